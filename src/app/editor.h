@@ -1,0 +1,77 @@
+#pragma once
+
+#include "../document/mapdocument.h"
+#include "../view/maprenderer.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QString>
+
+namespace quintaraz {
+
+class TileArt;
+class UserDialogs;
+
+/**
+ * What the main window does, without the widgets: it owns the map document and
+ * the composed view, runs the handlers and keeps the captions of the three labels.
+ */
+class Editor : public QObject {
+    Q_OBJECT
+
+public:
+    Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent = nullptr);
+
+    const MapDocument& document() const { return document_; }
+    /** For tests and benchmarks that build a map directly. */
+    MapDocument& document() { return document_; }
+    const QImage& view() const { return renderer_.image(); }
+
+    // What the new-map window sets before it calls newmap.
+    std::int16_t maxwidth() const { return document_.maxwidth; }
+    std::int16_t maxheight() const { return document_.maxheight; }
+    void setMaxwidth(std::int16_t width) { document_.maxwidth = width; }
+    void setMaxheight(std::int16_t height) { document_.maxheight = height; }
+    /** Starts an empty grass map of the size set before. */
+    void newmap();
+
+    void selectTerrain(int terrain);
+    void selectStartTool();
+    /** A mouse button pressed at a view pixel; chooserText is what the player chooser shows. */
+    void pressMap(QPointF pixel, const QString& chooserText);
+    /** Any key pressed while the main window is active. */
+    void keyPressed(int key);
+    void pointerMoved(QPointF pixel);
+
+    /** "Archivo" > "Abrir". */
+    void open();
+    /** "Archivo" > "Guardar". */
+    void save();
+
+    QString sizeCaption() const { return sizeCaption_; }
+    QString scrollCaption() const { return scrollCaption_; }
+    QString pointerCaption() const { return pointerCaption_; }
+
+    /** Draws the visible cells again from the document. */
+    void drawmap();
+
+signals:
+    void viewChanged();
+    void sizeCaptionChanged(const QString& caption);
+    void scrollCaptionChanged(const QString& caption);
+    void pointerCaptionChanged(const QString& caption);
+
+private:
+    void showMapSize();
+    void clampScrollToMap();
+    void setScrollCaption(const QString& caption);
+
+    MapDocument document_;
+    MapRenderer renderer_;
+    UserDialogs& dialogs_;
+    QString sizeCaption_;
+    QString scrollCaption_;
+    QString pointerCaption_;
+};
+
+} // namespace quintaraz

@@ -1,0 +1,89 @@
+#include "newmapdialog.h"
+
+#include "digitsvalidator.h"
+#include "editorfont.h"
+#include "mainwindow.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quintaraz {
+
+namespace {
+
+QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setValidator(new DigitsValidator(box));
+    return box;
+}
+
+QLabel* label(const QString& name, const QString& text, QRect geometry, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void clampBox(QLineEdit* box, bool low) {
+    const int value = sizeTextValue(box->text());
+    if (low && value < 16)
+        box->setText(QStringLiteral("16"));
+    if (!low && value > 99)
+        box->setText(QStringLiteral("99"));
+}
+
+} // namespace
+
+NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
+    // A window of its own, without an owner: not in the taskbar, and only a close button.
+    : QWidget(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , main_(main) {
+    setObjectName(QStringLiteral("nuevo"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Nuevo Mapa"));
+    setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    setFixedSize(172, 108);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 192, 192));
+    setPalette(colours);
+    setFont(editorFont(font()));
+
+    label(QStringLiteral("Label1"), QStringLiteral("Ancho:"), {16, 8, 65, 17}, this);
+    label(QStringLiteral("Label2"), QStringLiteral("Alto:"), {16, 40, 41, 17}, this);
+    ancho_ = sizeBox(QStringLiteral("ancho"), {64, 8, 89, 19}, this);
+    alto_ = sizeBox(QStringLiteral("alto"), {64, 40, 89, 19}, this);
+    auto* aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
+    aceptar->setObjectName(QStringLiteral("aceptar"));
+    aceptar->setGeometry(40, 80, 97, 17);
+    aceptar->setAutoDefault(false); // Enter in a box must not press it
+    connect(aceptar, &QPushButton::clicked, this, &NewMapDialog::accept);
+    setTabOrder(ancho_, alto_);
+    setTabOrder(alto_, aceptar);
+    ancho_->setFocus();
+
+    // Beside the main window: touching its right frame edge, top edges level.
+    const QRect frame = main.frameGeometry();
+    move(frame.x() + frame.width(), frame.y());
+}
+
+void NewMapDialog::accept() {
+    if (ancho_->text().isEmpty() || alto_->text().isEmpty())
+        return;
+    clampBox(ancho_, true);
+    clampBox(alto_, true);
+    clampBox(ancho_, false);
+    clampBox(alto_, false);
+    main_.setMaxwidth(static_cast<std::int16_t>(sizeTextValue(ancho_->text())));
+    main_.setMaxheight(static_cast<std::int16_t>(sizeTextValue(alto_->text())));
+    main_.newmap();
+    close();
+}
+
+} // namespace quintaraz

@@ -1,0 +1,61 @@
+#include "qtuserdialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quintaraz {
+
+QtUserDialogs::QtUserDialogs() = default;
+
+QtUserDialogs::~QtUserDialogs() {
+    delete dialogo_.data();
+}
+
+void QtUserDialogs::setWindow(QWidget* window) {
+    window_ = window;
+    delete dialogo_.data();
+    dialogo_ = new QFileDialog(window);
+    dialogo_->setObjectName(QStringLiteral("dialogo"));
+    dialogo_->setDefaultSuffix(QStringLiteral("map"));
+}
+
+bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, window_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon) {
+    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
+                    text, QMessageBox::Ok, window_);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    box.exec();
+}
+
+QString QtUserDialogs::chooseFileToOpen() {
+    return chooseFile(false);
+}
+
+QString QtUserDialogs::chooseFileToSave() {
+    return chooseFile(true);
+}
+
+QString QtUserDialogs::chooseFile(bool save) {
+    if (!dialogo_)
+        setWindow(window_);
+    dialogo_->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialogo_->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The dialog offers the name chosen last, by either command.
+    if (!lastChosen_.isEmpty())
+        dialogo_->selectFile(lastChosen_);
+    // A cancelled dialog means that nothing was chosen, whatever name it still shows.
+    if (dialogo_->exec() != QDialog::Accepted || dialogo_->selectedFiles().isEmpty())
+        return {};
+    lastChosen_ = dialogo_->selectedFiles().constFirst();
+    return lastChosen_;
+}
+
+} // namespace quintaraz

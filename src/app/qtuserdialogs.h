@@ -1,0 +1,34 @@
+#pragma once
+
+#include "userdialogs.h"
+
+#include <QPointer>
+
+class QFileDialog;
+class QWidget;
+
+namespace quintaraz {
+
+/** The real dialogs: Qt's message boxes and one file dialog shared by Open and Save. */
+class QtUserDialogs : public UserDialogs {
+public:
+    QtUserDialogs();
+    ~QtUserDialogs() override;
+
+    /** The window that the dialogs are modal to and centred over. */
+    void setWindow(QWidget* window);
+
+    bool askYesNo(const QString& title, const QString& text) override;
+    void showMessage(const QString& title, const QString& text, Icon icon) override;
+    QString chooseFileToOpen() override;
+    QString chooseFileToSave() override;
+
+private:
+    QString chooseFile(bool save);
+
+    QPointer<QWidget> window_;
+    QPointer<QFileDialog> dialogo_; // created with the window, shared by both commands
+    QString lastChosen_;
+};
+
+} // namespace quintaraz

@@ -1,0 +1,32 @@
+#include "mapdocument.h"
+
+namespace quintaraz {
+
+void MapDocument::clearForNewMap() {
+    for (int x = 0; x <= maxwidth; ++x)
+        for (int y = 0; y <= maxheight; ++y)
+            cells(x, y).terrain = 0;
+    // A new map is empty: starts of the previous map would otherwise pass the
+    // save check without existing on the new one.
+    clearStartMarks();
+    startPlaced.fill(false);
+    mapLoaded = true;
+}
+
+void MapDocument::clearStartMarks() {
+    for (MapCell& cell : grid_)
+        cell.isStart = 0;
+}
+
+void MapDocument::syncStartPlaced() {
+    startPlaced.fill(false);
+    for (int x = 0; x <= maxwidth; ++x) {
+        for (int y = 0; y <= maxheight; ++y) {
+            const MapCell& cell = cells(x, y);
+            if (cell.startMark() && cell.playerIndex >= 0 && cell.playerIndex < playerCount)
+                startPlaced[cell.playerIndex] = true;
+        }
+    }
+}
+
+} // namespace quintaraz

@@ -1,0 +1,58 @@
+#include "edittools.h"
+
+namespace quintaraz {
+
+void selectTerrain(MapDocument& document, int terrain) {
+    document.selectedTerrain = static_cast<std::int16_t>(terrain);
+    document.toolMode = MapDocument::TerrainTool;
+}
+
+void selectStartTool(MapDocument& document) {
+    document.toolMode = MapDocument::StartTool;
+}
+
+int playerForChooserText(const QString& text) {
+    for (int player = 0; player < MapDocument::playerCount; ++player)
+        if (text == QString::number(player + 1))
+            return player;
+    return -1;
+}
+
+namespace {
+
+bool placeStart(MapDocument& document, int x, int y, int player) {
+    MapCell& cell = document.cells(x, y);
+    const int terrain = cell.terrain;
+    if (terrain == 1 || terrain == 2 || player < 0 || player >= MapDocument::playerCount)
+        return false;
+    // Taking over another player's start leaves that player without one, so it
+    // must be placed again before the map can be saved.
+    if (cell.startMark() && cell.playerIndex != player && cell.playerIndex >= 0 &&
+        cell.playerIndex < MapDocument::playerCount)
+        document.startPlaced[cell.playerIndex] = false;
+    cell.playerIndex = static_cast<std::int16_t>(player);
+    for (int column = 0; column <= document.maxwidth; ++column)
+        for (int row = 0; row <= document.maxheight; ++row)
+            if (document.cells(column, row).playerIndex == player)
+                document.cells(column, row).isStart = 0;
+    cell.isStart = -1;
+    document.startPlaced[player] = true;
+    return true;
+}
+
+} // namespace
+
+bool pressCell(MapDocument& document, int x, int y, int player) {
+    // Cells outside the map are never saved, so they are never edited either.
+    if (!document.mapLoaded || !document.inMapArea(x, y))
+        return false;
+    if (document.toolMode == MapDocument::StartTool)
+        return placeStart(document, x, y, player);
+    MapCell& cell = document.cells(x, y);
+    if (cell.startMark())
+        return false; // a start cell is never painted over
+    cell.terrain = document.selectedTerrain;
+    return true;
+}
+
+} // namespace quintaraz

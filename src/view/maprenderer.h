@@ -1,0 +1,49 @@
+#pragma once
+
+#include "../document/mapdocument.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+
+#include <array>
+#include <cstdint>
+
+namespace quintaraz {
+
+class TileArt;
+
+/**
+ * Composes the 16 by 16 visible cells into a 400 by 400 image, and turns view
+ * pixels back into cells. The image is kept until the next drawmap.
+ */
+class MapRenderer {
+public:
+    static constexpr int cellSize = 25;
+    static constexpr int viewCells = 16;
+    static constexpr int viewSize = cellSize * viewCells;
+
+    explicit MapRenderer(const TileArt& art);
+
+    /** Redraws every visible cell at the document's scroll origin. */
+    void drawmap(const MapDocument& document);
+    /** The composed view; null until the first drawmap. */
+    const QImage& image() const { return image_; }
+
+    /** The cell under a view pixel: floor(x / 25) + scrollX, floor(y / 25) + scrollY. */
+    static QPoint cellAt(QPointF pixel, int scrollX, int scrollY);
+
+private:
+    static constexpr int tilePixels = cellSize * cellSize;
+    using Tile = std::array<std::uint32_t, tilePixels>;
+
+    void copyTile(const Tile& tile, int left, int top);
+    void layMarker(int player, int left, int top);
+
+    std::array<Tile, 7> terrains_; // the six terrains, then the unknown-terrain tile
+    std::array<Tile, 8> markers_;
+    std::array<Tile, 8> masks_;
+    QImage image_;
+};
+
+} // namespace quintaraz
