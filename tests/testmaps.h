@@ -1,0 +1,61 @@
+#pragma once
+
+#include "document/mapdocument.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QRandomGenerator>
+
+#include <array>
+
+namespace testmaps {
+
+using quintaraz::MapDocument;
+
+/** Marks (x, y) as the player's start, the way the reader does. */
+inline void placeStart(MapDocument& document, int x, int y, int player) {
+    document.cells(x, y).isStart = -1;
+    document.cells(x, y).playerIndex = std::int16_t(player);
+}
+
+/** A 17 by 17 grass map with eight starts, players numbered in row-major order. */
+inline MapDocument exampleMap() {
+    MapDocument document;
+    document.maxwidth = document.maxheight = 16;
+    document.clearForNewMap();
+    const std::array<QPoint, 8> starts{
+        {{2, 3}, {15, 3}, {8, 8}, {0, 12}, {4, 16}, {9, 16}, {12, 16}, {16, 16}}};
+    for (int p = 0; p < 8; ++p)
+        placeStart(document, starts[p].x(), starts[p].y(), p);
+    document.syncStartPlaced();
+    return document;
+}
+
+/** The bytes of exampleMap() as a map file. */
+inline QByteArray exampleText() {
+    return "16,16," + QByteArray("0,").repeated(289) +
+           "<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
+}
+
+/** A map of random size and terrain (any 16-bit value) with each player's start on its own cell. */
+inline MapDocument randomMap(QRandomGenerator& random) {
+    MapDocument document;
+    document.maxwidth = std::int16_t(random.bounded(16, 100));
+    document.maxheight = std::int16_t(random.bounded(16, 100));
+    document.mapLoaded = true;
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 100; ++y)
+            document.cells(x, y).terrain = std::int16_t(random.bounded(-32768, 32768));
+    int placed = 0;
+    while (placed < 8) {
+        const int x = random.bounded(document.maxwidth + 1);
+        const int y = random.bounded(document.maxheight + 1);
+        if (document.cells(x, y).startMark())
+            continue;
+        placeStart(document, x, y, placed++);
+    }
+    document.syncStartPlaced();
+    return document;
+}
+
+} // namespace testmaps

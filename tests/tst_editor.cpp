@@ -1,0 +1,349 @@
+#include "app/editor.h"
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "fakedialogs.h"
+#include "testmaps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quintaraz;
+using Icon = UserDialogs::Icon;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void nothingHappensBeforeAMap();
+    void newMapSizes_data();
+    void newMapSizes();
+    void newMapOverALargerPaintedMap();
+    void pressesEditAndRepaint();
+    void keysScrollAndRepaint();
+    void pointerReadout();
+    void openOutcomes_data();
+    void openOutcomes();
+    void openedMapCanBeSavedAtOnce();
+    void saveChecksInOrder_data();
+    void saveChecksInOrder();
+    void failedSaveSaysSo();
+
+private:
+    TileArt art;
+    FakeDialogs dialogs;
+    QTemporaryDir folder;
+    QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+};
+
+void TestEditor::init() {
+    dialogs = FakeDialogs();
+}
+
+void TestEditor::nothingHappensBeforeAMap() {
+    Editor editor(art, dialogs);
+    QSignalSpy repaints(&editor, &Editor::viewChanged);
+    editor.pressMap({10, 10}, QStringLiteral("1"));
+    editor.keyPressed(Qt::Key_Right);
+    editor.pointerMoved({10, 10});
+    editor.save();
+    QCOMPARE(repaints.count(), 0);
+    QCOMPARE(dialogs.fileRequests, 0); // not even the dialog
+    QVERIFY(editor.view().isNull());
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (0) cy (0)"));
+    QCOMPARE(editor.pointerCaption(), QStringLiteral("Mouse: (x)(y)"));
+    QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho y Alto"));
+    QVERIFY(editor.document() == MapDocument());
+}
+
+void TestEditor::newMapSizes_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("16 by 99") << 16 << 99;
+    QTest::newRow("99 by 16") << 99 << 16;
+    QTest::newRow("40 by 25") << 40 << 25;
+}
+
+void TestEditor::newMapSizes() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    Editor editor(art, dialogs);
+    MapDocument& document = editor.document();
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 100; ++y)
+            document.cells(x, y).terrain = 5;
+    editor.setMaxwidth(std::int16_t(width));
+    editor.setMaxheight(std::int16_t(height));
+    QSignalSpy repaints(&editor, &Editor::viewChanged);
+    editor.newmap();
+    QCOMPARE(repaints.count(), 1);
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 100; ++y)
+            QCOMPARE(document.cells(x, y).terrain, std::int16_t(x <= width && y <= height ? 0 : 5));
+    QVERIFY(document.mapLoaded);
+    QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho = %1\nAlto = %2").arg(width).arg(height));
+}
+
+void TestEditor::newMapOverALargerPaintedMap() {
+    Editor editor(art, dialogs);
+    MapDocument& document = editor.document();
+    editor.setMaxwidth(60);
+    editor.setMaxheight(60);
+    editor.newmap();
+    document.cells(21, 3).terrain = 4;
+    document.cells(30, 30).terrain = 2;
+    testmaps::placeStart(document, 50, 50, 2);
+    testmaps::placeStart(document, 1, 1, 3);
+    document.syncStartPlaced();
+    for (int i = 0; i < 40; ++i) {
+        editor.keyPressed(Qt::Key_Right);
+        editor.keyPressed(Qt::Key_Down);
+    }
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (45) cy (45)"));
+
+    editor.setMaxwidth(20);
+    editor.setMaxheight(20);
+    editor.newmap();
+    QCOMPARE(document.cells(21, 3).terrain, std::int16_t(4)); // beyond the new area: kept
+    QCOMPARE(document.cells(30, 30).terrain, std::int16_t(2));
+    QVERIFY(!document.cells(50, 50).startMark()); // a new map has no starts at all
+    QVERIFY(!document.cells(1, 1).startMark());
+    QCOMPARE(document.startPlaced, (std::array<bool, 8>{}));
+    // The view is brought back onto the new map.
+    QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(5, 5));
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (5) cy (5)"));
+}
+
+void TestEditor::pressesEditAndRepaint() {
+    Editor editor(art, dialogs);
+    editor.setMaxwidth(30);
+    editor.setMaxheight(30);
+    editor.newmap();
+    QSignalSpy repaints(&editor, &Editor::viewChanged);
+    editor.selectTerrain(2);
+    editor.pressMap({30, 10}, QStringLiteral("1"));
+    QCOMPARE(editor.document().cells(1, 0).terrain, std::int16_t(2));
+    QCOMPARE(repaints.count(), 1);
+    QCOMPARE(editor.view().pixel(30, 10), art.terrain(2).pixel(5, 10));
+
+    editor.selectStartTool();
+    editor.pressMap({30, 10}, QStringLiteral("3")); // on water: refused, no repaint
+    editor.pressMap({60, 60}, QStringLiteral("9")); // no such player
+    QCOMPARE(repaints.count(), 1);
+    editor.pressMap({60, 60}, QStringLiteral("3"));
+    QCOMPARE(repaints.count(), 2);
+    QCOMPARE(editor.document().cells(2, 2), (MapCell{0, 2, -1}));
+}
+
+void TestEditor::keysScrollAndRepaint() {
+    Editor editor(art, dialogs);
+    editor.setMaxwidth(16);
+    editor.setMaxheight(16);
+    editor.newmap();
+    QSignalSpy repaints(&editor, &Editor::viewChanged);
+    editor.keyPressed(Qt::Key_Right);
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
+    editor.keyPressed(Qt::Key_Up); // moves nothing, still rewrites and repaints
+    editor.keyPressed(Qt::Key_Space);
+    QCOMPARE(repaints.count(), 3);
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
+}
+
+void TestEditor::pointerReadout() {
+    Editor editor(art, dialogs);
+    editor.setMaxwidth(40);
+    editor.setMaxheight(40);
+    editor.newmap();
+    editor.keyPressed(Qt::Key_Right);
+    QSignalSpy repaints(&editor, &Editor::viewChanged);
+    editor.pointerMoved({310, 180});
+    QCOMPARE(editor.pointerCaption(), QStringLiteral("Mouse: (14)(7)"));
+    editor.pointerMoved({-1, -30});
+    QCOMPARE(editor.pointerCaption(), QStringLiteral("Mouse: (1)(-2)"));
+    QCOMPARE(repaints.count(), 0);
+}
+
+void TestEditor::openOutcomes_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    const QByteArray valid = testmaps::exampleText();
+    QTest::newRow("loaded") << "bueno.map" << valid << ""
+                            << "";
+    QTest::newRow("wrong extension") << "bueno.txt" << valid << "Abrir mapa"
+                                     << "Selecciona un archivo .map";
+    QTest::newRow("capital extension") << "bueno.MAP" << valid << "Abrir mapa"
+                                       << "Selecciona un archivo .map";
+    QTest::newRow("format error") << "letra.map" << QByteArray("16,16,a,<fin>") << "Abrir Archivo"
+                                  << "El archivo está corrupto";
+    QTest::newRow("not readable") << "vacio.map" << QByteArray() << "Abrir Archivo"
+                                  << "No se puede abrir el archivo";
+    QTest::newRow("read failure, silent") << "corto.map" << QByteArray("16,16,0<fin>") << ""
+                                          << "";
+    QTest::newRow("size rejected, silent") << "grande.map" << QByteArray("100,16,<fin>") << ""
+                                           << "";
+}
+
+void TestEditor::openOutcomes() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    const QString file = folder.filePath(name);
+    writeFile(file, bytes);
+
+    Editor editor(art, dialogs);
+    editor.setMaxwidth(40);
+    editor.setMaxheight(40);
+    editor.newmap();
+    editor.document().cells(3, 3).terrain = 4;
+    for (int i = 0; i < 10; ++i)
+        editor.keyPressed(Qt::Key_Right);
+    const MapDocument before = editor.document();
+    const QImage viewBefore = editor.view().copy();
+    const QString sizeBefore = editor.sizeCaption();
+
+    dialogs.filesToChoose = {file};
+    editor.open();
+    const bool loaded = name == QLatin1String("bueno.map");
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].title, title);
+        QCOMPARE(dialogs.messages[0].text, message);
+        QCOMPARE(dialogs.messages[0].icon, Icon::Error);
+    }
+    if (!loaded) {
+        QVERIFY(editor.document() == before);
+        QCOMPARE(editor.view(), viewBefore);
+        QCOMPARE(editor.sizeCaption(), sizeBefore);
+        return;
+    }
+    QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho = 16\nAlto = 16"));
+    // The origin (20, 0) lies beyond the 17-column map: brought back to (1, 0).
+    QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
+    QCOMPARE(editor.document().cells(3, 3).terrain, std::int16_t(0));
+    QVERIFY(editor.view() != viewBefore);
+}
+
+void TestEditor::openedMapCanBeSavedAtOnce() {
+    const QString source = path("fuente.map");
+    const QString copy = path("copia.map");
+    writeFile(source, testmaps::exampleText());
+    Editor editor(art, dialogs);
+    dialogs.filesToChoose = {source, copy};
+    editor.open();
+    QVERIFY(editor.document().mapLoaded);
+    editor.save();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("Se ha guardado el mapa"));
+    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Guardar Mapa"));
+    QCOMPARE(dialogs.messages[0].icon, Icon::Information);
+    QCOMPARE(readFile(copy), testmaps::exampleText());
+}
+
+void TestEditor::saveChecksInOrder_data() {
+    QTest::addColumn<bool>("allStarts");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("cancelled") << true << ""
+                               << ""
+                               << "";
+    QTest::newRow("starts before extension") << false << "mapa.txt"
+                                             << "Guardar Mapa"
+                                             << "Asigna los comienzos de los jugadores";
+    QTest::newRow("starts missing") << false << "mapa.map"
+                                    << "Guardar Mapa"
+                                    << "Asigna los comienzos de los jugadores";
+    QTest::newRow("wrong extension") << true << "mapa.txt"
+                                     << "Guardar mapa"
+                                     << "Selecciona un archivo .map";
+    QTest::newRow("saved") << true << "mapa.map"
+                           << "Guardar Mapa"
+                           << "Se ha guardado el mapa";
+}
+
+void TestEditor::saveChecksInOrder() {
+    QFETCH(bool, allStarts);
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    Editor editor(art, dialogs);
+    editor.setMaxwidth(16);
+    editor.setMaxheight(16);
+    editor.newmap();
+    editor.selectStartTool();
+    for (int p = 0; p < (allStarts ? 8 : 7); ++p)
+        editor.pressMap({25.0 * p, 0}, QString::number(p + 1));
+    const QString file = name.isEmpty() ? QString() : folder.filePath(name);
+    QFile::remove(file);
+    dialogs.filesToChoose = {file};
+    editor.save();
+    QCOMPARE(dialogs.fileRequests, 1);
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].title, title);
+    QCOMPARE(dialogs.messages[0].text, message);
+    const bool saved = message == QLatin1String("Se ha guardado el mapa");
+    QCOMPARE(dialogs.messages[0].icon, saved ? Icon::Information : Icon::Error);
+    QCOMPARE(QFile::exists(file), saved);
+    if (saved) {
+        MapDocument reopened;
+        QCOMPARE(loadmap(reopened, file), LoadOutcome::Loaded);
+        QCOMPARE(reopened.startPlaced,
+                 (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+    }
+}
+
+void TestEditor::failedSaveSaysSo() {
+    const QString file = path("guardado.map");
+    writeFile(file, "old");
+    Editor editor(art, dialogs);
+    const MapDocument example = testmaps::exampleMap();
+    editor.document() = example;
+    // A folder where the file should be, and a folder that does not exist.
+    dialogs.filesToChoose = {folder.path() + QStringLiteral("/nada/x.map"),
+                             folder.path() + QStringLiteral("/.map")};
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral(".map")));
+    editor.save();
+    editor.save();
+    QCOMPARE(dialogs.messages.size(), 2);
+    for (const auto& shown : dialogs.messages) {
+        QCOMPARE(shown.title, QStringLiteral("Guardar Mapa"));
+        QCOMPARE(shown.text, QStringLiteral("No se ha podido guardar el mapa"));
+        QCOMPARE(shown.icon, Icon::Error);
+    }
+    QCOMPARE(readFile(file), QByteArray("old"));
+    // The editor goes on: the next save works.
+    dialogs.filesToChoose = {file};
+    editor.save();
+    QCOMPARE(dialogs.messages.last().text, QStringLiteral("Se ha guardado el mapa"));
+    QCOMPARE(readFile(file), testmaps::exampleText());
+}
+
+QTEST_GUILESS_MAIN(TestEditor)
+#include "tst_editor.moc"

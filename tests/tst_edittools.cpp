@@ -1,0 +1,221 @@
+#include "edit/edittools.h"
+#include "testmaps.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <optional>
+
+using namespace quintaraz;
+
+namespace {
+
+MapDocument newMap(int width, int height) {
+    MapDocument document;
+    document.maxwidth = std::int16_t(width);
+    document.maxheight = std::int16_t(height);
+    document.clearForNewMap();
+    return document;
+}
+
+/** What the tools should do, kept apart from the grid: a terrain per cell, a cell per player. */
+struct Model {
+    int width = 0;
+    int height = 0;
+    std::array<std::array<int, 100>, 100> terrain{};
+    std::array<std::optional<QPoint>, 8> start;
+    int selected = 0;
+    bool startTool = false;
+
+    std::optional<int> owner(QPoint cell) const {
+        for (int p = 0; p < 8; ++p)
+            if (start[p] == cell)
+                return p;
+        return std::nullopt;
+    }
+
+    void press(QPoint cell, int player) {
+        if (cell.x() < 0 || cell.y() < 0 || cell.x() > width || cell.y() > height)
+            return;
+        int& here = terrain[cell.x()][cell.y()];
+        if (!startTool) {
+            if (!owner(cell))
+                here = selected;
+            return;
+        }
+        if (here == 1 || here == 2 || player < 0)
+            return;
+        if (const auto previous = owner(cell))
+            start[*previous].reset();
+        start[player] = cell;
+    }
+};
+
+// The first difference between the grid and the model, or an empty text.
+QString differenceFromModel(const MapDocument& document, const Model& model) {
+    for (int x = 0; x <= model.width; ++x) {
+        for (int y = 0; y <= model.height; ++y) {
+            const MapCell& cell = document.cells(x, y);
+            const auto owner = model.owner({x, y});
+            if (cell.terrain != model.terrain[x][y] || cell.startMark() != owner.has_value() ||
+                (owner && cell.playerIndex != *owner))
+                return QStringLiteral("cell %1,%2").arg(x).arg(y);
+        }
+    }
+    for (int p = 0; p < 8; ++p)
+        if (document.startPlaced[p] != model.start[p].has_value())
+            return QStringLiteral("startPlaced(%1)").arg(p);
+    return {};
+}
+
+} // namespace
+
+class TestEditTools : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chooserText_data();
+    void chooserText();
+    void refusalsChangeNothing_data();
+    void refusalsChangeNothing();
+    void paintingAndToolChoice();
+    void placingAStartTwice();
+    void takingOverAStart();
+    void randomPressesFollowTheModel();
+};
+
+void TestEditTools::chooserText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("player");
+    QTest::newRow("first") << "1" << 0;
+    QTest::newRow("last") << "8" << 7;
+    QTest::newRow("nine") << "9" << -1;
+    QTest::newRow("zero") << "0" << -1;
+    QTest::newRow("leading zero") << "01" << -1;
+    QTest::newRow("blank") << " 1" << -1;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("word") << "uno" << -1;
+}
+
+void TestEditTools::chooserText() {
+    QFETCH(QString, text);
+    QFETCH(int, player);
+    QCOMPARE(playerForChooserText(text), player);
+}
+
+void TestEditTools::refusalsChangeNothing_data() {
+    QTest::addColumn<bool>("startTool");
+    QTest::addColumn<int>("terrain");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<int>("player");
+    QTest::newRow("paint over a start") << false << 0 << QPoint(5, 5) << 0;
+    QTest::newRow("start on rock") << true << 1 << QPoint(6, 6) << 2;
+    QTest::newRow("start on water") << true << 2 << QPoint(6, 6) << 2;
+    QTest::newRow("start for no player") << true << 0 << QPoint(6, 6) << -1;
+    QTest::newRow("paint beyond the map") << false << 0 << QPoint(17, 3) << 0;
+    QTest::newRow("start beyond the map") << true << 0 << QPoint(3, 17) << 1;
+    QTest::newRow("left of the map") << false << 0 << QPoint(-1, 3) << 0;
+}
+
+void TestEditTools::refusalsChangeNothing() {
+    QFETCH(bool, startTool);
+    QFETCH(int, terrain);
+    QFETCH(QPoint, cell);
+    QFETCH(int, player);
+    MapDocument document = newMap(16, 16);
+    testmaps::placeStart(document, 5, 5, 4);
+    document.startPlaced[4] = true;
+    document.cells(6, 6) = {std::int16_t(terrain), 5, 0};
+    selectTerrain(document, 3);
+    if (startTool)
+        selectStartTool(document);
+    const MapDocument before = document;
+    QVERIFY(!pressCell(document, cell.x(), cell.y(), player));
+    QVERIFY(document == before);
+}
+
+void TestEditTools::paintingAndToolChoice() {
+    MapDocument document;
+    QVERIFY(!pressCell(document, 0, 0, 0)); // no map yet
+    document = newMap(20, 20);
+    // After load the terrain tool paints terrain 0: a repaint, nothing else.
+    document.cells(1, 1).terrain = 4;
+    QVERIFY(pressCell(document, 1, 1, 0));
+    QCOMPARE(document.cells(1, 1).terrain, std::int16_t(0));
+
+    selectTerrain(document, 2);
+    selectStartTool(document);
+    QCOMPARE(document.selectedTerrain, std::int16_t(2)); // the start tool keeps the terrain
+    QVERIFY(pressCell(document, 3, 3, 0));
+    QVERIFY(document.cells(3, 3).startMark());
+    // A stale player number does not protect a cell from the brush.
+    document.cells(4, 4).playerIndex = 6;
+    selectTerrain(document, 5);
+    QVERIFY(pressCell(document, 4, 4, 0));
+    QCOMPARE(document.cells(4, 4).terrain, std::int16_t(5));
+    QCOMPARE(document.toolMode, std::int16_t(MapDocument::TerrainTool));
+}
+
+void TestEditTools::placingAStartTwice() {
+    MapDocument document = newMap(30, 30);
+    selectStartTool(document);
+    QVERIFY(pressCell(document, 5, 5, 3));
+    QVERIFY(document.startPlaced[3]);
+    QVERIFY(pressCell(document, 9, 2, 3));
+    QCOMPARE(document.cells(9, 2), (MapCell{0, 3, -1}));
+    QCOMPARE(document.cells(5, 5), (MapCell{0, 3, 0}));
+    // The same cell again leaves the grid as it was, and repaints.
+    const MapDocument before = document;
+    QVERIFY(pressCell(document, 9, 2, 3));
+    QVERIFY(document == before);
+}
+
+void TestEditTools::takingOverAStart() {
+    MapDocument document = newMap(16, 16);
+    selectStartTool(document);
+    QVERIFY(pressCell(document, 2, 2, 1));
+    QVERIFY(pressCell(document, 2, 2, 6));
+    QCOMPARE(document.cells(2, 2), (MapCell{0, 6, -1}));
+    QVERIFY(!document.startPlaced[1]); // player 2 must be placed again before a save
+    QVERIFY(document.startPlaced[6]);
+}
+
+void TestEditTools::randomPressesFollowTheModel() {
+    QRandomGenerator random(20261207);
+    MapDocument document;
+    Model model;
+    for (int step = 0; step < 20000; ++step) {
+        const int action = random.bounded(100);
+        if (action < 2 || !document.mapLoaded) {
+            const int width = random.bounded(16, 100);
+            const int height = random.bounded(16, 100);
+            document.maxwidth = std::int16_t(width);
+            document.maxheight = std::int16_t(height);
+            document.clearForNewMap();
+            model.width = width;
+            model.height = height;
+            for (auto& column : model.terrain)
+                column.fill(0);
+            model.start.fill(std::nullopt);
+        } else if (action < 10) {
+            const int terrain = random.bounded(6);
+            selectTerrain(document, terrain);
+            model.selected = terrain;
+            model.startTool = false;
+        } else if (action < 15) {
+            selectStartTool(document);
+            model.startTool = true;
+        } else {
+            const QPoint cell(random.bounded(-1, 100), random.bounded(-1, 100));
+            const int player = random.bounded(-1, 8);
+            pressCell(document, cell.x(), cell.y(), player);
+            model.press(cell, player);
+        }
+        const QString difference = differenceFromModel(document, model);
+        if (!difference.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("step %1: %2").arg(step).arg(difference)));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEditTools)
+#include "tst_edittools.moc"

@@ -1,0 +1,382 @@
+#include "document/mapfile.h"
+#include "document/piecesplitter.h"
+#include "testmaps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quintaraz;
+using testmaps::exampleMap;
+using testmaps::exampleText;
+
+Q_DECLARE_METATYPE(quintaraz::LoadOutcome)
+
+namespace {
+
+QByteArray grassCells(int count) {
+    return QByteArray("0,").repeated(count);
+}
+
+const QByteArray header = "16,16,";
+const QByteArray eightStarts = "2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
+const QByteArray validCells = header + grassCells(289);
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether two documents hold the same map: size, every terrain of the area, every start.
+void compareMaps(const MapDocument& actual, const MapDocument& expected) {
+    QCOMPARE(actual.maxwidth, expected.maxwidth);
+    QCOMPARE(actual.maxheight, expected.maxheight);
+    for (int x = 0; x <= expected.maxwidth; ++x) {
+        for (int y = 0; y <= expected.maxheight; ++y) {
+            QCOMPARE(actual.cells(x, y).terrain, expected.cells(x, y).terrain);
+            QCOMPARE(actual.cells(x, y).startMark(), expected.cells(x, y).startMark());
+            if (expected.cells(x, y).startMark())
+                QCOMPARE(actual.cells(x, y).playerIndex, expected.cells(x, y).playerIndex);
+        }
+    }
+    QCOMPARE(actual.startPlaced, expected.startPlaced);
+}
+
+} // namespace
+
+class TestMapFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splitting_data();
+    void splitting();
+    void extensionCheck_data();
+    void extensionCheck();
+    void writesTheExampleByteForByte();
+    void readsTheExample();
+    void outcomes_data();
+    void outcomes();
+    void startsFollowTheFile_data();
+    void startsFollowTheFile();
+    void roundTripKeepsEveryRandomMap();
+    void playersKeepTheirNumbers();
+    void writerSkipsStartsOutsideTheMap();
+    void unreadableFiles();
+    void largeFiles();
+    void failedSaveKeepsTheOldFile();
+    void saveLeavesNoTemporaryFile();
+    void fullDiskKeepsTheOldFile();
+};
+
+void TestMapFile::splitting_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("separator");
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    using L = QList<QByteArray>;
+    QTest::newRow("empty pieces count") << QByteArray("1,,") << QByteArray(",") << L{"1", "", ""};
+    QTest::newRow("empty text") << QByteArray("") << QByteArray(",") << L{};
+    QTest::newRow("only a separator") << QByteArray(",") << QByteArray(",") << L{"", ""};
+    QTest::newRow("no separator") << QByteArray("abc") << QByteArray(",") << L{"abc"};
+    QTest::newRow("marker") << QByteArray("a<fin>b<fin>c") << QByteArray("<fin>")
+                            << L{"a", "b", "c"};
+    QTest::newRow("left to right")
+        << QByteArray("<fin<fin>>") << QByteArray("<fin>") << L{"<fin", ">"};
+    QTest::newRow("doubled blank") << QByteArray("2  3") << QByteArray(" ") << L{"2", "", "3"};
+}
+
+void TestMapFile::splitting() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, separator);
+    QFETCH(QList<QByteArray>, pieces);
+    PieceSplitter splitter(std::string_view(text.constData(), size_t(text.size())),
+                           std::string_view(separator.constData(), size_t(separator.size())));
+    QList<QByteArray> found;
+    std::string_view piece;
+    while (splitter.next(piece))
+        found.append(QByteArray(piece.data(), qsizetype(piece.size())));
+    QCOMPARE(found, pieces);
+}
+
+void TestMapFile::extensionCheck_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain") << "mundo.map" << true;
+    QTest::newRow("several dots") << "mi.mundo.v2.map" << true;
+    QTest::newRow("no dot, exactly map") << "map" << true;
+    QTest::newRow("only the extension") << ".map" << true;
+    QTest::newRow("accented name") << "ñandú.map" << true;
+    QTest::newRow("capitals") << "mundo.MAP" << false;
+    QTest::newRow("mixed case") << "mundo.Map" << false;
+    QTest::newRow("txt") << "mundo.txt" << false;
+    QTest::newRow("map then txt") << "mundo.map.txt" << false;
+    QTest::newRow("ends in a dot") << "mundo.map." << false;
+    QTest::newRow("longer extension") << "mundo.mapa" << false;
+    QTest::newRow("no dot") << "mundo" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestMapFile::extensionCheck() {
+    QFETCH(QString, title);
+    QFETCH(bool, accepted);
+    QCOMPARE(hasMapExtension(title), accepted);
+}
+
+void TestMapFile::writesTheExampleByteForByte() {
+    const QByteArray text = mapText(exampleMap());
+    QCOMPARE(text.size(), 629);
+    QCOMPARE(text, exampleText());
+    QVERIFY(text.endsWith("16 16,"));
+}
+
+void TestMapFile::readsTheExample() {
+    MapDocument document;
+    QCOMPARE(loadmapText(document, exampleText().toStdString()), LoadOutcome::Loaded);
+    compareMaps(document, exampleMap());
+    QCOMPARE(document.cells(2, 3).playerIndex, std::int16_t(0));
+    QCOMPARE(document.cells(16, 16).playerIndex, std::int16_t(7));
+}
+
+void TestMapFile::outcomes_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<LoadOutcome>("outcome");
+    using O = LoadOutcome;
+    const QByteArray cells = validCells + "<fin>";
+    auto row = [](const char* name, const QByteArray& text, O outcome) {
+        QTest::newRow(name) << text << outcome;
+    };
+    row("valid", cells + eightStarts, O::Loaded);
+    row("CR LF after the last entry", cells + eightStarts + "\r\n", O::Loaded);
+    row("numbers after the last cell", validCells + "5,7,x,<fin>" + eightStarts, O::Loaded);
+    row("third number in an entry", cells + "3 4 5," + eightStarts.mid(4), O::Loaded);
+    row("entries after the eighth", cells + eightStarts + "1 1,junk,", O::Loaded);
+    row("text after a second marker", cells + eightStarts + "<fin>anything", O::Loaded);
+    row("last entry without its comma", cells + eightStarts.chopped(1), O::Loaded);
+    row("largest map", "99,99," + grassCells(10000) + "<fin>" + eightStarts, O::Loaded);
+    row("16-bit limits", header + "-32768,32767," + grassCells(287) + "<fin>" + eightStarts,
+        O::Loaded);
+    row("entry beyond the map, inside the grid", cells + "50 50," + eightStarts.mid(4), O::Loaded);
+
+    row("empty file", "", O::NotReadable);
+    row("no marker", validCells + eightStarts, O::NotReadable);
+    row("marker in lower case", validCells + "<FIN>" + eightStarts, O::NotReadable);
+    row("only the marker", "<fin>" + eightStarts, O::NotReadable);
+    row("header not a number", "a,16,<fin>", O::NotReadable);
+    row("one header number", "16<fin>", O::NotReadable);
+    row("header beyond 16 bits", "40000,16,<fin>", O::NotReadable);
+    row("header with a blank", " 16,16,<fin>", O::NotReadable);
+    row("byte-order mark", "\xEF\xBB\xBF" + cells + eightStarts, O::NotReadable);
+
+    row("width 15", "15,40,<fin>", O::SizeRejected);
+    row("width 100", "100,16,<fin>", O::SizeRejected);
+    row("negative height", "16,-16,<fin>", O::SizeRejected);
+
+    row("header only", "16,16,<fin>", O::FormatError);
+    row("letter among the cells", header + "0,0,0,a," + grassCells(285) + "<fin>" + eightStarts,
+        O::FormatError);
+    row("fraction", header + "1.5," + grassCells(288) + "<fin>" + eightStarts, O::FormatError);
+    row("plus sign", header + "+1," + grassCells(288) + "<fin>" + eightStarts, O::FormatError);
+    row("exponent", header + "1e3," + grassCells(288) + "<fin>" + eightStarts, O::FormatError);
+    row("blank before a cell", header + " 1," + grassCells(288) + "<fin>" + eightStarts,
+        O::FormatError);
+    row("lone minus", header + "-," + grassCells(288) + "<fin>" + eightStarts, O::FormatError);
+    row("one cell short, with its comma", header + grassCells(288) + "<fin>" + eightStarts,
+        O::FormatError);
+    row("leading blank in an entry", cells + " 2 3," + eightStarts.mid(4), O::FormatError);
+    row("two blanks in an entry", cells + "2  3," + eightStarts.mid(4), O::FormatError);
+    row("letter as a row", cells + "2 a," + eightStarts.mid(4), O::FormatError);
+    row("letter, then a huge row", cells + "a 99999," + eightStarts.mid(4), O::FormatError);
+
+    row("one cell short", header + grassCells(287) + "0<fin>" + eightStarts, O::ReadFailure);
+    row("cell beyond 16 bits", header + "32768," + grassCells(288) + "<fin>" + eightStarts,
+        O::ReadFailure);
+    row("cell of thirty digits",
+        header + QByteArray(30, '9') + "," + grassCells(288) + "<fin>" + eightStarts,
+        O::ReadFailure);
+    row("no starts", cells, O::ReadFailure);
+    row("seven starts", cells + "2 3,15 3,8 8,0 12,4 16,9 16,12 16,", O::ReadFailure);
+    row("entry with one number", cells + "2," + eightStarts.mid(4), O::ReadFailure);
+    row("empty entry", cells + "," + eightStarts.mid(4), O::ReadFailure);
+    row("column 100", cells + "100 3," + eightStarts.mid(4), O::ReadFailure);
+    row("negative row", cells + "2 -1," + eightStarts.mid(4), O::ReadFailure);
+    row("huge column, then a letter", cells + "99999 a," + eightStarts.mid(4), O::ReadFailure);
+}
+
+void TestMapFile::outcomes() {
+    QFETCH(QByteArray, text);
+    QFETCH(LoadOutcome, outcome);
+    // Open is all or nothing: whatever fails leaves the map in memory exactly as it was.
+    QRandomGenerator random(7);
+    MapDocument document = testmaps::randomMap(random);
+    const MapDocument before = document;
+    QCOMPARE(loadmapText(document, std::string_view(text.constData(), size_t(text.size()))),
+             outcome);
+    if (outcome != LoadOutcome::Loaded) {
+        QVERIFY(document == before);
+        return;
+    }
+    QVERIFY(document.maxwidth >= 16 && document.maxwidth <= 99);
+    QVERIFY(document.maxheight >= 16 && document.maxheight <= 99);
+}
+
+void TestMapFile::startsFollowTheFile_data() {
+    QTest::addColumn<QByteArray>("entries");
+    QTest::addColumn<QList<bool>>("placed");
+    using L = QList<bool>;
+    const L all(8, true);
+    QTest::newRow("eight starts") << eightStarts << all;
+    QTest::newRow("beyond the map") << QByteArray("50 50,") + eightStarts.mid(4)
+                                    << L{false, true, true, true, true, true, true, true};
+    QTest::newRow("two on one cell") << QByteArray("2 3,2 3,") + eightStarts.mid(9)
+                                     << L{false, true, true, true, true, true, true, true};
+}
+
+void TestMapFile::startsFollowTheFile() {
+    QFETCH(QByteArray, entries);
+    QFETCH(QList<bool>, placed);
+    // The map in memory had starts elsewhere: none of them survives the open.
+    MapDocument document;
+    document.maxwidth = document.maxheight = 40;
+    document.clearForNewMap();
+    testmaps::placeStart(document, 30, 30, 0);
+    testmaps::placeStart(document, 5, 5, 3);
+    const QByteArray text = validCells + "<fin>" + entries;
+    QCOMPARE(loadmapText(document, text.toStdString()), LoadOutcome::Loaded);
+    QVERIFY(!document.cells(30, 30).startMark());
+    QVERIFY(!document.cells(5, 5).startMark());
+    for (int p = 0; p < 8; ++p)
+        QCOMPARE(document.startPlaced[p], placed[p]);
+    int starts = 0;
+    for (int x = 0; x <= 16; ++x)
+        for (int y = 0; y <= 16; ++y)
+            starts += document.cells(x, y).startMark();
+    QCOMPARE(starts, int(placed.count(true)));
+}
+
+void TestMapFile::roundTripKeepsEveryRandomMap() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("random.map"));
+    QRandomGenerator random(2026);
+    for (int i = 0; i < 200; ++i) {
+        const MapDocument saved = testmaps::randomMap(random);
+        QVERIFY(savemap(saved, path));
+        MapDocument loaded = testmaps::randomMap(random); // whatever was open before
+        QCOMPARE(loadmap(loaded, path), LoadOutcome::Loaded);
+        compareMaps(loaded, saved);
+        QCOMPARE(mapText(loaded), readFile(path));
+    }
+}
+
+void TestMapFile::playersKeepTheirNumbers() {
+    // Player 5's start is the first in row-major order; it comes back as player 5.
+    MapDocument document = exampleMap();
+    testmaps::placeStart(document, 2, 3, 5);
+    testmaps::placeStart(document, 9, 16, 0);
+    QByteArray text = mapText(document);
+    QVERIFY(text.endsWith("<fin>9 16,15 3,8 8,0 12,4 16,2 3,12 16,16 16,"));
+    MapDocument loaded;
+    QCOMPARE(loadmapText(loaded, text.toStdString()), LoadOutcome::Loaded);
+    QCOMPARE(loaded.cells(2, 3).playerIndex, std::int16_t(5));
+    QCOMPARE(loaded.cells(9, 16).playerIndex, std::int16_t(0));
+}
+
+void TestMapFile::writerSkipsStartsOutsideTheMap() {
+    MapDocument document = exampleMap();
+    document.cells(16, 16).isStart = 0;
+    testmaps::placeStart(document, 17, 3, 7); // outside the 17 by 17 map
+    const QByteArray text = mapText(document);
+    QVERIFY(text.endsWith("<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,"));
+    // Without starts the file ends with the marker itself.
+    MapDocument empty;
+    empty.maxwidth = empty.maxheight = 16;
+    QVERIFY(mapText(empty).endsWith(",<fin>"));
+}
+
+void TestMapFile::unreadableFiles() {
+    QTemporaryDir folder;
+    MapDocument document = exampleMap();
+    const MapDocument before = document;
+    QCOMPARE(loadmap(document, folder.filePath(QStringLiteral("missing.map"))),
+             LoadOutcome::NotReadable);
+    QCOMPARE(loadmap(document, folder.path()), LoadOutcome::NotReadable);
+    const QString fifo = folder.filePath(QStringLiteral("pipe.map"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(loadmap(document, fifo), LoadOutcome::NotReadable); // must not block
+    QVERIFY(document == before);
+}
+
+void TestMapFile::largeFiles() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.map"));
+    MapDocument document;
+    // Several megabytes of pieces that nobody reads, after a good map.
+    QVERIFY(writeFile(path, validCells + QByteArray("7,").repeated(2'000'000) + "<fin>" +
+                                eightStarts + QByteArray(3'000'000, 'x')));
+    QCOMPARE(loadmap(document, path), LoadOutcome::Loaded);
+    // Beyond what is read into memory the file is mapped; still no marker means not readable.
+    QVERIFY(writeFile(path, QByteArray(65 * 1024 * 1024 + 3, '1')));
+    QCOMPARE(loadmap(document, path), LoadOutcome::NotReadable);
+    QVERIFY(
+        writeFile(path, validCells + "<fin>" + eightStarts + QByteArray(65 * 1024 * 1024, ',')));
+    QCOMPARE(loadmap(document, path), LoadOutcome::Loaded);
+}
+
+void TestMapFile::failedSaveKeepsTheOldFile() {
+    QTemporaryDir folder;
+    const MapDocument document = exampleMap();
+    QString error;
+    QVERIFY(!savemap(document, folder.filePath(QStringLiteral("missing/mundo.map")), &error));
+    QVERIFY(!error.isEmpty());
+    const QString sub = folder.filePath(QStringLiteral("carpeta.map"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("carpeta.map")));
+    QVERIFY(!savemap(document, sub, &error));
+    QVERIFY(QFileInfo(sub).isDir());
+}
+
+void TestMapFile::saveLeavesNoTemporaryFile() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mundo.map"));
+    QVERIFY(writeFile(path, "old"));
+    QVERIFY(savemap(exampleMap(), path));
+    QCOMPARE(readFile(path), exampleText());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
+}
+
+void TestMapFile::fullDiskKeepsTheOldFile() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mundo.map"));
+    const QByteArray old = exampleText();
+    QVERIFY(writeFile(path, old));
+    QRandomGenerator random(3);
+    MapDocument large = testmaps::randomMap(random);
+    large.maxwidth = large.maxheight = 99;
+
+    // A child with a small file-size limit stands in for a full disk.
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(savemap(large, path) ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0); // savemap reported the failure
+    QCOMPARE(readFile(path), old);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
+}
+
+QTEST_GUILESS_MAIN(TestMapFile)
+#include "tst_mapfile.moc"

@@ -1,0 +1,252 @@
+#include "app/mainwindow.h"
+#include "app/newmapdialog.h"
+#include "art/tileart.h"
+#include "fakedialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using namespace quintaraz;
+
+class TestNewMapDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowAndControls();
+    void accepting_data();
+    void accepting();
+    void boxesHoldOnlyDigits();
+    void enterAndEscapeDoNothing();
+    void oneDialogAtATime();
+    void closingHandsNothingOver();
+    void placedBesideTheMainWindow();
+    void keysStayInTheDialog();
+
+private:
+    NewMapDialog* openDialog() {
+        window->findChild<QAction*>(QStringLiteral("mnuNuevo"))->trigger();
+        return window->newMapDialog();
+    }
+    static QLineEdit* box(QWidget* dialog, const char* name) {
+        return dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+
+    TileArt art;
+    FakeDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestNewMapDialog::init() {
+    window = std::make_unique<MainWindow>(art, dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestNewMapDialog::cleanup() {
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestNewMapDialog::windowAndControls() {
+    NewMapDialog* nuevo = openDialog();
+    QVERIFY(nuevo && nuevo->isVisible());
+    QCOMPARE(nuevo->objectName(), QStringLiteral("nuevo"));
+    QCOMPARE(nuevo->windowTitle(), QStringLiteral("Nuevo Mapa"));
+    QCOMPARE(nuevo->size(), QSize(172, 108));
+    QCOMPARE(nuevo->minimumSize(), nuevo->maximumSize());
+    QVERIFY(!nuevo->parentWidget()); // no owner
+    const Qt::WindowFlags flags = nuevo->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool); // kept out of the taskbar
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QCOMPARE(nuevo->grab().toImage().pixelColor(2, 104), QColor(0, 192, 192));
+    QVERIFY(!nuevo->windowIcon().isNull());
+
+    const QList<std::pair<const char*, QRect>> places{{"Label1", {16, 8, 65, 17}},
+                                                      {"Label2", {16, 40, 41, 17}},
+                                                      {"ancho", {64, 8, 89, 19}},
+                                                      {"alto", {64, 40, 89, 19}},
+                                                      {"aceptar", {40, 80, 97, 17}}};
+    for (const auto& [name, geometry] : places)
+        QCOMPARE(nuevo->findChild<QWidget*>(QString::fromLatin1(name))->geometry(), geometry);
+    QCOMPARE(nuevo->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Ancho:"));
+    QCOMPARE(nuevo->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Alto:"));
+    QCOMPARE(nuevo->findChild<QPushButton*>(QStringLiteral("aceptar"))->text(),
+             QStringLiteral("Aceptar"));
+    QVERIFY(box(nuevo, "ancho")->text().isEmpty() && box(nuevo, "alto")->text().isEmpty());
+
+    QVERIFY(QTest::qWaitForWindowActive(nuevo));
+    QCOMPARE(QApplication::focusWidget(), box(nuevo, "ancho"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box(nuevo, "alto"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("aceptar"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box(nuevo, "ancho"));
+}
+
+void TestNewMapDialog::accepting_data() {
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("widthAfter");
+    QTest::addColumn<QString>("heightAfter");
+    QTest::addColumn<int>("maxwidth"); // 0: refused, the dialog stays open
+    QTest::addColumn<int>("maxheight");
+    QTest::newRow("40 by 25") << "40"
+                              << "25"
+                              << "40"
+                              << "25" << 40 << 25;
+    QTest::newRow("0 and 15") << "0"
+                              << "15"
+                              << "16"
+                              << "16" << 16 << 16;
+    QTest::newRow("100 and 250") << "100"
+                                 << "250"
+                                 << "99"
+                                 << "99" << 99 << 99;
+    QTest::newRow("limits stay") << "16"
+                                 << "99"
+                                 << "16"
+                                 << "99" << 16 << 99;
+    QTest::newRow("leading zeros stay") << "0099"
+                                        << "016"
+                                        << "0099"
+                                        << "016" << 99 << 16;
+    QTest::newRow("thirty nines") << QString(30, u'9') << "17"
+                                  << "99"
+                                  << "17" << 99 << 17;
+    QTest::newRow("many zeros") << QString(40, u'0') << "000000000000000000017"
+                                << "16"
+                                << "000000000000000000017" << 16 << 17;
+    QTest::newRow("height empty") << "40"
+                                  << ""
+                                  << "40"
+                                  << "" << 0 << 0;
+    QTest::newRow("width empty") << ""
+                                 << "40"
+                                 << ""
+                                 << "40" << 0 << 0;
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << ""
+                                << "" << 0 << 0;
+}
+
+void TestNewMapDialog::accepting() {
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, widthAfter);
+    QFETCH(QString, heightAfter);
+    QFETCH(int, maxwidth);
+    QFETCH(int, maxheight);
+    QPointer<NewMapDialog> nuevo = openDialog();
+    QTest::keyClicks(box(nuevo, "ancho"), width);
+    QTest::keyClicks(box(nuevo, "alto"), height);
+    QCOMPARE(box(nuevo, "ancho")->text(), width);
+    QTest::mouseClick(nuevo->findChild<QPushButton*>(QStringLiteral("aceptar")), Qt::LeftButton);
+    QCOMPARE(box(nuevo, "ancho")->text(), widthAfter);
+    QCOMPARE(box(nuevo, "alto")->text(), heightAfter);
+    QCOMPARE(int(window->maxwidth()), maxwidth);
+    QCOMPARE(int(window->maxheight()), maxheight);
+    QCOMPARE(window->editor().document().mapLoaded, maxwidth != 0);
+    QCOMPARE(nuevo->isVisible(), maxwidth == 0);
+    if (maxwidth != 0) {
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("AltAn"))->text(),
+                 QStringLiteral("Ancho = %1\nAlto = %2").arg(maxwidth).arg(maxheight));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!nuevo); // closed and destroyed
+    }
+}
+
+void TestNewMapDialog::boxesHoldOnlyDigits() {
+    NewMapDialog* nuevo = openDialog();
+    QLineEdit* ancho = box(nuevo, "ancho");
+    QTest::keyClicks(ancho, QStringLiteral("4a-. ,+2"));
+    QCOMPARE(ancho->text(), QStringLiteral("42"));
+    QTest::keyClick(ancho, Qt::Key_Backspace);
+    QCOMPARE(ancho->text(), QStringLiteral("4"));
+    ancho->insert(QStringLiteral("x1 y\t2"));
+    QCOMPARE(ancho->text(), QStringLiteral("412"));
+    QCOMPARE(ancho->cursorPosition(), 3);
+    ancho->setCursorPosition(1);
+    ancho->insert(QStringLiteral("-9-"));
+    QCOMPARE(ancho->text(), QStringLiteral("4912"));
+    QCOMPARE(ancho->cursorPosition(), 2);
+}
+
+void TestNewMapDialog::enterAndEscapeDoNothing() {
+    NewMapDialog* nuevo = openDialog();
+    QTest::keyClicks(box(nuevo, "ancho"), QStringLiteral("30"));
+    QTest::keyClicks(box(nuevo, "alto"), QStringLiteral("30"));
+    for (const char* name : {"ancho", "alto"}) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(box(nuevo, name), key);
+    }
+    QVERIFY(nuevo->isVisible());
+    QVERIFY(!window->editor().document().mapLoaded);
+    QCOMPARE(box(nuevo, "ancho")->text(), QStringLiteral("30"));
+    QCOMPARE(box(nuevo, "alto")->text(), QStringLiteral("30"));
+}
+
+void TestNewMapDialog::oneDialogAtATime() {
+    NewMapDialog* first = openDialog();
+    QTest::keyClicks(box(first, "ancho"), QStringLiteral("55"));
+    first->move(first->pos() + QPoint(30, 40));
+    const QPoint moved = first->pos();
+    QCOMPARE(openDialog(), first);
+    QCOMPARE(box(first, "ancho")->text(), QStringLiteral("55"));
+    QCOMPARE(first->pos(), moved);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                           [](QWidget* w) { return qobject_cast<NewMapDialog*>(w) != nullptr; }),
+             1);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    NewMapDialog* second = openDialog();
+    QVERIFY(second);
+    QVERIFY(box(second, "ancho")->text().isEmpty());
+}
+
+void TestNewMapDialog::closingHandsNothingOver() {
+    window->setMaxwidth(50);
+    window->setMaxheight(50);
+    window->newmap();
+    const MapDocument before = window->editor().document();
+    NewMapDialog* nuevo = openDialog();
+    QTest::keyClicks(box(nuevo, "ancho"), QStringLiteral("20"));
+    QTest::keyClicks(box(nuevo, "alto"), QStringLiteral("20"));
+    nuevo->close();
+    QVERIFY(window->editor().document() == before);
+}
+
+void TestNewMapDialog::placedBesideTheMainWindow() {
+    window->move(100, 50);
+    QTest::qWait(20);
+    const QRect frame = window->frameGeometry();
+    NewMapDialog* nuevo = openDialog();
+    QCOMPARE(nuevo->frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
+}
+
+void TestNewMapDialog::keysStayInTheDialog() {
+    window->setMaxwidth(60);
+    window->setMaxheight(60);
+    window->newmap();
+    NewMapDialog* nuevo = openDialog();
+    QVERIFY(QTest::qWaitForWindowActive(nuevo));
+    QTest::keyClick(nuevo->windowHandle(), Qt::Key_Right);
+    QTest::keyClick(nuevo->windowHandle(), Qt::Key_Down);
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("cxcy"))->text(),
+             QStringLiteral("cx (0) cy (0)"));
+}
+
+QTEST_MAIN(TestNewMapDialog)
+#include "tst_newmapdialog.moc"
