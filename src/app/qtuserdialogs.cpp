@@ -1,5 +1,7 @@
 #include "qtuserdialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,8 +53,14 @@ QString QtUserDialogs::chooseFile(bool save) {
     // The dialog offers the name chosen last, by either command.
     if (!lastChosen_.isEmpty())
         dialogo_->selectFile(lastChosen_);
+    const int result = dialogo_->exec();
+    // Enter pressed while the name completion list is open would otherwise leave that
+    // list standing over the map after the dialog has gone.
+    for (QCompleter* completer : dialogo_->findChildren<QCompleter*>())
+        if (completer->popup())
+            completer->popup()->hide();
     // A cancelled dialog means that nothing was chosen, whatever name it still shows.
-    if (dialogo_->exec() != QDialog::Accepted || dialogo_->selectedFiles().isEmpty())
+    if (result != QDialog::Accepted || dialogo_->selectedFiles().isEmpty())
         return {};
     lastChosen_ = dialogo_->selectedFiles().constFirst();
     return lastChosen_;

@@ -1,0 +1,384 @@
+// The editor as a user gets it: the real binary on a virtual X server, driven by real
+// X input events, with its real menu, file dialog and message boxes.
+
+#include "../fakedialogs.h"
+#include "../testmaps.h"
+#include "app/editor.h"
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "xsession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace quintaraz;
+
+namespace {
+
+constexpr int clientHeight = 399;
+
+/** The main window of an editor on screen; client coordinates are below the menu bar. */
+struct Main {
+    QString id;
+    QRect inside;
+    int menuHeight = 0;
+
+    QPoint window(QPoint client) const { return client + QPoint(0, menuHeight); }
+    QRect screen(QRect client) const {
+        return client.translated(inside.topLeft() + QPoint(0, menuHeight));
+    }
+};
+
+Main mainWindow(XSession& x, const QString& id) {
+    Main main;
+    main.id = id;
+    main.inside = x.geometry(id);
+    main.menuHeight = main.inside.height() - clientHeight;
+    return main;
+}
+
+/** Takes screenshots until the area shows what is expected, or a few seconds have passed. */
+QImage waitForShot(XSession& x, const QRect& area, const QImage& expected) {
+    QImage shot;
+    QDeadlineTimer deadline(8000);
+    do {
+        shot = x.shot(area);
+        if (shot == expected)
+            break;
+        QThread::msleep(40);
+    } while (!deadline.hasExpired());
+    return shot;
+}
+
+/** Takes screenshots until two in a row agree: the area has finished painting. */
+QImage stableShot(XSession& x, const QRect& area) {
+    QImage last = x.shot(area);
+    QDeadlineTimer deadline(8000);
+    while (!deadline.hasExpired()) {
+        QThread::msleep(60);
+        QImage next = x.shot(area);
+        if (next == last && !next.isNull())
+            return next;
+        last = next;
+    }
+    return last;
+}
+
+/** Whether two pictures agree; when they do not, both are kept for a look, named after what. */
+bool sameImage(const QImage& actual, const QImage& expected, const QString& what) {
+    if (actual == expected)
+        return true;
+    const QString folder = QString::fromLocal8Bit(qgetenv("QUINTARAZ_E2E_ARTIFACTS"));
+    const QString base = (folder.isEmpty() ? QDir::tempPath() : folder) + QLatin1Char('/') + what;
+    actual.save(base + QStringLiteral("-actual.png"));
+    expected.save(base + QStringLiteral("-expected.png"));
+    qWarning("%s differs: see %s-actual.png", qPrintable(what), qPrintable(base));
+    return false;
+}
+
+void clickClient(XSession& x, const Main& main, QPoint client) {
+    x.click(main.id, main.window(client));
+}
+
+QPoint cellPixel(int column, int row) {
+    return {25 * column + 12, 25 * row + 12};
+}
+
+// Where the palette pictures and the start picture stand, and what they show.
+const QList<std::pair<int, QPoint>> palette{{0, {424, 128}}, {1, {488, 160}}, {2, {488, 128}},
+                                            {3, {424, 160}}, {4, {456, 160}}, {5, {456, 128}}};
+const QPoint startPicture(456, 232);
+const QPoint chooserText(470, 282);
+
+QPoint paletteCentre(int terrain) {
+    for (const auto& [index, corner] : palette)
+        if (index == terrain)
+            return corner + QPoint(14, 14);
+    return {};
+}
+
+void newMapThroughDialog(XSession& x, const Main& main, const QString& width,
+                         const QString& height) {
+    x.chooseMenuItem(main.id, 0);
+    const QString dialog = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    QVERIFY(!dialog.isEmpty());
+    x.type(width);
+    x.keys({QStringLiteral("Tab")});
+    x.type(height);
+    x.click(dialog, {40 + 48, 80 + 8});
+    QVERIFY(x.waitForNoWindow(QStringLiteral("Nuevo Mapa")));
+}
+
+/** The same map built through the library, to tell what the screen and the file must hold. */
+struct Model {
+    TileArt& art;
+    FakeDialogs dialogs;
+    Editor editor{art, dialogs};
+};
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startUp();
+    void newMap();
+    void editAndSave();
+    void openShowsTheSameMap();
+    void messages();
+    void leaving();
+
+private:
+    /** Answers the message box with that title, after checking that it looks exactly as a
+     * box with that text and icon looks when shown on its own. */
+    void checkMessage(XSession& x, const QString& title, const QString& text, const char* icon);
+
+    TileArt art;
+    QTemporaryDir folder;
+    QString savedPath;
+};
+
+void TestEndToEnd::initTestCase() {
+    for (const char* tool : {"Xvfb", "xdotool", "import", "openbox", "wmctrl", "xprop", "xclip"})
+        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
+    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("QUINTARAZ_EDITOR"))),
+             "QUINTARAZ_EDITOR names the editor binary");
+    QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE"))),
+             "QUINTARAZ_SHOWMESSAGE names the message helper");
+    QVERIFY(folder.isValid());
+}
+
+void TestEndToEnd::startUp() {
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
+    QCOMPARE(main.inside.width(), 542);
+    QVERIFY(main.menuHeight > 10 && main.menuHeight < 60);
+
+    const QImage client = stableShot(x, main.screen({0, 0, 542, clientHeight}));
+    const QColor teal(0, 128, 128);
+    QCOMPARE(client.pixelColor(410, 0), teal);
+    QCOMPARE(client.pixelColor(530, clientHeight - 1), teal);
+    // The row above the client area is the menu bar, not the window's teal.
+    QVERIFY(x.shot(QRect(main.inside.x() + 410, main.inside.y() + main.menuHeight - 1, 1, 1))
+                .pixelColor(0, 0) != teal);
+
+    for (const auto& [terrain, corner] : palette)
+        QVERIFY(sameImage(client.copy(QRect(corner + QPoint(2, 2), QSize(25, 25))),
+                          art.terrain(terrain), QStringLiteral("palette%1").arg(terrain)));
+    QVERIFY(sameImage(client.copy(QRect(startPicture + QPoint(2, 2), QSize(25, 25))),
+                      art.startPicture(), QStringLiteral("start")));
+
+    // Label texts: white, blended only with the teal behind them.
+    const QList<QRect> labels{{456, 104, 41, 17}, {432, 80, 89, 25},  {432, 48, 89, 25},
+                              {424, 8, 97, 25},   {456, 208, 49, 17}, {408, 272, 49, 17}};
+    for (const QRect& label : labels) {
+        int white = 0;
+        for (int y = label.top(); y <= label.bottom(); ++y) {
+            for (int x_ = label.left(); x_ <= label.right(); ++x_) {
+                const QColor c = client.pixelColor(x_, y);
+                QVERIFY2(qAbs(c.green() - c.blue()) <= 2 && c.red() <= c.green() + 2,
+                         "only white on teal");
+                white += c.red() > 200;
+            }
+        }
+        QVERIFY2(white >= 5, "the label shows white text");
+    }
+}
+
+void TestEndToEnd::newMap() {
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    x.chooseMenuItem(main.id, 0);
+    const QString dialog = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    QVERIFY(!dialog.isEmpty());
+    const QRect mainFrame = x.frameGeometry(main.id);
+    const QRect dialogFrame = x.frameGeometry(dialog);
+    QCOMPARE(dialogFrame.left(), mainFrame.left() + mainFrame.width());
+    QCOMPARE(dialogFrame.top(), mainFrame.top());
+    QCOMPARE(x.geometry(dialog).size(), QSize(172, 108));
+
+    // Letters are discarded: copy the width box's text out through the clipboard.
+    x.type(QStringLiteral("4a0"));
+    x.keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
+    QCOMPARE(x.run(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}),
+             QStringLiteral("40"));
+    x.keys({QStringLiteral("End"), QStringLiteral("Tab")});
+    x.type(QStringLiteral("25"));
+    x.click(dialog, {40 + 48, 80 + 8});
+    QVERIFY(x.waitForNoWindow(QStringLiteral("Nuevo Mapa")));
+
+    Model model{art};
+    model.editor.setMaxwidth(40);
+    model.editor.setMaxheight(25);
+    model.editor.newmap();
+    const QRect view = main.screen({0, 0, 400, clientHeight});
+    const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+    QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("new-map")));
+}
+
+void TestEndToEnd::editAndSave() {
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    newMapThroughDialog(x, main, QStringLiteral("40"), QStringLiteral("25"));
+    Model model{art};
+    model.editor.setMaxwidth(40);
+    model.editor.setMaxheight(25);
+    model.editor.newmap();
+    QString chooser = QStringLiteral("1");
+    const auto terrain = [&](int index) {
+        clickClient(x, main, paletteCentre(index));
+        model.editor.selectTerrain(index);
+    };
+    const auto press = [&](int column, int row) {
+        clickClient(x, main, cellPixel(column, row));
+        model.editor.pressMap(cellPixel(column, row), chooser);
+    };
+    const auto player = [&](int number) {
+        clickClient(x, main, chooserText);
+        x.keys({QStringLiteral("ctrl+a")});
+        x.type(QString::number(number));
+        chooser = QString::number(number);
+    };
+
+    // Every terrain, a few cells each.
+    for (int t = 0; t < 6; ++t) {
+        terrain(t);
+        for (int row = 0; row < 3; ++row)
+            press(2 * t + 1, row);
+    }
+    // Every player's start on grass, one of them moved, one refused on water.
+    clickClient(x, main, startPicture + QPoint(14, 14));
+    model.editor.selectStartTool();
+    for (int p = 1; p <= 8; ++p) {
+        player(p);
+        press(p, 6);
+    }
+    player(3);
+    press(5, 1); // water: refused
+    press(14, 9);
+    // Scroll, then paint at the new origin.
+    x.keys({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Down")});
+    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        model.editor.keyPressed(key);
+    terrain(3);
+    press(0, 0);
+
+    const QRect view = main.screen({0, 0, 400, clientHeight});
+    const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+    QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("edited")));
+
+    savedPath = folder.filePath(QStringLiteral("mundo.map"));
+    x.chooseMenuItem(main.id, 2);
+    QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), savedPath));
+    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
+                 "information");
+    QFile file(savedPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), mapText(model.editor.document()));
+}
+
+void TestEndToEnd::openShowsTheSameMap() {
+    QVERIFY2(QFile::exists(savedPath), "editAndSave saved the map");
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), savedPath));
+
+    Model model{art};
+    model.dialogs.filesToChoose = {savedPath};
+    model.editor.open();
+    QVERIFY(model.editor.document().mapLoaded);
+    const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+    QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
+                      QStringLiteral("opened")));
+}
+
+void TestEndToEnd::messages() {
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+
+    const QString damaged = folder.filePath(QStringLiteral("roto.map"));
+    const QString text = folder.filePath(QStringLiteral("mapa.txt"));
+    for (const QString& path : {damaged, text}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(path == damaged ? QByteArray("16,16,0,a,<fin>") : testmaps::exampleText());
+    }
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), damaged));
+    checkMessage(x, QStringLiteral("Abrir Archivo"), QStringLiteral("El archivo está corrupto"),
+                 "error");
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), text));
+    checkMessage(x, QStringLiteral("Abrir mapa"), QStringLiteral("Selecciona un archivo .map"),
+                 "error");
+
+    newMapThroughDialog(x, main, QStringLiteral("20"), QStringLiteral("20"));
+    const QString unsaved = folder.filePath(QStringLiteral("sin-comienzos.map"));
+    x.chooseMenuItem(main.id, 2);
+    QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), unsaved));
+    checkMessage(x, QStringLiteral("Guardar Mapa"),
+                 QStringLiteral("Asigna los comienzos de los jugadores"), "error");
+    QVERIFY(!QFile::exists(unsaved));
+}
+
+void TestEndToEnd::leaving() {
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    newMapThroughDialog(x, main, QStringLiteral("30"), QStringLiteral("30"));
+    clickClient(x, main, paletteCentre(2));
+    clickClient(x, main, cellPixel(3, 3));
+    const QRect view = main.screen({0, 0, 400, clientHeight});
+    const QImage before = stableShot(x, view);
+
+    // The window manager's close request, answered No: the window and its map stay.
+    x.run(QStringLiteral("wmctrl"), {QStringLiteral("-c"), QStringLiteral("Quintaraz Editor")});
+    QVERIFY(!x.waitForWindow(QStringLiteral("Editor")).isEmpty());
+    x.keys({QStringLiteral("Escape")});
+    QVERIFY(x.waitForNoWindow(QStringLiteral("Editor")));
+    QCOMPARE(x.editor()->state(), QProcess::Running);
+    QVERIFY(sameImage(x.shot(view), before, QStringLiteral("kept")));
+
+    // "Salir" answered Yes: the editor ends at once, with nothing more asked.
+    x.chooseMenuItem(main.id, 3);
+    QVERIFY(!x.waitForWindow(QStringLiteral("Editor")).isEmpty());
+    x.keys({QStringLiteral("Return")});
+    QVERIFY(x.editor()->waitForFinished(10000));
+    QCOMPARE(x.editor()->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(x.editor()->exitCode(), 0);
+}
+
+void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString& text,
+                                const char* icon) {
+    const QString box = x.waitForWindow(title);
+    QVERIFY2(!box.isEmpty(), qPrintable(title));
+    const QImage shown = stableShot(x, x.geometry(box));
+    x.keys({QStringLiteral("Return")});
+    QVERIFY(x.waitForNoWindow(title));
+
+    QProcess* reference = x.start(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE")),
+                                  {title, text, QString::fromLatin1(icon)});
+    const QString referenceBox = x.waitForWindow(title);
+    QVERIFY(!referenceBox.isEmpty());
+    const QImage expected = stableShot(x, x.geometry(referenceBox));
+    x.keys({QStringLiteral("Return")});
+    QVERIFY(reference->waitForFinished(10000));
+    QVERIFY(sameImage(shown, expected, QStringLiteral("message-") + title));
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

@@ -1,0 +1,197 @@
+#include "xsession.h"
+
+#include <QColorSpace>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+QString editorPath() {
+    return QString::fromLocal8Bit(qgetenv("QUINTARAZ_EDITOR"));
+}
+
+} // namespace
+
+XSession::XSession() {
+    // A display number nobody uses: no socket and no lock file.
+    for (int number = 90 + int(QCoreApplication::applicationPid() % 40); number < 400; ++number) {
+        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
+            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            continue;
+        display_ = QStringLiteral(":%1").arg(number);
+        break;
+    }
+    QProcess* server =
+        start(QStringLiteral("Xvfb"),
+              {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+               QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display_.mid(1);
+    running_ = waitUntil([&] {
+        return server->state() == QProcess::Running && QFile::exists(socket) &&
+               run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")}).contains("x:");
+    });
+    if (!running_)
+        return;
+    start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    running_ = waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); });
+}
+
+XSession::~XSession() {
+    // Newest first: the editors before the window manager before the server.
+    for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
+        QProcess& process = **it;
+        if (process.state() == QProcess::NotRunning)
+            continue;
+        process.terminate();
+        if (!process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+}
+
+QProcess* XSession::start(const QString& program, const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(program, arguments);
+    process->waitForStarted();
+    processes_.push_back(std::move(process));
+    return processes_.back().get();
+}
+
+QString XSession::startEditor() {
+    editor_ = start(editorPath());
+    return waitForWindow(QStringLiteral("Quintaraz Editor"));
+}
+
+QString XSession::run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000))
+        process.kill();
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QString XSession::waitForWindow(const QString& title) {
+    QString id;
+    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    waitUntil([&] {
+        id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                      QStringLiteral("--name"), pattern})
+                 .section(QLatin1Char('\n'), 0, 0);
+        return !id.isEmpty();
+    });
+    return id;
+}
+
+bool XSession::waitForNoWindow(const QString& title) {
+    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    return waitUntil([&] {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), pattern})
+            .isEmpty();
+    });
+}
+
+QStringList XSession::windowsOf(qint64 pid) {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--pid"), QString::number(pid)})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QRect XSession::geometry(const QString& window) {
+    // xwininfo gives the position on the screen also for a window inside a frame.
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+    const auto value = [&](const char* key) {
+        const QRegularExpression line(QStringLiteral("^\\s*%1:\\s*(-?\\d+)$")
+                                          .arg(QRegularExpression::escape(QLatin1String(key))),
+                                      QRegularExpression::MultilineOption);
+        return line.match(info).captured(1).toInt();
+    };
+    return {value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
+            value("Height")};
+}
+
+QRect XSession::frameGeometry(const QString& window) {
+    // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
+    const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), window,
+                                                          QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QStringList numbers = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    const QRect inside = geometry(window);
+    if (numbers.size() != 4)
+        return inside;
+    return inside.adjusted(-numbers[0].trimmed().toInt(), -numbers[2].trimmed().toInt(),
+                           numbers[1].trimmed().toInt(), numbers[3].trimmed().toInt());
+}
+
+QImage XSession::shot(const QRect& area) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    process.setProcessEnvironment(environment);
+    // The whole screen, cut here: import's own cropping keeps a page offset.
+    process.start(QStringLiteral("import"),
+                  {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    process.waitForFinished(10000);
+    QImage screen = QImage::fromData(process.readAllStandardOutput(), "PNG")
+                        .convertToFormat(QImage::Format_RGB32);
+    // Plain device pixels, as the editor composed them: no colour space attached.
+    screen.setColorSpace(QColorSpace());
+    return screen.copy(area);
+}
+
+void XSession::click(const QString& window, QPoint at, int button) {
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+             QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+             QString::number(button)});
+}
+
+void XSession::keys(const QStringList& keys) {
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")} +
+            keys);
+}
+
+void XSession::type(const QString& text) {
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+}
+
+void XSession::chooseMenuItem(const QString& mainWindow, int index) {
+    const int before = windowsOf(editor_->processId()).size();
+    click(mainWindow, {24, 10});
+    // The menu is a window of its own; once it shows, it takes the keys.
+    waitUntil([&] { return windowsOf(editor_->processId()).size() > before; });
+    QStringList presses(index + 1, QStringLiteral("Down"));
+    presses.append(QStringLiteral("Return"));
+    keys(presses);
+}
+
+bool XSession::chooseFile(const QString& title, const QString& path) {
+    if (waitForWindow(title).isEmpty())
+        return false;
+    type(path);
+    keys({QStringLiteral("Return")});
+    return waitForNoWindow(title);
+}
+
+bool XSession::waitUntil(const std::function<bool()>& condition, int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(25);
+    }
+    return true;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+/**
+ * One virtual X server with a window manager, and the editor processes started on it.
+ * Everything it started is ended when it goes, also when a test fails halfway.
+ */
+class XSession {
+public:
+    XSession();
+    ~XSession();
+
+    bool isRunning() const { return running_; }
+    QString display() const { return display_; }
+
+    /** Starts a program on this display; it is ended with the session. */
+    QProcess* start(const QString& program, const QStringList& arguments = {});
+    /** Starts the editor and waits until its main window shows; returns its window id. */
+    QString startEditor();
+    QProcess* editor() const { return editor_; }
+
+    /** Runs a command on this display and gives its output. */
+    QString run(const QString& program, const QStringList& arguments);
+    QString xdotool(const QStringList& arguments) {
+        return run(QStringLiteral("xdotool"), arguments);
+    }
+
+    /** The id of the visible window whose title is exactly title, waiting up to a few seconds. */
+    QString waitForWindow(const QString& title);
+    /** Waits until no visible window has that title. */
+    bool waitForNoWindow(const QString& title);
+    /** Visible windows of a process, newest last. */
+    QStringList windowsOf(qint64 pid);
+
+    /** Inside of a window (without frame), in screen pixels. */
+    QRect geometry(const QString& window);
+    /** Outer frame of a window, as the window manager drew it. */
+    QRect frameGeometry(const QString& window);
+
+    /** A screenshot of part of the screen. */
+    QImage shot(const QRect& area);
+
+    void click(const QString& window, QPoint at, int button = 1);
+    void keys(const QStringList& keys);
+    void type(const QString& text);
+
+    /** Opens "Archivo" in a main window and chooses its item at index (0 "Nuevo" ... 3 "Salir"). */
+    void chooseMenuItem(const QString& mainWindow, int index);
+    /** Types a full path into the file dialog with that title and confirms it. */
+    bool chooseFile(const QString& title, const QString& path);
+
+private:
+    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+
+    QString display_;
+    bool running_ = false;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+    QProcess* editor_ = nullptr;
+};
