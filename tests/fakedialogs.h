@@ -20,18 +20,21 @@ public:
     QStringList questions;
     int fileRequests = 0;
 
-    bool askYesNo(const QString& title, const QString& text) override {
+    bool askYesNo(const QString& title, const QString& text) override
+    {
         questions.append(title + QLatin1Char('|') + text);
         return answerYes;
     }
-    void showMessage(const QString& title, const QString& text, Icon icon) override {
+    void showMessage(const QString& title, const QString& text, Icon icon) override
+    {
         messages.append({title, text, icon});
     }
     QString chooseFileToOpen() override { return nextFile(); }
     QString chooseFileToSave() override { return nextFile(); }
 
 private:
-    QString nextFile() {
+    QString nextFile()
+    {
         ++fileRequests;
         return filesToChoose.isEmpty() ? QString() : filesToChoose.takeFirst();
     }

@@ -13,13 +13,15 @@ namespace testmaps {
 using quintaraz::MapDocument;
 
 /** Marks (x, y) as the player's start, the way the reader does. */
-inline void placeStart(MapDocument& document, int x, int y, int player) {
+inline void placeStart(MapDocument& document, int x, int y, int player)
+{
     document.cells(x, y).isStart = -1;
     document.cells(x, y).playerIndex = std::int16_t(player);
 }
 
 /** A 17 by 17 grass map with eight starts, players numbered in row-major order. */
-inline MapDocument exampleMap() {
+inline MapDocument exampleMap()
+{
     MapDocument document;
     document.maxwidth = document.maxheight = 16;
     document.clearForNewMap();
@@ -32,13 +34,15 @@ inline MapDocument exampleMap() {
 }
 
 /** The bytes of exampleMap() as a map file. */
-inline QByteArray exampleText() {
+inline QByteArray exampleText()
+{
     return "16,16," + QByteArray("0,").repeated(289) +
            "<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
 }
 
 /** A map of random size and terrain (any 16-bit value) with each player's start on its own cell. */
-inline MapDocument randomMap(QRandomGenerator& random) {
+inline MapDocument randomMap(QRandomGenerator& random)
+{
     MapDocument document;
     document.maxwidth = std::int16_t(random.bounded(16, 100));
     document.maxheight = std::int16_t(random.bounded(16, 100));

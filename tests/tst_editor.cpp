@@ -15,13 +15,15 @@ using Icon = UserDialogs::Icon;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -54,11 +56,13 @@ private:
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
 };
 
-void TestEditor::init() {
+void TestEditor::init()
+{
     dialogs = FakeDialogs();
 }
 
-void TestEditor::nothingHappensBeforeAMap() {
+void TestEditor::nothingHappensBeforeAMap()
+{
     Editor editor(art, dialogs);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
     editor.pressMap({10, 10}, QStringLiteral("1"));
@@ -74,7 +78,8 @@ void TestEditor::nothingHappensBeforeAMap() {
     QVERIFY(editor.document() == MapDocument());
 }
 
-void TestEditor::newMapSizes_data() {
+void TestEditor::newMapSizes_data()
+{
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::newRow("16 by 99") << 16 << 99;
@@ -82,7 +87,8 @@ void TestEditor::newMapSizes_data() {
     QTest::newRow("40 by 25") << 40 << 25;
 }
 
-void TestEditor::newMapSizes() {
+void TestEditor::newMapSizes()
+{
     QFETCH(int, width);
     QFETCH(int, height);
     Editor editor(art, dialogs);
@@ -102,7 +108,8 @@ void TestEditor::newMapSizes() {
     QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho = %1\nAlto = %2").arg(width).arg(height));
 }
 
-void TestEditor::newMapOverALargerPaintedMap() {
+void TestEditor::newMapOverALargerPaintedMap()
+{
     Editor editor(art, dialogs);
     MapDocument& document = editor.document();
     editor.setMaxwidth(60);
@@ -132,7 +139,8 @@ void TestEditor::newMapOverALargerPaintedMap() {
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (5) cy (5)"));
 }
 
-void TestEditor::pressesEditAndRepaint() {
+void TestEditor::pressesEditAndRepaint()
+{
     Editor editor(art, dialogs);
     editor.setMaxwidth(30);
     editor.setMaxheight(30);
@@ -153,7 +161,8 @@ void TestEditor::pressesEditAndRepaint() {
     QCOMPARE(editor.document().cells(2, 2), (MapCell{0, 2, -1}));
 }
 
-void TestEditor::keysScrollAndRepaint() {
+void TestEditor::keysScrollAndRepaint()
+{
     Editor editor(art, dialogs);
     editor.setMaxwidth(16);
     editor.setMaxheight(16);
@@ -167,7 +176,8 @@ void TestEditor::keysScrollAndRepaint() {
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
 }
 
-void TestEditor::pointerReadout() {
+void TestEditor::pointerReadout()
+{
     Editor editor(art, dialogs);
     editor.setMaxwidth(40);
     editor.setMaxheight(40);
@@ -181,7 +191,8 @@ void TestEditor::pointerReadout() {
     QCOMPARE(repaints.count(), 0);
 }
 
-void TestEditor::openOutcomes_data() {
+void TestEditor::openOutcomes_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("title");
@@ -203,7 +214,8 @@ void TestEditor::openOutcomes_data() {
                                            << "";
 }
 
-void TestEditor::openOutcomes() {
+void TestEditor::openOutcomes()
+{
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, title);
@@ -246,7 +258,8 @@ void TestEditor::openOutcomes() {
     QVERIFY(editor.view() != viewBefore);
 }
 
-void TestEditor::openedMapCanBeSavedAtOnce() {
+void TestEditor::openedMapCanBeSavedAtOnce()
+{
     const QString source = path("fuente.map");
     const QString copy = path("copia.map");
     writeFile(source, testmaps::exampleText());
@@ -262,7 +275,8 @@ void TestEditor::openedMapCanBeSavedAtOnce() {
     QCOMPARE(readFile(copy), testmaps::exampleText());
 }
 
-void TestEditor::saveChecksInOrder_data() {
+void TestEditor::saveChecksInOrder_data()
+{
     QTest::addColumn<bool>("allStarts");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
@@ -284,7 +298,8 @@ void TestEditor::saveChecksInOrder_data() {
                            << "Se ha guardado el mapa";
 }
 
-void TestEditor::saveChecksInOrder() {
+void TestEditor::saveChecksInOrder()
+{
     QFETCH(bool, allStarts);
     QFETCH(QString, name);
     QFETCH(QString, title);
@@ -319,7 +334,8 @@ void TestEditor::saveChecksInOrder() {
     }
 }
 
-void TestEditor::failedSaveSaysSo() {
+void TestEditor::failedSaveSaysSo()
+{
     const QString file = path("guardado.map");
     writeFile(file, "old");
     Editor editor(art, dialogs);

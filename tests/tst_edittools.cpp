@@ -10,7 +10,8 @@ using namespace quintaraz;
 
 namespace {
 
-MapDocument newMap(int width, int height) {
+MapDocument newMap(int width, int height)
+{
     MapDocument document;
     document.maxwidth = std::int16_t(width);
     document.maxheight = std::int16_t(height);
@@ -27,14 +28,16 @@ struct Model {
     int selected = 0;
     bool startTool = false;
 
-    std::optional<int> owner(QPoint cell) const {
+    std::optional<int> owner(QPoint cell) const
+    {
         for (int p = 0; p < 8; ++p)
             if (start[p] == cell)
                 return p;
         return std::nullopt;
     }
 
-    void press(QPoint cell, int player) {
+    void press(QPoint cell, int player)
+    {
         if (cell.x() < 0 || cell.y() < 0 || cell.x() > width || cell.y() > height)
             return;
         int& here = terrain[cell.x()][cell.y()];
@@ -52,7 +55,8 @@ struct Model {
 };
 
 // The first difference between the grid and the model, or an empty text.
-QString differenceFromModel(const MapDocument& document, const Model& model) {
+QString differenceFromModel(const MapDocument& document, const Model& model)
+{
     for (int x = 0; x <= model.width; ++x) {
         for (int y = 0; y <= model.height; ++y) {
             const MapCell& cell = document.cells(x, y);
@@ -84,7 +88,8 @@ private slots:
     void randomPressesFollowTheModel();
 };
 
-void TestEditTools::chooserText_data() {
+void TestEditTools::chooserText_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("player");
     QTest::newRow("first") << "1" << 0;
@@ -97,13 +102,15 @@ void TestEditTools::chooserText_data() {
     QTest::newRow("word") << "uno" << -1;
 }
 
-void TestEditTools::chooserText() {
+void TestEditTools::chooserText()
+{
     QFETCH(QString, text);
     QFETCH(int, player);
     QCOMPARE(playerForChooserText(text), player);
 }
 
-void TestEditTools::refusalsChangeNothing_data() {
+void TestEditTools::refusalsChangeNothing_data()
+{
     QTest::addColumn<bool>("startTool");
     QTest::addColumn<int>("terrain");
     QTest::addColumn<QPoint>("cell");
@@ -117,7 +124,8 @@ void TestEditTools::refusalsChangeNothing_data() {
     QTest::newRow("left of the map") << false << 0 << QPoint(-1, 3) << 0;
 }
 
-void TestEditTools::refusalsChangeNothing() {
+void TestEditTools::refusalsChangeNothing()
+{
     QFETCH(bool, startTool);
     QFETCH(int, terrain);
     QFETCH(QPoint, cell);
@@ -134,7 +142,8 @@ void TestEditTools::refusalsChangeNothing() {
     QVERIFY(document == before);
 }
 
-void TestEditTools::paintingAndToolChoice() {
+void TestEditTools::paintingAndToolChoice()
+{
     MapDocument document;
     QVERIFY(!pressCell(document, 0, 0, 0)); // no map yet
     document = newMap(20, 20);
@@ -156,7 +165,8 @@ void TestEditTools::paintingAndToolChoice() {
     QCOMPARE(document.toolMode, std::int16_t(MapDocument::TerrainTool));
 }
 
-void TestEditTools::placingAStartTwice() {
+void TestEditTools::placingAStartTwice()
+{
     MapDocument document = newMap(30, 30);
     selectStartTool(document);
     QVERIFY(pressCell(document, 5, 5, 3));
@@ -170,7 +180,8 @@ void TestEditTools::placingAStartTwice() {
     QVERIFY(document == before);
 }
 
-void TestEditTools::takingOverAStart() {
+void TestEditTools::takingOverAStart()
+{
     MapDocument document = newMap(16, 16);
     selectStartTool(document);
     QVERIFY(pressCell(document, 2, 2, 1));
@@ -180,7 +191,8 @@ void TestEditTools::takingOverAStart() {
     QVERIFY(document.startPlaced[6]);
 }
 
-void TestEditTools::randomPressesFollowTheModel() {
+void TestEditTools::randomPressesFollowTheModel()
+{
     QRandomGenerator random(20261207);
     MapDocument document;
     Model model;

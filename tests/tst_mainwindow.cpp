@@ -25,16 +25,19 @@ using namespace quintaraz;
 
 namespace {
 
-template <typename T = QWidget> T* child(QWidget& window, const char* name) {
+template <typename T = QWidget> T* child(QWidget& window, const char* name)
+{
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 
-QAction* menuItem(QWidget& window, const char* name) {
+QAction* menuItem(QWidget& window, const char* name)
+{
     return window.findChild<QAction*>(QString::fromLatin1(name));
 }
 
 // Answers the next modal dialog from inside its own event loop.
-template <typename Dialog, typename Answer> void whenShown(Answer answer) {
+template <typename Dialog, typename Answer> void whenShown(Answer answer)
+{
     QTimer::singleShot(0, [answer] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
@@ -65,7 +68,8 @@ private slots:
     void fileDialogRemembersTheLastName();
 
 private:
-    void newMap(int width, int height) {
+    void newMap(int width, int height)
+    {
         window->setMaxwidth(std::int16_t(width));
         window->setMaxheight(std::int16_t(height));
         window->newmap();
@@ -76,19 +80,22 @@ private:
     std::unique_ptr<MainWindow> window;
 };
 
-void TestMainWindow::init() {
+void TestMainWindow::init()
+{
     dialogs = FakeDialogs();
     window = std::make_unique<MainWindow>(art, dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void TestMainWindow::cleanup() {
+void TestMainWindow::cleanup()
+{
     dialogs.answerYes = true;
     window.reset();
 }
 
-void TestMainWindow::windowProperties() {
+void TestMainWindow::windowProperties()
+{
     QCOMPARE(window->windowTitle(), QStringLiteral("Quintaraz Editor"));
     QWidget* client = window->centralWidget();
     QCOMPARE(client->size(), QSize(542, 399));
@@ -102,7 +109,8 @@ void TestMainWindow::windowProperties() {
     QCOMPARE(client->grab().toImage().pixelColor(700, 500), QColor(0, 128, 128));
 }
 
-void TestMainWindow::controlsAtTheirPlaces_data() {
+void TestMainWindow::controlsAtTheirPlaces_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
@@ -123,7 +131,8 @@ void TestMainWindow::controlsAtTheirPlaces_data() {
     QTest::newRow("jugador") << "jugador" << QRect(456, 272, 57, 21) << "1";
 }
 
-void TestMainWindow::controlsAtTheirPlaces() {
+void TestMainWindow::controlsAtTheirPlaces()
+{
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, text);
@@ -153,7 +162,8 @@ void TestMainWindow::controlsAtTheirPlaces() {
     }
 }
 
-void TestMainWindow::tabOrderAndFirstFocus() {
+void TestMainWindow::tabOrderAndFirstFocus()
+{
     QCOMPARE(QApplication::focusWidget(), child(*window, "mapa"));
     const QStringList expected{"terrimg0", "terrimg1", "terrimg2", "start", "jugador",
                                "terrimg3", "terrimg4", "terrimg5", "mapa"};
@@ -169,7 +179,8 @@ void TestMainWindow::tabOrderAndFirstFocus() {
     QCOMPARE(seen, expected);
 }
 
-void TestMainWindow::menuHasFourPlainItems() {
+void TestMainWindow::menuHasFourPlainItems()
+{
     const QList<QAction*> bar = window->menuBar()->actions();
     QCOMPARE(bar.size(), 1);
     QCOMPARE(bar[0]->text(), QStringLiteral("Archivo"));
@@ -188,7 +199,8 @@ void TestMainWindow::menuHasFourPlainItems() {
     QCOMPARE(texts, (QStringList{"Nuevo", "Abrir", "Guardar", "Salir"}));
 }
 
-void TestMainWindow::leavingAsks() {
+void TestMainWindow::leavingAsks()
+{
     newMap(30, 30);
     const MapDocument before = window->editor().document();
     const QString question = QStringLiteral("Editor|¿De verdad deseas salir?");
@@ -212,7 +224,8 @@ void TestMainWindow::leavingAsks() {
     QCOMPARE(dialogs.questions, QStringList{question});
 }
 
-void TestMainWindow::keyPreviewSeesEveryKeyOnce() {
+void TestMainWindow::keyPreviewSeesEveryKeyOnce()
+{
     newMap(99, 99);
     auto* chooser = child<QComboBox>(*window, "jugador");
     auto* cxcy = child<QLabel>(*window, "cxcy");
@@ -229,7 +242,8 @@ void TestMainWindow::keyPreviewSeesEveryKeyOnce() {
     QCOMPARE(window->editor().document().scrollX, std::int16_t(4));
 }
 
-void TestMainWindow::everyButtonPressesAlike() {
+void TestMainWindow::everyButtonPressesAlike()
+{
     newMap(20, 20);
     auto* mapa = child(*window, "mapa");
     window->editor().selectTerrain(1);
@@ -243,7 +257,8 @@ void TestMainWindow::everyButtonPressesAlike() {
     QCOMPARE(window->editor().document().cells(4, 0).terrain, std::int16_t(0));
 }
 
-void TestMainWindow::movingWithAButtonHeldEditsNothing() {
+void TestMainWindow::movingWithAButtonHeldEditsNothing()
+{
     newMap(20, 20);
     auto* mapa = child(*window, "mapa");
     window->editor().selectTerrain(5);
@@ -257,7 +272,8 @@ void TestMainWindow::movingWithAButtonHeldEditsNothing() {
     QCOMPARE(child<QLabel>(*window, "xy")->text(), QStringLiteral("Mouse: (7)(1)"));
 }
 
-void TestMainWindow::paletteChoiceShowsNothing() {
+void TestMainWindow::paletteChoiceShowsNothing()
+{
     newMap(20, 20);
     const QImage before = window->grab().toImage();
     QTest::mouseClick(child(*window, "terrimg4"), Qt::LeftButton, {}, QPoint(14, 14));
@@ -268,7 +284,8 @@ void TestMainWindow::paletteChoiceShowsNothing() {
     QCOMPARE(window->grab().toImage(), before);
 }
 
-void TestMainWindow::viewShowsTheComposedImage() {
+void TestMainWindow::viewShowsTheComposedImage()
+{
     auto* mapa = child(*window, "mapa");
     // Blank, in the window colour, before any map.
     QCOMPARE(mapa->grab().toImage().pixelColor(200, 200), mapa->palette().color(QPalette::Base));
@@ -282,7 +299,8 @@ void TestMainWindow::viewShowsTheComposedImage() {
     QCOMPARE(shot, window->editor().view());
 }
 
-void TestMainWindow::messageBoxesAreSpanish() {
+void TestMainWindow::messageBoxesAreSpanish()
+{
     QtUserDialogs real;
     real.setWindow(window.get());
     whenShown<QMessageBox>([](QMessageBox* box) {
@@ -303,7 +321,8 @@ void TestMainWindow::messageBoxesAreSpanish() {
                      UserDialogs::Icon::Error);
 }
 
-void TestMainWindow::fileDialogRemembersTheLastName() {
+void TestMainWindow::fileDialogRemembersTheLastName()
+{
     QTemporaryDir folder;
     const QString chosen = folder.filePath(QStringLiteral("mundo.map"));
     QtUserDialogs real;

@@ -21,7 +21,8 @@ Q_DECLARE_METATYPE(quintaraz::LoadOutcome)
 
 namespace {
 
-QByteArray grassCells(int count) {
+QByteArray grassCells(int count)
+{
     return QByteArray("0,").repeated(count);
 }
 
@@ -29,18 +30,21 @@ const QByteArray header = "16,16,";
 const QByteArray eightStarts = "2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
 const QByteArray validCells = header + grassCells(289);
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Whether two documents hold the same map: size, every terrain of the area, every start.
-void compareMaps(const MapDocument& actual, const MapDocument& expected) {
+void compareMaps(const MapDocument& actual, const MapDocument& expected)
+{
     QCOMPARE(actual.maxwidth, expected.maxwidth);
     QCOMPARE(actual.maxheight, expected.maxheight);
     for (int x = 0; x <= expected.maxwidth; ++x) {
@@ -80,7 +84,8 @@ private slots:
     void fullDiskKeepsTheOldFile();
 };
 
-void TestMapFile::splitting_data() {
+void TestMapFile::splitting_data()
+{
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("separator");
     QTest::addColumn<QList<QByteArray>>("pieces");
@@ -96,7 +101,8 @@ void TestMapFile::splitting_data() {
     QTest::newRow("doubled blank") << QByteArray("2  3") << QByteArray(" ") << L{"2", "", "3"};
 }
 
-void TestMapFile::splitting() {
+void TestMapFile::splitting()
+{
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, separator);
     QFETCH(QList<QByteArray>, pieces);
@@ -109,7 +115,8 @@ void TestMapFile::splitting() {
     QCOMPARE(found, pieces);
 }
 
-void TestMapFile::extensionCheck_data() {
+void TestMapFile::extensionCheck_data()
+{
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("accepted");
     QTest::newRow("plain") << "mundo.map" << true;
@@ -127,20 +134,23 @@ void TestMapFile::extensionCheck_data() {
     QTest::newRow("empty") << "" << false;
 }
 
-void TestMapFile::extensionCheck() {
+void TestMapFile::extensionCheck()
+{
     QFETCH(QString, title);
     QFETCH(bool, accepted);
     QCOMPARE(hasMapExtension(title), accepted);
 }
 
-void TestMapFile::writesTheExampleByteForByte() {
+void TestMapFile::writesTheExampleByteForByte()
+{
     const QByteArray text = mapText(exampleMap());
     QCOMPARE(text.size(), 629);
     QCOMPARE(text, exampleText());
     QVERIFY(text.endsWith("16 16,"));
 }
 
-void TestMapFile::readsTheExample() {
+void TestMapFile::readsTheExample()
+{
     MapDocument document;
     QCOMPARE(loadmapText(document, exampleText().toStdString()), LoadOutcome::Loaded);
     compareMaps(document, exampleMap());
@@ -148,7 +158,8 @@ void TestMapFile::readsTheExample() {
     QCOMPARE(document.cells(16, 16).playerIndex, std::int16_t(7));
 }
 
-void TestMapFile::outcomes_data() {
+void TestMapFile::outcomes_data()
+{
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<LoadOutcome>("outcome");
     using O = LoadOutcome;
@@ -213,7 +224,8 @@ void TestMapFile::outcomes_data() {
     row("huge column, then a letter", cells + "99999 a," + eightStarts.mid(4), O::ReadFailure);
 }
 
-void TestMapFile::outcomes() {
+void TestMapFile::outcomes()
+{
     QFETCH(QByteArray, text);
     QFETCH(LoadOutcome, outcome);
     // Open is all or nothing: whatever fails leaves the map in memory exactly as it was.
@@ -230,7 +242,8 @@ void TestMapFile::outcomes() {
     QVERIFY(document.maxheight >= 16 && document.maxheight <= 99);
 }
 
-void TestMapFile::startsFollowTheFile_data() {
+void TestMapFile::startsFollowTheFile_data()
+{
     QTest::addColumn<QByteArray>("entries");
     QTest::addColumn<QList<bool>>("placed");
     using L = QList<bool>;
@@ -242,7 +255,8 @@ void TestMapFile::startsFollowTheFile_data() {
                                      << L{false, true, true, true, true, true, true, true};
 }
 
-void TestMapFile::startsFollowTheFile() {
+void TestMapFile::startsFollowTheFile()
+{
     QFETCH(QByteArray, entries);
     QFETCH(QList<bool>, placed);
     // The map in memory had starts elsewhere: none of them survives the open.
@@ -264,7 +278,8 @@ void TestMapFile::startsFollowTheFile() {
     QCOMPARE(starts, int(placed.count(true)));
 }
 
-void TestMapFile::roundTripKeepsEveryRandomMap() {
+void TestMapFile::roundTripKeepsEveryRandomMap()
+{
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("random.map"));
     QRandomGenerator random(2026);
@@ -278,7 +293,8 @@ void TestMapFile::roundTripKeepsEveryRandomMap() {
     }
 }
 
-void TestMapFile::playersKeepTheirNumbers() {
+void TestMapFile::playersKeepTheirNumbers()
+{
     // Player 5's start is the first in row-major order; it comes back as player 5.
     MapDocument document = exampleMap();
     testmaps::placeStart(document, 2, 3, 5);
@@ -291,7 +307,8 @@ void TestMapFile::playersKeepTheirNumbers() {
     QCOMPARE(loaded.cells(9, 16).playerIndex, std::int16_t(0));
 }
 
-void TestMapFile::writerSkipsStartsOutsideTheMap() {
+void TestMapFile::writerSkipsStartsOutsideTheMap()
+{
     MapDocument document = exampleMap();
     document.cells(16, 16).isStart = 0;
     testmaps::placeStart(document, 17, 3, 7); // outside the 17 by 17 map
@@ -303,7 +320,8 @@ void TestMapFile::writerSkipsStartsOutsideTheMap() {
     QVERIFY(mapText(empty).endsWith(",<fin>"));
 }
 
-void TestMapFile::unreadableFiles() {
+void TestMapFile::unreadableFiles()
+{
     QTemporaryDir folder;
     MapDocument document = exampleMap();
     const MapDocument before = document;
@@ -316,7 +334,8 @@ void TestMapFile::unreadableFiles() {
     QVERIFY(document == before);
 }
 
-void TestMapFile::largeFiles() {
+void TestMapFile::largeFiles()
+{
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("large.map"));
     MapDocument document;
@@ -332,7 +351,8 @@ void TestMapFile::largeFiles() {
     QCOMPARE(loadmap(document, path), LoadOutcome::Loaded);
 }
 
-void TestMapFile::failedSaveKeepsTheOldFile() {
+void TestMapFile::failedSaveKeepsTheOldFile()
+{
     QTemporaryDir folder;
     const MapDocument document = exampleMap();
     QString error;
@@ -344,7 +364,8 @@ void TestMapFile::failedSaveKeepsTheOldFile() {
     QVERIFY(QFileInfo(sub).isDir());
 }
 
-void TestMapFile::saveLeavesNoTemporaryFile() {
+void TestMapFile::saveLeavesNoTemporaryFile()
+{
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("mundo.map"));
     QVERIFY(writeFile(path, "old"));
@@ -353,7 +374,8 @@ void TestMapFile::saveLeavesNoTemporaryFile() {
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
 }
 
-void TestMapFile::fullDiskKeepsTheOldFile() {
+void TestMapFile::fullDiskKeepsTheOldFile()
+{
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("mundo.map"));
     const QByteArray old = exampleText();

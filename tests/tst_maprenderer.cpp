@@ -13,7 +13,8 @@ namespace {
 
 // The marker laid the way the platform's block transfer does it: the mask with
 // NOT source OR destination, then the marker with source AND destination.
-QImage layWithRasterOps(QImage square, const QImage& strip) {
+QImage layWithRasterOps(QImage square, const QImage& strip)
+{
     QPainter painter(&square);
     painter.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
     painter.drawImage(0, 0, strip, 25, 0, 25, 25);
@@ -22,7 +23,8 @@ QImage layWithRasterOps(QImage square, const QImage& strip) {
     return square;
 }
 
-QImage cellImage(const QImage& view, int column, int row) {
+QImage cellImage(const QImage& view, int column, int row)
+{
     return view.copy(25 * column, 25 * row, 25, 25);
 }
 
@@ -45,7 +47,8 @@ private:
     TileArt art;
 };
 
-void TestMapRenderer::markerOverEveryTerrain_data() {
+void TestMapRenderer::markerOverEveryTerrain_data()
+{
     QTest::addColumn<int>("terrain");
     QTest::addColumn<int>("player");
     for (int t = 0; t < TileArt::terrainCount; ++t)
@@ -53,7 +56,8 @@ void TestMapRenderer::markerOverEveryTerrain_data() {
             QTest::addRow("terrain %d player %d", t, p) << t << p;
 }
 
-void TestMapRenderer::markerOverEveryTerrain() {
+void TestMapRenderer::markerOverEveryTerrain()
+{
     QFETCH(int, terrain);
     QFETCH(int, player);
     MapDocument document;
@@ -75,13 +79,15 @@ void TestMapRenderer::markerOverEveryTerrain() {
     QCOMPARE(layWithRasterOps(drawn, strip), drawn);
 }
 
-void TestMapRenderer::geometryAtOrigin_data() {
+void TestMapRenderer::geometryAtOrigin_data()
+{
     QTest::addColumn<int>("origin");
     QTest::newRow("top left") << 0;
     QTest::newRow("bottom right") << 84;
 }
 
-void TestMapRenderer::geometryAtOrigin() {
+void TestMapRenderer::geometryAtOrigin()
+{
     QFETCH(int, origin);
     MapDocument document;
     // A different terrain on every cell, so that a misplaced tile shows.
@@ -101,7 +107,8 @@ void TestMapRenderer::geometryAtOrigin() {
     QCOMPARE(renderer.image(), first);
 }
 
-void TestMapRenderer::onlyMinusOneIsAStart() {
+void TestMapRenderer::onlyMinusOneIsAStart()
+{
     MapDocument document;
     document.cells(0, 0) = {0, 3, 1};
     document.cells(1, 0) = {0, 3, 0};
@@ -112,7 +119,8 @@ void TestMapRenderer::onlyMinusOneIsAStart() {
         QCOMPARE(cellImage(renderer.image(), c, 0), art.terrain(0));
 }
 
-void TestMapRenderer::unknownNumbersAreDrawnSafely() {
+void TestMapRenderer::unknownNumbersAreDrawnSafely()
+{
     MapDocument document;
     document.cells(0, 0).terrain = 6;
     document.cells(1, 0).terrain = -1;
@@ -128,7 +136,8 @@ void TestMapRenderer::unknownNumbersAreDrawnSafely() {
     QCOMPARE(document.cells(2, 0).terrain, std::int16_t(32767));
 }
 
-void TestMapRenderer::pointerToCell_data() {
+void TestMapRenderer::pointerToCell_data()
+{
     QTest::addColumn<QPointF>("pixel");
     QTest::addColumn<QPoint>("origin");
     QTest::addColumn<QPoint>("cell");
@@ -145,7 +154,8 @@ void TestMapRenderer::pointerToCell_data() {
     QTest::newRow("at 84,84") << QPointF(399, 0) << QPoint(84, 84) << QPoint(99, 84);
 }
 
-void TestMapRenderer::pointerToCell() {
+void TestMapRenderer::pointerToCell()
+{
     QFETCH(QPointF, pixel);
     QFETCH(QPoint, origin);
     QFETCH(QPoint, cell);

@@ -32,11 +32,13 @@ private slots:
     void keysStayInTheDialog();
 
 private:
-    NewMapDialog* openDialog() {
+    NewMapDialog* openDialog()
+    {
         window->findChild<QAction*>(QStringLiteral("mnuNuevo"))->trigger();
         return window->newMapDialog();
     }
-    static QLineEdit* box(QWidget* dialog, const char* name) {
+    static QLineEdit* box(QWidget* dialog, const char* name)
+    {
         return dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
 
@@ -45,18 +47,21 @@ private:
     std::unique_ptr<MainWindow> window;
 };
 
-void TestNewMapDialog::init() {
+void TestNewMapDialog::init()
+{
     window = std::make_unique<MainWindow>(art, dialogs);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
-void TestNewMapDialog::cleanup() {
+void TestNewMapDialog::cleanup()
+{
     window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TestNewMapDialog::windowAndControls() {
+void TestNewMapDialog::windowAndControls()
+{
     NewMapDialog* nuevo = openDialog();
     QVERIFY(nuevo && nuevo->isVisible());
     QCOMPARE(nuevo->objectName(), QStringLiteral("nuevo"));
@@ -94,7 +99,8 @@ void TestNewMapDialog::windowAndControls() {
     QCOMPARE(QApplication::focusWidget(), box(nuevo, "ancho"));
 }
 
-void TestNewMapDialog::accepting_data() {
+void TestNewMapDialog::accepting_data()
+{
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
     QTest::addColumn<QString>("widthAfter");
@@ -141,7 +147,8 @@ void TestNewMapDialog::accepting_data() {
                                 << "" << 0 << 0;
 }
 
-void TestNewMapDialog::accepting() {
+void TestNewMapDialog::accepting()
+{
     QFETCH(QString, width);
     QFETCH(QString, height);
     QFETCH(QString, widthAfter);
@@ -167,7 +174,8 @@ void TestNewMapDialog::accepting() {
     }
 }
 
-void TestNewMapDialog::boxesHoldOnlyDigits() {
+void TestNewMapDialog::boxesHoldOnlyDigits()
+{
     NewMapDialog* nuevo = openDialog();
     QLineEdit* ancho = box(nuevo, "ancho");
     QTest::keyClicks(ancho, QStringLiteral("4a-. ,+2"));
@@ -183,7 +191,8 @@ void TestNewMapDialog::boxesHoldOnlyDigits() {
     QCOMPARE(ancho->cursorPosition(), 2);
 }
 
-void TestNewMapDialog::enterAndEscapeDoNothing() {
+void TestNewMapDialog::enterAndEscapeDoNothing()
+{
     NewMapDialog* nuevo = openDialog();
     QTest::keyClicks(box(nuevo, "ancho"), QStringLiteral("30"));
     QTest::keyClicks(box(nuevo, "alto"), QStringLiteral("30"));
@@ -197,7 +206,8 @@ void TestNewMapDialog::enterAndEscapeDoNothing() {
     QCOMPARE(box(nuevo, "alto")->text(), QStringLiteral("30"));
 }
 
-void TestNewMapDialog::oneDialogAtATime() {
+void TestNewMapDialog::oneDialogAtATime()
+{
     NewMapDialog* first = openDialog();
     QTest::keyClicks(box(first, "ancho"), QStringLiteral("55"));
     first->move(first->pos() + QPoint(30, 40));
@@ -216,7 +226,8 @@ void TestNewMapDialog::oneDialogAtATime() {
     QVERIFY(box(second, "ancho")->text().isEmpty());
 }
 
-void TestNewMapDialog::closingHandsNothingOver() {
+void TestNewMapDialog::closingHandsNothingOver()
+{
     window->setMaxwidth(50);
     window->setMaxheight(50);
     window->newmap();
@@ -228,7 +239,8 @@ void TestNewMapDialog::closingHandsNothingOver() {
     QVERIFY(window->editor().document() == before);
 }
 
-void TestNewMapDialog::placedBesideTheMainWindow() {
+void TestNewMapDialog::placedBesideTheMainWindow()
+{
     window->move(100, 50);
     QTest::qWait(20);
     const QRect frame = window->frameGeometry();
@@ -236,7 +248,8 @@ void TestNewMapDialog::placedBesideTheMainWindow() {
     QCOMPARE(nuevo->frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
 }
 
-void TestNewMapDialog::keysStayInTheDialog() {
+void TestNewMapDialog::keysStayInTheDialog()
+{
     window->setMaxwidth(60);
     window->setMaxheight(60);
     window->newmap();

@@ -14,7 +14,8 @@ private slots:
     void captions();
 };
 
-void TestScrolling::arrowSequences_data() {
+void TestScrolling::arrowSequences_data()
+{
     QTest::addColumn<int>("width");
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QList<int>>("columns");
@@ -39,7 +40,8 @@ void TestScrolling::arrowSequences_data() {
     QTest::newRow("width 98") << 98 << keys << back;
 }
 
-void TestScrolling::arrowSequences() {
+void TestScrolling::arrowSequences()
+{
     QFETCH(int, width);
     QFETCH(QList<int>, keys);
     QFETCH(QList<int>, columns);
@@ -54,7 +56,8 @@ void TestScrolling::arrowSequences() {
     }
 }
 
-void TestScrolling::clampOrderAndOtherKeys() {
+void TestScrolling::clampOrderAndOtherKeys()
+{
     MapDocument document;
     document.maxwidth = document.maxheight = 99;
     document.scrollX = document.scrollY = 84;
@@ -75,7 +78,8 @@ void TestScrolling::clampOrderAndOtherKeys() {
     QVERIFY(!clampScroll(none));
 }
 
-void TestScrolling::captions() {
+void TestScrolling::captions()
+{
     MapDocument document;
     document.scrollX = 4;
     QCOMPARE(scrollCaption(document), QStringLiteral("cx (4) cy (0)"));

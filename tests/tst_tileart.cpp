@@ -26,7 +26,8 @@ private:
     TileArt art;
 };
 
-void TestTileArt::sizesAndIndexOrder() {
+void TestTileArt::sizesAndIndexOrder()
+{
     for (int i = 0; i < TileArt::terrainCount; ++i)
         QCOMPARE(art.terrain(i).size(), QSize(25, 25));
     for (int p = 0; p < TileArt::playerCount; ++p)
@@ -47,13 +48,15 @@ void TestTileArt::sizesAndIndexOrder() {
     QVERIFY(water.blue() > 200 && water.blue() > water.red());
 }
 
-void TestTileArt::markerAndMaskAgree_data() {
+void TestTileArt::markerAndMaskAgree_data()
+{
     QTest::addColumn<int>("player");
     for (int p = 0; p < TileArt::playerCount; ++p)
         QTest::addRow("player %d", p) << p;
 }
 
-void TestTileArt::markerAndMaskAgree() {
+void TestTileArt::markerAndMaskAgree()
+{
     QFETCH(int, player);
     const QImage& strip = art.player(player);
     int black_ = 0;
@@ -73,7 +76,8 @@ void TestTileArt::markerAndMaskAgree() {
     QVERIFY2(black_ > 300 && black_ < 480, "a bold cross");
 }
 
-void TestTileArt::allMarkersShareOneShape() {
+void TestTileArt::allMarkersShareOneShape()
+{
     for (int p = 1; p < TileArt::playerCount; ++p)
         QCOMPARE(art.player(p).copy(25, 0, 25, 25), art.player(0).copy(25, 0, 25, 25));
     QCOMPARE(art.startPicture(), art.player(0).copy(0, 0, 25, 25));
@@ -84,7 +88,8 @@ void TestTileArt::allMarkersShareOneShape() {
     QCOMPARE(centres.size(), TileArt::playerCount);
 }
 
-void TestTileArt::treeAndSoilStandOnGrass() {
+void TestTileArt::treeAndSoilStandOnGrass()
+{
     const QImage& grass = art.terrain(0);
     for (int i : {3, 4}) {
         const QImage& tile = art.terrain(i);
@@ -94,7 +99,8 @@ void TestTileArt::treeAndSoilStandOnGrass() {
     }
 }
 
-void TestTileArt::iconIsMadeOfTheTerrains() {
+void TestTileArt::iconIsMadeOfTheTerrains()
+{
     const QImage& icon = art.icon();
     QCOMPARE(icon.copy(0, 0, 25, 25), art.terrain(0));
     QCOMPARE(icon.copy(25, 0, 25, 25), art.terrain(1));

@@ -2,7 +2,8 @@
 
 namespace quintaraz {
 
-QValidator::State DigitsValidator::validate(QString& input, int& position) const {
+QValidator::State DigitsValidator::validate(QString& input, int& position) const
+{
     // Other characters are dropped rather than refusing the whole edit, so a typed
     // letter leaves the box as it was and pasted text keeps only its digits.
     QString digits;
@@ -20,7 +21,8 @@ QValidator::State DigitsValidator::validate(QString& input, int& position) const
     return Acceptable;
 }
 
-int sizeTextValue(QStringView digits) {
+int sizeTextValue(QStringView digits)
+{
     int value = 0;
     for (const QChar c : digits) {
         if (c < u'0' || c > u'9')

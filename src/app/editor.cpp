@@ -17,24 +17,30 @@ Editor::Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent)
     , dialogs_(dialogs)
     , sizeCaption_(QStringLiteral("Ancho y Alto"))
     , scrollCaption_(QStringLiteral("cx (0) cy (0)"))
-    , pointerCaption_(QStringLiteral("Mouse: (x)(y)")) {}
+    , pointerCaption_(QStringLiteral("Mouse: (x)(y)"))
+{
+}
 
-void Editor::newmap() {
+void Editor::newmap()
+{
     document_.clearForNewMap();
     clampScrollToMap();
     drawmap();
     showMapSize();
 }
 
-void Editor::selectTerrain(int terrain) {
+void Editor::selectTerrain(int terrain)
+{
     quintaraz::selectTerrain(document_, terrain);
 }
 
-void Editor::selectStartTool() {
+void Editor::selectStartTool()
+{
     quintaraz::selectStartTool(document_);
 }
 
-void Editor::pressMap(QPointF pixel, const QString& chooserText) {
+void Editor::pressMap(QPointF pixel, const QString& chooserText)
+{
     if (!document_.mapLoaded)
         return;
     const QPoint cell = MapRenderer::cellAt(pixel, document_.scrollX, document_.scrollY);
@@ -42,7 +48,8 @@ void Editor::pressMap(QPointF pixel, const QString& chooserText) {
         drawmap();
 }
 
-void Editor::keyPressed(int key) {
+void Editor::keyPressed(int key)
+{
     if (!document_.mapLoaded)
         return;
     scrollByKey(document_, key);
@@ -50,7 +57,8 @@ void Editor::keyPressed(int key) {
     drawmap();
 }
 
-void Editor::pointerMoved(QPointF pixel) {
+void Editor::pointerMoved(QPointF pixel)
+{
     if (!document_.mapLoaded)
         return;
     const QPoint cell = MapRenderer::cellAt(pixel, document_.scrollX, document_.scrollY);
@@ -58,7 +66,8 @@ void Editor::pointerMoved(QPointF pixel) {
     emit pointerCaptionChanged(pointerCaption_);
 }
 
-void Editor::open() {
+void Editor::open()
+{
     const QString path = dialogs_.chooseFileToOpen();
     if (path.isEmpty())
         return;
@@ -90,7 +99,8 @@ void Editor::open() {
     }
 }
 
-void Editor::save() {
+void Editor::save()
+{
     if (!document_.mapLoaded)
         return;
     const QString path = dialogs_.chooseFileToSave();
@@ -119,25 +129,29 @@ void Editor::save() {
                          UserDialogs::Icon::Information);
 }
 
-void Editor::drawmap() {
+void Editor::drawmap()
+{
     renderer_.drawmap(document_);
     emit viewChanged();
 }
 
-void Editor::showMapSize() {
+void Editor::showMapSize()
+{
     // One line break, which a label shows as two lines.
     sizeCaption_ =
         QStringLiteral("Ancho = %1\nAlto = %2").arg(document_.maxwidth).arg(document_.maxheight);
     emit sizeCaptionChanged(sizeCaption_);
 }
 
-void Editor::clampScrollToMap() {
+void Editor::clampScrollToMap()
+{
     // A smaller map must not leave the view, and the tools, on cells outside it.
     if (clampScroll(document_))
         setScrollCaption(quintaraz::scrollCaption(document_));
 }
 
-void Editor::setScrollCaption(const QString& caption) {
+void Editor::setScrollCaption(const QString& caption)
+{
     scrollCaption_ = caption;
     emit scrollCaptionChanged(scrollCaption_);
 }

@@ -4,7 +4,8 @@
 
 namespace quintaraz {
 
-QFont editorFont(QFont base) {
+QFont editorFont(QFont base)
+{
     base.setFamilies(QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                  QStringLiteral("Helvetica")});
     base.setStyleHint(QFont::SansSerif);

@@ -7,7 +7,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("editor"));
     QApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));

@@ -34,7 +34,8 @@ constexpr std::array<PalettePlace, 6> palettePlaces{{
 
 constexpr int pictureBoxSize = 29; // a 25-pixel picture in a 2-pixel border
 
-QLabel* whiteLabel(const QString& name, const QString& text, QRect geometry, QWidget* parent) {
+QLabel* whiteLabel(const QString& name, const QString& text, QRect geometry, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
@@ -51,7 +52,8 @@ MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent
     : QMainWindow(parent)
     , art_(art)
     , dialogs_(dialogs)
-    , editor_(art, dialogs) {
+    , editor_(art, dialogs)
+{
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Quintaraz Editor"));
     createMenu();
@@ -70,11 +72,13 @@ MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent
     mapa_->setFocus();
 }
 
-MainWindow::~MainWindow() {
+MainWindow::~MainWindow()
+{
     delete nuevo_.data();
 }
 
-void MainWindow::createControls(const TileArt& art) {
+void MainWindow::createControls(const TileArt& art)
+{
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setAutoFillBackground(true);
@@ -131,7 +135,8 @@ void MainWindow::createControls(const TileArt& art) {
     QWidget::setTabOrder(terrimg[4], terrimg[5]);
 }
 
-void MainWindow::createMenu() {
+void MainWindow::createMenu()
+{
     // Captions without "&": no access keys, and no shortcuts.
     QMenu* archivo = menuBar()->addMenu(QStringLiteral("Archivo"));
     archivo->setObjectName(QStringLiteral("mnuarchivo"));
@@ -150,7 +155,8 @@ void MainWindow::createMenu() {
             &MainWindow::quit);
 }
 
-void MainWindow::showNewMapDialog() {
+void MainWindow::showNewMapDialog()
+{
     if (!nuevo_)
         nuevo_ = new NewMapDialog(*this, art_.icon());
     nuevo_->show();
@@ -158,14 +164,16 @@ void MainWindow::showNewMapDialog() {
     nuevo_->activateWindow();
 }
 
-void MainWindow::quit() {
+void MainWindow::quit()
+{
     if (!dialogs_.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?")))
         return;
     quitConfirmed_ = true;
     close();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event)
+{
     if (!quitConfirmed_ &&
         !dialogs_.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?"))) {
         event->ignore();
@@ -176,7 +184,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event)
+{
     QMainWindow::showEvent(event);
     // Key preview: the window sees every key press before the focused control does.
     if (!keyPreview_ && windowHandle()) {
@@ -185,7 +194,8 @@ void MainWindow::showEvent(QShowEvent* event) {
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == windowHandle() && event->type() == QEvent::KeyPress)
         editor_.keyPressed(static_cast<QKeyEvent*>(event)->key());
     return QMainWindow::eventFilter(watched, event); // the key goes on to the focused control

@@ -7,7 +7,8 @@
 namespace quintaraz {
 
 MapView::MapView(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setObjectName(QStringLiteral("mapa"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_StaticContents);
@@ -15,12 +16,14 @@ MapView::MapView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void MapView::setImage(const QImage* image) {
+void MapView::setImage(const QImage* image)
+{
     image_ = image;
     update();
 }
 
-void MapView::paintEvent(QPaintEvent* event) {
+void MapView::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
     if (!image_ || image_->isNull()) {
         // Blank, in the window colour, until the first map exists.
@@ -30,12 +33,14 @@ void MapView::paintEvent(QPaintEvent* event) {
     painter.drawImage(event->rect().topLeft(), *image_, event->rect());
 }
 
-void MapView::mousePressEvent(QMouseEvent* event) {
+void MapView::mousePressEvent(QMouseEvent* event)
+{
     // Every button acts alike, and each press of a double click counts.
     emit pressed(event->position());
 }
 
-void MapView::mouseMoveEvent(QMouseEvent* event) {
+void MapView::mouseMoveEvent(QMouseEvent* event)
+{
     emit moved(event->position());
 }
 

@@ -13,7 +13,8 @@ namespace quintaraz {
 
 namespace {
 
-QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent) {
+QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent)
+{
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(geometry);
@@ -21,7 +22,8 @@ QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent) {
     return box;
 }
 
-QLabel* label(const QString& name, const QString& text, QRect geometry, QWidget* parent) {
+QLabel* label(const QString& name, const QString& text, QRect geometry, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
@@ -29,7 +31,8 @@ QLabel* label(const QString& name, const QString& text, QRect geometry, QWidget*
     return label;
 }
 
-void clampBox(QLineEdit* box, bool low) {
+void clampBox(QLineEdit* box, bool low)
+{
     const int value = sizeTextValue(box->text());
     if (low && value < 16)
         box->setText(QStringLiteral("16"));
@@ -43,7 +46,8 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     // A window of its own, without an owner: not in the taskbar, and only a close button.
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , main_(main) {
+    , main_(main)
+{
     setObjectName(QStringLiteral("nuevo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Nuevo Mapa"));
@@ -73,7 +77,8 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     move(frame.x() + frame.width(), frame.y());
 }
 
-void NewMapDialog::accept() {
+void NewMapDialog::accept()
+{
     if (ancho_->text().isEmpty() || alto_->text().isEmpty())
         return;
     clampBox(ancho_, true);

@@ -7,18 +7,21 @@ namespace quintaraz {
 
 PictureBox::PictureBox(const QImage& picture, QWidget* parent)
     : QFrame(parent)
-    , picture_(picture) {
+    , picture_(picture)
+{
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void PictureBox::paintEvent(QPaintEvent* event) {
+void PictureBox::paintEvent(QPaintEvent* event)
+{
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), picture_);
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
 }

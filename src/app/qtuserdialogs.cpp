@@ -10,19 +10,18 @@ namespace quintaraz {
 
 QtUserDialogs::QtUserDialogs() = default;
 
-QtUserDialogs::~QtUserDialogs() {
+QtUserDialogs::~QtUserDialogs()
+{
     delete dialogo_.data();
 }
 
-void QtUserDialogs::setWindow(QWidget* window) {
+void QtUserDialogs::setWindow(QWidget* window)
+{
     window_ = window;
-    delete dialogo_.data();
-    dialogo_ = new QFileDialog(window);
-    dialogo_->setObjectName(QStringLiteral("dialogo"));
-    dialogo_->setDefaultSuffix(QStringLiteral("map"));
 }
 
-bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
+bool QtUserDialogs::askYesNo(const QString& title, const QString& text)
+{
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, window_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("No"));
@@ -30,24 +29,32 @@ bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon) {
+void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon)
+{
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
                     text, QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     box.exec();
 }
 
-QString QtUserDialogs::chooseFileToOpen() {
+QString QtUserDialogs::chooseFileToOpen()
+{
     return chooseFile(false);
 }
 
-QString QtUserDialogs::chooseFileToSave() {
+QString QtUserDialogs::chooseFileToSave()
+{
     return chooseFile(true);
 }
 
-QString QtUserDialogs::chooseFile(bool save) {
-    if (!dialogo_)
-        setWindow(window_);
+QString QtUserDialogs::chooseFile(bool save)
+{
+    // Made on first use, not at start-up, which it would slow down for nothing.
+    if (!dialogo_) {
+        dialogo_ = new QFileDialog(window_);
+        dialogo_->setObjectName(QStringLiteral("dialogo"));
+        dialogo_->setDefaultSuffix(QStringLiteral("map"));
+    }
     dialogo_->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogo_->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The dialog offers the name chosen last, by either command.

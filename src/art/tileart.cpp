@@ -3,7 +3,8 @@
 #include <QString>
 
 // Resources of a static library are registered by name, outside any namespace.
-static void registerArt() {
+static void registerArt()
+{
     Q_INIT_RESOURCE(art);
 }
 
@@ -11,14 +12,16 @@ namespace quintaraz {
 
 namespace {
 
-QImage load(const QString& name) {
+QImage load(const QString& name)
+{
     // RGB32 is the view's own format: tiles are copied row by row without conversion.
     return QImage(QStringLiteral(":/art/%1.png").arg(name)).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
 
-TileArt::TileArt() {
+TileArt::TileArt()
+{
     registerArt();
     for (int i = 0; i < terrainCount; ++i)
         terrains_[i] = load(QStringLiteral("terrain%1").arg(i));
@@ -29,7 +32,8 @@ TileArt::TileArt() {
     icon_ = load(QStringLiteral("icon"));
 }
 
-const QImage& TileArt::terrain(int i) const {
+const QImage& TileArt::terrain(int i) const
+{
     return i >= 0 && i < terrainCount ? terrains_[i] : unknown_;
 }
 

@@ -2,7 +2,8 @@
 
 namespace quintaraz {
 
-void MapDocument::clearForNewMap() {
+void MapDocument::clearForNewMap()
+{
     for (int x = 0; x <= maxwidth; ++x)
         for (int y = 0; y <= maxheight; ++y)
             cells(x, y).terrain = 0;
@@ -13,12 +14,14 @@ void MapDocument::clearForNewMap() {
     mapLoaded = true;
 }
 
-void MapDocument::clearStartMarks() {
+void MapDocument::clearStartMarks()
+{
     for (MapCell& cell : grid_)
         cell.isStart = 0;
 }
 
-void MapDocument::syncStartPlaced() {
+void MapDocument::syncStartPlaced()
+{
     startPlaced.fill(false);
     for (int x = 0; x <= maxwidth; ++x) {
         for (int y = 0; y <= maxheight; ++y) {

@@ -19,18 +19,21 @@ public:
     enum ToolMode : std::int16_t { TerrainTool = 0, StartTool = 1 };
 
     // Column first, as the grid is addressed everywhere: cells(x, y).
-    MapCell& cells(int x, int y) {
+    MapCell& cells(int x, int y)
+    {
         assert(x >= 0 && x < gridSize && y >= 0 && y < gridSize);
         return grid_[x * gridSize + y];
     }
-    const MapCell& cells(int x, int y) const {
+    const MapCell& cells(int x, int y) const
+    {
         assert(x >= 0 && x < gridSize && y >= 0 && y < gridSize);
         return grid_[x * gridSize + y];
     }
 
     static bool inGrid(int x, int y) { return x >= 0 && x < gridSize && y >= 0 && y < gridSize; }
     // The map area: columns 0..maxwidth and rows 0..maxheight, both inclusive.
-    bool inMapArea(int x, int y) const {
+    bool inMapArea(int x, int y) const
+    {
         return x >= 0 && x <= maxwidth && y >= 0 && y <= maxheight;
     }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -20,17 +21,33 @@ constexpr qint64 readLimit = 64 * 1024 * 1024;
 enum class Number { Valid, NotANumber, OutOfRange };
 
 // A number is an optional "-" followed by one or more ASCII digits and nothing else.
-Number toInt16(std::string_view text, std::int16_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ptr != end)
+// Any count of digits is read without overflow: past the 16-bit range only the
+// digits are still checked.
+Number toInt16(std::string_view text, std::int16_t& value)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    if (p == end)
         return Number::NotANumber;
-    if (ec == std::errc::result_out_of_range)
+    int magnitude = 0;
+    for (; p != end; ++p) {
+        const unsigned digit = unsigned(*p) - '0';
+        if (digit > 9)
+            return Number::NotANumber;
+        magnitude = std::min(magnitude * 10 + int(digit), 40000);
+    }
+    const int result = negative ? -magnitude : magnitude;
+    if (result < std::numeric_limits<std::int16_t>::min() ||
+        result > std::numeric_limits<std::int16_t>::max())
         return Number::OutOfRange;
-    return ec == std::errc() ? Number::Valid : Number::NotANumber;
+    value = static_cast<std::int16_t>(result);
+    return Number::Valid;
 }
 
-LoadOutcome failure(Number kind) {
+LoadOutcome failure(Number kind)
+{
     return kind == Number::NotANumber ? LoadOutcome::FormatError : LoadOutcome::ReadFailure;
 }
 
@@ -43,7 +60,8 @@ struct ParsedMap {
     std::array<std::int16_t, MapDocument::playerCount> startY;
 };
 
-LoadOutcome parseMap(std::string_view text, ParsedMap& map) {
+LoadOutcome parseMap(std::string_view text, ParsedMap& map)
+{
     PieceSplitter sections(text, "<fin>");
     std::string_view numberPart;
     std::string_view startPart;
@@ -92,13 +110,15 @@ LoadOutcome parseMap(std::string_view text, ParsedMap& map) {
     return LoadOutcome::Loaded;
 }
 
-void apply(const ParsedMap& map, MapDocument& document) {
+void apply(const ParsedMap& map, MapDocument& document)
+{
     document.maxwidth = map.width;
     document.maxheight = map.height;
-    int k = 0;
-    for (int y = 0; y <= map.height; ++y)
-        for (int x = 0; x <= map.width; ++x)
-            document.cells(x, y).terrain = map.terrain[k++];
+    // Column by column, the grid's own order in memory.
+    const int columns = map.width + 1;
+    for (int x = 0; x <= map.width; ++x)
+        for (int y = 0; y <= map.height; ++y)
+            document.cells(x, y).terrain = map.terrain[y * columns + x];
     // The file's starts replace every start in the grid, so that the flags can
     // follow the cells: an opened map with its eight starts can be saved at once.
     document.clearStartMarks();
@@ -110,13 +130,15 @@ void apply(const ParsedMap& map, MapDocument& document) {
     document.syncStartPlaced();
 }
 
-char* appendNumber(char* out, int value) {
+char* appendNumber(char* out, int value)
+{
     return std::to_chars(out, out + 8, value).ptr;
 }
 
 } // namespace
 
-LoadOutcome loadmapText(MapDocument& document, std::string_view text) {
+LoadOutcome loadmapText(MapDocument& document, std::string_view text)
+{
     ParsedMap map;
     const LoadOutcome outcome = parseMap(text, map);
     if (outcome == LoadOutcome::Loaded)
@@ -124,7 +146,8 @@ LoadOutcome loadmapText(MapDocument& document, std::string_view text) {
     return outcome;
 }
 
-LoadOutcome loadmap(MapDocument& document, const QString& path) {
+LoadOutcome loadmap(MapDocument& document, const QString& path)
+{
     // Only plain files: a FIFO or a device could block or never end.
     const QFileInfo info(path);
     if (!info.isFile())
@@ -146,7 +169,8 @@ LoadOutcome loadmap(MapDocument& document, const QString& path) {
     return loadmapText(document, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-QByteArray mapText(const MapDocument& document) {
+QByteArray mapText(const MapDocument& document)
+{
     constexpr int numberWidth = 7; // "-32768,"
     constexpr int entryWidth = 6;  // "99 99,"
     const int cells = (document.maxwidth + 1) * (document.maxheight + 1);
@@ -187,7 +211,8 @@ QByteArray mapText(const MapDocument& document) {
     return text;
 }
 
-bool savemap(const MapDocument& document, const QString& path, QString* error) {
+bool savemap(const MapDocument& document, const QString& path, QString* error)
+{
     const QByteArray text = mapText(document);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
@@ -199,7 +224,8 @@ bool savemap(const MapDocument& document, const QString& path, QString* error) {
     return true;
 }
 
-bool hasMapExtension(const QString& fileTitle) {
+bool hasMapExtension(const QString& fileTitle)
+{
     const QByteArray title = fileTitle.toUtf8();
     PieceSplitter pieces(std::string_view(title.constData(), size_t(title.size())), ".");
     std::string_view piece;

@@ -17,14 +17,17 @@ public:
     PieceSplitter(std::string_view text, std::string_view separator)
         : rest_(text)
         , separator_(separator)
-        , more_(!text.empty()) {}
+        , more_(!text.empty())
+    {
+    }
 
     /** Gives the next piece; false once every piece has been given. */
-    bool next(std::string_view& piece) {
+    bool next(std::string_view& piece)
+    {
         if (!more_)
             return false;
         const std::size_t at =
-            separator_.size() == 1 ? rest_.find(separator_.front()) : rest_.find(separator_);
+            separator_.size() == 1 ? findChar(separator_.front()) : rest_.find(separator_);
         if (at == std::string_view::npos) {
             piece = rest_;
             more_ = false;
@@ -36,6 +39,17 @@ public:
     }
 
 private:
+    // Pieces are short: an inline search beats a call to memchr for each of them.
+    std::size_t findChar(char c) const
+    {
+        const char* const begin = rest_.data();
+        const char* const end = begin + rest_.size();
+        const char* at = begin;
+        while (at != end && *at != c)
+            ++at;
+        return at == end ? std::string_view::npos : std::size_t(at - begin);
+    }
+
     std::string_view rest_;
     std::string_view separator_;
     bool more_;

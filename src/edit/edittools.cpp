@@ -2,25 +2,29 @@
 
 namespace quintaraz {
 
-void selectTerrain(MapDocument& document, int terrain) {
+void selectTerrain(MapDocument& document, int terrain)
+{
     document.selectedTerrain = static_cast<std::int16_t>(terrain);
     document.toolMode = MapDocument::TerrainTool;
 }
 
-void selectStartTool(MapDocument& document) {
+void selectStartTool(MapDocument& document)
+{
     document.toolMode = MapDocument::StartTool;
 }
 
-int playerForChooserText(const QString& text) {
-    for (int player = 0; player < MapDocument::playerCount; ++player)
-        if (text == QString::number(player + 1))
-            return player;
-    return -1;
+int playerForChooserText(const QString& text)
+{
+    // The entries are "1" to "8"; nothing else names a player.
+    if (text.size() != 1 || text[0] < u'1' || text[0] > u'8')
+        return -1;
+    return text[0].unicode() - u'1';
 }
 
 namespace {
 
-bool placeStart(MapDocument& document, int x, int y, int player) {
+bool placeStart(MapDocument& document, int x, int y, int player)
+{
     MapCell& cell = document.cells(x, y);
     const int terrain = cell.terrain;
     if (terrain == 1 || terrain == 2 || player < 0 || player >= MapDocument::playerCount)
@@ -42,7 +46,8 @@ bool placeStart(MapDocument& document, int x, int y, int player) {
 
 } // namespace
 
-bool pressCell(MapDocument& document, int x, int y, int player) {
+bool pressCell(MapDocument& document, int x, int y, int player)
+{
     // Cells outside the map are never saved, so they are never edited either.
     if (!document.mapLoaded || !document.inMapArea(x, y))
         return false;

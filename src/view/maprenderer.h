@@ -37,8 +37,7 @@ private:
     static constexpr int tilePixels = cellSize * cellSize;
     using Tile = std::array<std::uint32_t, tilePixels>;
 
-    void copyTile(const Tile& tile, int left, int top);
-    void layMarker(int player, int left, int top);
+    void layMarker(int player, std::uint32_t* square, qsizetype stride);
 
     std::array<Tile, 7> terrains_; // the six terrains, then the unknown-terrain tile
     std::array<Tile, 8> markers_;

@@ -6,7 +6,8 @@
 
 namespace quintaraz {
 
-void scrollByKey(MapDocument& document, int key) {
+void scrollByKey(MapDocument& document, int key)
+{
     if (key == Qt::Key_Left)
         document.scrollX -= scrollStep;
     if (key == Qt::Key_Right)
@@ -18,7 +19,8 @@ void scrollByKey(MapDocument& document, int key) {
     clampScroll(document);
 }
 
-bool clampScroll(MapDocument& document) {
+bool clampScroll(MapDocument& document)
+{
     const std::int16_t x = document.scrollX;
     const std::int16_t y = document.scrollY;
     constexpr int lastVisible = MapRenderer::viewCells - 1;
@@ -34,11 +36,13 @@ bool clampScroll(MapDocument& document) {
     return x != document.scrollX || y != document.scrollY;
 }
 
-QString scrollCaption(const MapDocument& document) {
+QString scrollCaption(const MapDocument& document)
+{
     return QStringLiteral("cx (%1) cy (%2)").arg(document.scrollX).arg(document.scrollY);
 }
 
-QString pointerCaption(QPoint cell) {
+QString pointerCaption(QPoint cell)
+{
     return QStringLiteral("Mouse: (%1)(%2)").arg(cell.x()).arg(cell.y());
 }
 

@@ -6,7 +6,8 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     if (argc != 4)
         return 2;

@@ -29,12 +29,14 @@ struct Main {
     int menuHeight = 0;
 
     QPoint window(QPoint client) const { return client + QPoint(0, menuHeight); }
-    QRect screen(QRect client) const {
+    QRect screen(QRect client) const
+    {
         return client.translated(inside.topLeft() + QPoint(0, menuHeight));
     }
 };
 
-Main mainWindow(XSession& x, const QString& id) {
+Main mainWindow(XSession& x, const QString& id)
+{
     Main main;
     main.id = id;
     main.inside = x.geometry(id);
@@ -43,7 +45,8 @@ Main mainWindow(XSession& x, const QString& id) {
 }
 
 /** Takes screenshots until the area shows what is expected, or a few seconds have passed. */
-QImage waitForShot(XSession& x, const QRect& area, const QImage& expected) {
+QImage waitForShot(XSession& x, const QRect& area, const QImage& expected)
+{
     QImage shot;
     QDeadlineTimer deadline(8000);
     do {
@@ -56,7 +59,8 @@ QImage waitForShot(XSession& x, const QRect& area, const QImage& expected) {
 }
 
 /** Takes screenshots until two in a row agree: the area has finished painting. */
-QImage stableShot(XSession& x, const QRect& area) {
+QImage stableShot(XSession& x, const QRect& area)
+{
     QImage last = x.shot(area);
     QDeadlineTimer deadline(8000);
     while (!deadline.hasExpired()) {
@@ -70,7 +74,8 @@ QImage stableShot(XSession& x, const QRect& area) {
 }
 
 /** Whether two pictures agree; when they do not, both are kept for a look, named after what. */
-bool sameImage(const QImage& actual, const QImage& expected, const QString& what) {
+bool sameImage(const QImage& actual, const QImage& expected, const QString& what)
+{
     if (actual == expected)
         return true;
     const QString folder = QString::fromLocal8Bit(qgetenv("QUINTARAZ_E2E_ARTIFACTS"));
@@ -81,11 +86,13 @@ bool sameImage(const QImage& actual, const QImage& expected, const QString& what
     return false;
 }
 
-void clickClient(XSession& x, const Main& main, QPoint client) {
+void clickClient(XSession& x, const Main& main, QPoint client)
+{
     x.click(main.id, main.window(client));
 }
 
-QPoint cellPixel(int column, int row) {
+QPoint cellPixel(int column, int row)
+{
     return {25 * column + 12, 25 * row + 12};
 }
 
@@ -95,15 +102,16 @@ const QList<std::pair<int, QPoint>> palette{{0, {424, 128}}, {1, {488, 160}}, {2
 const QPoint startPicture(456, 232);
 const QPoint chooserText(470, 282);
 
-QPoint paletteCentre(int terrain) {
+QPoint paletteCentre(int terrain)
+{
     for (const auto& [index, corner] : palette)
         if (index == terrain)
             return corner + QPoint(14, 14);
     return {};
 }
 
-void newMapThroughDialog(XSession& x, const Main& main, const QString& width,
-                         const QString& height) {
+void newMapThroughDialog(XSession& x, const Main& main, const QString& width, const QString& height)
+{
     x.chooseMenuItem(main.id, 0);
     const QString dialog = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
     QVERIFY(!dialog.isEmpty());
@@ -145,7 +153,8 @@ private:
     QString savedPath;
 };
 
-void TestEndToEnd::initTestCase() {
+void TestEndToEnd::initTestCase()
+{
     for (const char* tool : {"Xvfb", "xdotool", "import", "openbox", "wmctrl", "xprop", "xclip"})
         QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
     QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("QUINTARAZ_EDITOR"))),
@@ -155,7 +164,8 @@ void TestEndToEnd::initTestCase() {
     QVERIFY(folder.isValid());
 }
 
-void TestEndToEnd::startUp() {
+void TestEndToEnd::startUp()
+{
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
@@ -194,7 +204,8 @@ void TestEndToEnd::startUp() {
     }
 }
 
-void TestEndToEnd::newMap() {
+void TestEndToEnd::newMap()
+{
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
@@ -226,7 +237,8 @@ void TestEndToEnd::newMap() {
     QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("new-map")));
 }
 
-void TestEndToEnd::editAndSave() {
+void TestEndToEnd::editAndSave()
+{
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
@@ -288,7 +300,8 @@ void TestEndToEnd::editAndSave() {
     QCOMPARE(file.readAll(), mapText(model.editor.document()));
 }
 
-void TestEndToEnd::openShowsTheSameMap() {
+void TestEndToEnd::openShowsTheSameMap()
+{
     QVERIFY2(QFile::exists(savedPath), "editAndSave saved the map");
     XSession x;
     QVERIFY(x.isRunning());
@@ -305,7 +318,8 @@ void TestEndToEnd::openShowsTheSameMap() {
                       QStringLiteral("opened")));
 }
 
-void TestEndToEnd::messages() {
+void TestEndToEnd::messages()
+{
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
@@ -335,7 +349,8 @@ void TestEndToEnd::messages() {
     QVERIFY(!QFile::exists(unsaved));
 }
 
-void TestEndToEnd::leaving() {
+void TestEndToEnd::leaving()
+{
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
@@ -363,7 +378,8 @@ void TestEndToEnd::leaving() {
 }
 
 void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString& text,
-                                const char* icon) {
+                                const char* icon)
+{
     const QString box = x.waitForWindow(title);
     QVERIFY2(!box.isEmpty(), qPrintable(title));
     const QImage shown = stableShot(x, x.geometry(box));

@@ -10,37 +10,45 @@
 
 namespace {
 
-QString editorPath() {
+QString editorPath()
+{
     return QString::fromLocal8Bit(qgetenv("QUINTARAZ_EDITOR"));
 }
 
 } // namespace
 
-XSession::XSession() {
-    // A display number nobody uses: no socket and no lock file.
-    for (int number = 90 + int(QCoreApplication::applicationPid() % 40); number < 400; ++number) {
-        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) ||
-            QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-            continue;
-        display_ = QStringLiteral(":%1").arg(number);
-        break;
-    }
+XSession::XSession()
+{
+    // The server picks a free display itself and tells its number on standard output.
     QProcess* server =
         start(QStringLiteral("Xvfb"),
-              {display_, QStringLiteral("-screen"), QStringLiteral("0"),
-               QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display_.mid(1);
-    running_ = waitUntil([&] {
-        return server->state() == QProcess::Running && QFile::exists(socket) &&
-               run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")}).contains("x:");
-    });
-    if (!running_)
+              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+               QStringLiteral("tcp")});
+    if (!waitUntil([&] {
+            server->waitForReadyRead(50);
+            return server->canReadLine() || server->state() != QProcess::Running;
+        }) ||
+        !server->canReadLine()) {
+        qWarning("Xvfb did not start");
         return;
+    }
+    display_ = QLatin1Char(':') + QString::fromLatin1(server->readLine()).trimmed();
+    if (!waitUntil([&] {
+            return run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")})
+                .contains(QLatin1String("x:"));
+        })) {
+        qWarning("X server %s does not answer", qPrintable(display_));
+        return;
+    }
     start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    running_ = waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); });
+    running_ = waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); }, 30000);
+    if (!running_)
+        qWarning("no window manager on %s", qPrintable(display_));
 }
 
-XSession::~XSession() {
+XSession::~XSession()
+{
     // Newest first: the editors before the window manager before the server.
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
         QProcess& process = **it;
@@ -54,7 +62,8 @@ XSession::~XSession() {
     }
 }
 
-QProcess* XSession::start(const QString& program, const QStringList& arguments) {
+QProcess* XSession::start(const QString& program, const QStringList& arguments)
+{
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
@@ -63,18 +72,22 @@ QProcess* XSession::start(const QString& program, const QStringList& arguments) 
     environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (program != QLatin1String("Xvfb"))
+        process->setStandardOutputFile(QProcess::nullDevice());
     process->start(program, arguments);
     process->waitForStarted();
     processes_.push_back(std::move(process));
     return processes_.back().get();
 }
 
-QString XSession::startEditor() {
+QString XSession::startEditor()
+{
     editor_ = start(editorPath());
     return waitForWindow(QStringLiteral("Quintaraz Editor"));
 }
 
-QString XSession::run(const QString& program, const QStringList& arguments) {
+QString XSession::run(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
@@ -85,7 +98,8 @@ QString XSession::run(const QString& program, const QStringList& arguments) {
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-QString XSession::waitForWindow(const QString& title) {
+QString XSession::waitForWindow(const QString& title)
+{
     QString id;
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     waitUntil([&] {
@@ -97,7 +111,8 @@ QString XSession::waitForWindow(const QString& title) {
     return id;
 }
 
-bool XSession::waitForNoWindow(const QString& title) {
+bool XSession::waitForNoWindow(const QString& title)
+{
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     return waitUntil([&] {
         return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
@@ -106,13 +121,15 @@ bool XSession::waitForNoWindow(const QString& title) {
     });
 }
 
-QStringList XSession::windowsOf(qint64 pid) {
+QStringList XSession::windowsOf(qint64 pid)
+{
     return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                     QStringLiteral("--pid"), QString::number(pid)})
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QRect XSession::geometry(const QString& window) {
+QRect XSession::geometry(const QString& window)
+{
     // xwininfo gives the position on the screen also for a window inside a frame.
     const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
     const auto value = [&](const char* key) {
@@ -125,7 +142,8 @@ QRect XSession::geometry(const QString& window) {
             value("Height")};
 }
 
-QRect XSession::frameGeometry(const QString& window) {
+QRect XSession::frameGeometry(const QString& window)
+{
     // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
     const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), window,
                                                           QStringLiteral("_NET_FRAME_EXTENTS")});
@@ -137,7 +155,8 @@ QRect XSession::frameGeometry(const QString& window) {
                            numbers[1].trimmed().toInt(), numbers[3].trimmed().toInt());
 }
 
-QImage XSession::shot(const QRect& area) {
+QImage XSession::shot(const QRect& area)
+{
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
@@ -153,22 +172,26 @@ QImage XSession::shot(const QRect& area) {
     return screen.copy(area);
 }
 
-void XSession::click(const QString& window, QPoint at, int button) {
+void XSession::click(const QString& window, QPoint at, int button)
+{
     xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
              QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
              QString::number(button)});
 }
 
-void XSession::keys(const QStringList& keys) {
+void XSession::keys(const QStringList& keys)
+{
     xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")} +
             keys);
 }
 
-void XSession::type(const QString& text) {
+void XSession::type(const QString& text)
+{
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
 }
 
-void XSession::chooseMenuItem(const QString& mainWindow, int index) {
+void XSession::chooseMenuItem(const QString& mainWindow, int index)
+{
     const int before = windowsOf(editor_->processId()).size();
     click(mainWindow, {24, 10});
     // The menu is a window of its own; once it shows, it takes the keys.
@@ -178,7 +201,8 @@ void XSession::chooseMenuItem(const QString& mainWindow, int index) {
     keys(presses);
 }
 
-bool XSession::chooseFile(const QString& title, const QString& path) {
+bool XSession::chooseFile(const QString& title, const QString& path)
+{
     if (waitForWindow(title).isEmpty())
         return false;
     type(path);
@@ -186,7 +210,8 @@ bool XSession::chooseFile(const QString& title, const QString& path) {
     return waitForNoWindow(title);
 }
 
-bool XSession::waitUntil(const std::function<bool()>& condition, int milliseconds) {
+bool XSession::waitUntil(const std::function<bool()>& condition, int milliseconds)
+{
     QDeadlineTimer deadline(milliseconds);
     while (!condition()) {
         if (deadline.hasExpired())

@@ -30,7 +30,8 @@ public:
 
     /** Runs a command on this display and gives its output. */
     QString run(const QString& program, const QStringList& arguments);
-    QString xdotool(const QStringList& arguments) {
+    QString xdotool(const QStringList& arguments)
+    {
         return run(QStringLiteral("xdotool"), arguments);
     }
 

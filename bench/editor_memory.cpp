@@ -1,0 +1,54 @@
+// The editor's windows with a 100 by 100 map open, reporting their peak memory.
+//   editor_memory --write-map PATH   writes the 100 by 100 map to measure with
+//   editor_memory PATH               opens it, shows it, prints peak memory in kB
+
+#include "../tests/fakedialogs.h"
+#include "app/mainwindow.h"
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "peakmemory.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--write-map") {
+        quintaraz::MapDocument document;
+        document.maxwidth = document.maxheight = 99;
+        document.clearForNewMap();
+        for (int p = 0; p < 8; ++p) {
+            document.cells(p, p).isStart = -1;
+            document.cells(p, p).playerIndex = std::int16_t(p);
+        }
+        return quintaraz::savemap(document, QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
+    if (argc != 2)
+        return 2;
+    // The same start-up as the editor's own.
+    QApplication app(argc, argv);
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_es"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    const quintaraz::TileArt art;
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(art.icon())));
+    FakeDialogs dialogs;
+    dialogs.filesToChoose = {QString::fromLocal8Bit(argv[1])};
+    dialogs.answerYes = true; // quitting asks the windows to close
+    quintaraz::MainWindow window(art, dialogs);
+    window.show();
+    window.editor().open();
+    if (!window.editor().document().mapLoaded)
+        return 1;
+    QTimer::singleShot(500, [] {
+        std::printf("%ld\n", peakMemoryKilobytes());
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+    return QApplication::exec();
+}
