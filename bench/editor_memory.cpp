@@ -3,15 +3,14 @@
 //   editor_memory PATH               opens it, shows it, prints peak memory in kB
 
 #include "../tests/fakedialogs.h"
+#include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "peakmemory.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -31,12 +30,8 @@ int main(int argc, char* argv[])
         return 2;
     // The same start-up as the editor's own.
     QApplication app(argc, argv);
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_es"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
     const quintaraz::TileArt art;
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(art.icon())));
+    quintaraz::setUpApplication(app, art);
     FakeDialogs dialogs;
     dialogs.filesToChoose = {QString::fromLocal8Bit(argv[1])};
     dialogs.answerYes = true; // quitting asks the windows to close

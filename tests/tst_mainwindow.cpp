@@ -1,3 +1,4 @@
+#include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 #include "app/mapview.h"
 #include "app/picturebox.h"
@@ -53,6 +54,7 @@ class TestMainWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+    void applicationNamesAndSpanishToolkitTexts();
     void windowProperties();
     void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
@@ -92,6 +94,16 @@ void TestMainWindow::cleanup()
 {
     dialogs.answerYes = true;
     window.reset();
+}
+
+void TestMainWindow::applicationNamesAndSpanishToolkitTexts()
+{
+    setUpApplication(*qApp, art);
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("editor"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+    QVERIFY(!QApplication::windowIcon().isNull());
+    // The toolkit's own dialogs speak Spanish too.
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("Abrir"));
 }
 
 void TestMainWindow::windowProperties()

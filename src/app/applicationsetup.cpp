@@ -1,0 +1,26 @@
+#include "applicationsetup.h"
+
+#include "../art/tileart.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace quintaraz {
+
+void setUpApplication(QApplication& application, const TileArt& art)
+{
+    QApplication::setApplicationName(QStringLiteral("editor"));
+    QApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));
+
+    // Every text the user sees is Spanish, the toolkit's own dialogs included.
+    auto* qtTexts = new QTranslator(&application);
+    if (qtTexts->load(QStringLiteral("qtbase_es"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtTexts);
+
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(art.icon())));
+}
+
+} // namespace quintaraz
