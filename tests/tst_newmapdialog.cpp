@@ -30,6 +30,7 @@ private slots:
     void closingHandsNothingOver();
     void placedBesideTheMainWindow();
     void keysStayInTheDialog();
+    void aThousandWindowsLeaveNothingBehind();
 
 private:
     NewMapDialog* openDialog()
@@ -259,6 +260,25 @@ void TestNewMapDialog::keysStayInTheDialog()
     QTest::keyClick(nuevo->windowHandle(), Qt::Key_Down);
     QCOMPARE(window->findChild<QLabel*>(QStringLiteral("cxcy"))->text(),
              QStringLiteral("cx (0) cy (0)"));
+}
+
+void TestNewMapDialog::aThousandWindowsLeaveNothingBehind()
+{
+    for (int i = 0; i < 1000; ++i) {
+        QPointer<NewMapDialog> nuevo = openDialog();
+        QTest::keyClicks(box(nuevo, "ancho"), QString::number(16 + i % 84));
+        QTest::keyClicks(box(nuevo, "alto"), QStringLiteral("20"));
+        if (i % 2)
+            nuevo->accept();
+        else
+            nuevo->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!nuevo);
+    }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.begin(), windows.end(),
+                         [](QWidget* w) { return qobject_cast<NewMapDialog*>(w) != nullptr; }));
+    QCOMPARE(int(window->maxwidth()), 16 + 999 % 84);
 }
 
 QTEST_MAIN(TestNewMapDialog)

@@ -1,0 +1,90 @@
+// Feeds any bytes to the map reader. For every input: one of the five outcomes; on any
+// outcome but loaded the map in memory is exactly as before; on loaded the size lies in
+// 16..99 and the map, saved and read again, comes back the same.
+
+#include "document/mapfile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace quintaraz;
+
+namespace {
+
+MapDocument paintedMap()
+{
+    MapDocument document;
+    document.maxwidth = 40;
+    document.maxheight = 30;
+    document.clearForNewMap();
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 100; ++y)
+            document.cells(x, y).terrain = std::int16_t((x * 7 + y) % 6);
+    for (int p = 0; p < 8; ++p) {
+        document.cells(3 * p, p + 1).isStart = -1;
+        document.cells(3 * p, p + 1).playerIndex = std::int16_t(p);
+    }
+    document.syncStartPlaced();
+    document.scrollX = 20;
+    document.scrollY = 10;
+    return document;
+}
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const MapDocument before = paintedMap();
+    static MapDocument document;
+    document = before;
+    const LoadOutcome outcome =
+        loadmapText(document, std::string_view(reinterpret_cast<const char*>(data), size));
+    switch (outcome) {
+    case LoadOutcome::Loaded:
+        break;
+    case LoadOutcome::SizeRejected:
+    case LoadOutcome::FormatError:
+    case LoadOutcome::ReadFailure:
+    case LoadOutcome::NotReadable:
+        check(document == before);
+        return 0;
+    default:
+        std::abort();
+    }
+    check(document.maxwidth >= 16 && document.maxwidth <= 99);
+    check(document.maxheight >= 16 && document.maxheight <= 99);
+    bool allPlaced = true;
+    for (bool placed : document.startPlaced)
+        allPlaced = allPlaced && placed;
+
+    // Saved and read again into another map, it is the same map.
+    const QByteArray text = mapText(document);
+    static MapDocument again;
+    again = before;
+    const LoadOutcome reread =
+        loadmapText(again, std::string_view(text.constData(), std::size_t(text.size())));
+    if (!allPlaced) {
+        // Fewer than eight starts in the map are written, and such a file is refused.
+        check(reread == LoadOutcome::ReadFailure && again == before);
+        return 0;
+    }
+    check(reread == LoadOutcome::Loaded);
+    check(again.maxwidth == document.maxwidth && again.maxheight == document.maxheight);
+    check(again.startPlaced == document.startPlaced);
+    for (int x = 0; x <= document.maxwidth; ++x) {
+        for (int y = 0; y <= document.maxheight; ++y) {
+            const MapCell& a = document.cells(x, y);
+            const MapCell& b = again.cells(x, y);
+            check(a.terrain == b.terrain && a.startMark() == b.startMark());
+            check(!a.startMark() || a.playerIndex == b.playerIndex);
+        }
+    }
+    return 0;
+}

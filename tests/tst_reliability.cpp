@@ -1,0 +1,512 @@
+#include "app/editor.h"
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "fakedialogs.h"
+#include "referencemap.h"
+#include "testmaps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quintaraz;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+/** What the editor should hold, kept in the plainest way: a terrain and a start mark per cell. */
+struct Model {
+    bool loaded = false;
+    int width = 0;
+    int height = 0;
+    std::array<std::array<int, 100>, 100> terrain{};
+    std::array<std::array<int, 100>, 100> mark; // the player whose start a cell is, or -1
+    QPoint scroll;
+    int selected = 0;
+    bool startTool = false;
+
+    Model()
+    {
+        for (auto& column : mark)
+            column.fill(-1);
+    }
+
+    bool inArea(QPoint c) const
+    {
+        return c.x() >= 0 && c.y() >= 0 && c.x() <= width && c.y() <= height;
+    }
+
+    std::array<bool, 8> placed() const
+    {
+        std::array<bool, 8> found{};
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] >= 0)
+                    found[mark[x][y]] = true;
+        return found;
+    }
+
+    void clampScroll()
+    {
+        scroll.setX(std::max(0, std::min(scroll.x(), width - 15)));
+        scroll.setY(std::max(0, std::min(scroll.y(), height - 15)));
+    }
+
+    void clearMarks()
+    {
+        for (auto& column : mark)
+            column.fill(-1);
+    }
+
+    void newMap(int w, int h)
+    {
+        width = w;
+        height = h;
+        for (int x = 0; x <= w; ++x)
+            for (int y = 0; y <= h; ++y)
+                terrain[x][y] = 0;
+        clearMarks();
+        loaded = true;
+        clampScroll();
+    }
+
+    void press(QPointF pixel, const QString& chooser)
+    {
+        if (!loaded)
+            return;
+        const QPoint c(int(std::floor(pixel.x() / 25)) + scroll.x(),
+                       int(std::floor(pixel.y() / 25)) + scroll.y());
+        if (!inArea(c))
+            return;
+        int& here = terrain[c.x()][c.y()];
+        if (!startTool) {
+            if (mark[c.x()][c.y()] < 0)
+                here = selected;
+            return;
+        }
+        const bool named = chooser.size() == 1 && chooser[0] >= u'1' && chooser[0] <= u'8';
+        if (here == 1 || here == 2 || !named)
+            return;
+        const int player = chooser[0].unicode() - u'1';
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] == player)
+                    mark[x][y] = -1;
+        mark[c.x()][c.y()] = player;
+    }
+
+    void key(int k)
+    {
+        if (!loaded)
+            return;
+        scroll += QPoint(k == Qt::Key_Right  ? 2
+                         : k == Qt::Key_Left ? -2
+                                             : 0,
+                         k == Qt::Key_Down ? 2
+                         : k == Qt::Key_Up ? -2
+                                           : 0);
+        clampScroll();
+    }
+
+    void open(const referencemap::Map& map)
+    {
+        width = map.width;
+        height = map.height;
+        for (int k = 0; k < map.terrain.size(); ++k)
+            terrain[k % (width + 1)][k / (width + 1)] = map.terrain[k];
+        clearMarks();
+        for (int g = 0; g < 8; ++g)
+            mark[map.starts[g].x()][map.starts[g].y()] = g;
+        loaded = true;
+        clampScroll();
+    }
+
+    QByteArray fileText() const
+    {
+        QList<int> cells;
+        for (int y = 0; y <= height; ++y)
+            for (int x = 0; x <= width; ++x)
+                cells.append(terrain[x][y]);
+        QList<QPoint> starts(8, QPoint(-1, -1));
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] >= 0)
+                    starts[mark[x][y]] = QPoint(x, y);
+        return referencemap::write(width, height, cells, starts);
+    }
+};
+
+// The first difference between the editor and the model, or an empty text.
+QString difference(const MapDocument& d, const Model& m)
+{
+    if (d.mapLoaded != m.loaded)
+        return QStringLiteral("mapLoaded");
+    if (!m.loaded)
+        return {};
+    if (d.maxwidth != m.width || d.maxheight != m.height)
+        return QStringLiteral("size");
+    if (d.maxwidth < 16 || d.maxwidth > 99 || d.maxheight < 16 || d.maxheight > 99)
+        return QStringLiteral("size out of range");
+    if (QPoint(d.scrollX, d.scrollY) != m.scroll || d.scrollX > 84 || d.scrollY > 84)
+        return QStringLiteral("scroll");
+    std::array<int, 8> startsInArea{};
+    for (int x = 0; x < 100; ++x) {
+        for (int y = 0; y < 100; ++y) {
+            const MapCell& cell = d.cells(x, y);
+            if (cell.terrain != m.terrain[x][y])
+                return QStringLiteral("terrain %1,%2").arg(x).arg(y);
+            if (cell.startMark() != (m.mark[x][y] >= 0) ||
+                (cell.startMark() && cell.playerIndex != m.mark[x][y]))
+                return QStringLiteral("start %1,%2").arg(x).arg(y);
+            if (cell.startMark() && x <= m.width && y <= m.height)
+                ++startsInArea[cell.playerIndex];
+        }
+    }
+    const std::array<bool, 8> placed = m.placed();
+    for (int p = 0; p < 8; ++p) {
+        if (startsInArea[p] > 1)
+            return QStringLiteral("player %1 has two starts").arg(p);
+        if (d.startPlaced[p] != (startsInArea[p] == 1) || d.startPlaced[p] != placed[p])
+            return QStringLiteral("startPlaced(%1)").arg(p);
+    }
+    return {};
+}
+
+QByteArray randomMapText(QRandomGenerator& random)
+{
+    const int width = random.bounded(16, 100);
+    const int height = random.bounded(16, 100);
+    QList<int> cells;
+    const bool anyNumber = random.bounded(5) == 0;
+    for (int k = 0; k < (width + 1) * (height + 1); ++k)
+        cells.append(anyNumber ? random.bounded(-32768, 32768) : random.bounded(6));
+    QList<QPoint> starts;
+    for (int g = 0; g < 8 + random.bounded(3); ++g) {
+        const bool beyond = random.bounded(12) == 0;
+        starts.append(beyond ? QPoint(random.bounded(100), random.bounded(100))
+                             : QPoint(random.bounded(width + 1), random.bounded(height + 1)));
+    }
+    return referencemap::write(width, height, cells, starts);
+}
+
+QByteArray mutated(QByteArray text, QRandomGenerator& random)
+{
+    static const QByteArray alphabet = ",,,- 0123456789<fin>ax\n";
+    for (int i = random.bounded(1, 4); i > 0 && !text.isEmpty(); --i) {
+        const qsizetype at = random.bounded(text.size());
+        switch (random.bounded(4)) {
+        case 0:
+            text[at] = alphabet[random.bounded(alphabet.size())];
+            break;
+        case 1:
+            text.remove(at, random.bounded(1, 20));
+            break;
+        case 2:
+            text.insert(at, alphabet[random.bounded(alphabet.size())]);
+            break;
+        default:
+            text.truncate(at);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+class TestReliability : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readerAgreesWithTheReference();
+    void longRandomEditingRun();
+    void killedSavesLeaveAWholeMap();
+    void fullDiskKeepsTheOldFileAndTheEditorUsable();
+    void damagedOpensChangeNothing();
+
+private:
+    TileArt art;
+};
+
+void TestReliability::readerAgreesWithTheReference()
+{
+    QRandomGenerator random(11);
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray valid = randomMapText(random);
+        const QByteArray text = i % 3 == 0 ? valid : mutated(valid, random);
+        const referencemap::Map expected = referencemap::read(text);
+        MapDocument document;
+        const LoadOutcome outcome =
+            loadmapText(document, std::string_view(text.constData(), size_t(text.size())));
+        if (outcome != expected.outcome)
+            QFAIL(qPrintable(QStringLiteral("case %1: outcome %2, expected %3")
+                                 .arg(i)
+                                 .arg(int(outcome))
+                                 .arg(int(expected.outcome))));
+        if (outcome != LoadOutcome::Loaded)
+            continue;
+        Model model;
+        model.open(expected);
+        if (const QString d = difference(document, model); !d.isEmpty() && d != "mapLoaded")
+            QFAIL(qPrintable(QStringLiteral("case %1: %2").arg(i).arg(d)));
+    }
+}
+
+void TestReliability::longRandomEditingRun()
+{
+    const quint32 seed = quint32(qEnvironmentVariableIntValue("QUINTARAZ_SEED")) ?: 20261207u;
+    const int steps = qEnvironmentVariableIntValue("QUINTARAZ_STEPS") ?: 20000;
+    QRandomGenerator random(seed);
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    Editor editor(art, dialogs);
+    Model model;
+    const QStringList chooserTexts{"1", "2", "3", "4", "5", "6",  "7",
+                                   "8", "0", "9", "",  "x", " 3", "12"};
+    const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                          Qt::Key_Down, Qt::Key_A,     Qt::Key_Space};
+    QString lastSaved;
+    int opens = 0;
+    int saves = 0;
+    for (int step = 0; step < steps; ++step) {
+        const int action = random.bounded(100);
+        dialogs.messages.clear();
+        QString expectedMessage;
+        if (action < 3) {
+            const int w = random.bounded(16, 100);
+            const int h = random.bounded(16, 100);
+            editor.setMaxwidth(std::int16_t(w));
+            editor.setMaxheight(std::int16_t(h));
+            editor.newmap();
+            model.newMap(w, h);
+        } else if (action < 10) {
+            const int t = random.bounded(6);
+            editor.selectTerrain(t);
+            model.selected = t;
+            model.startTool = false;
+        } else if (action < 15) {
+            editor.selectStartTool();
+            model.startTool = true;
+        } else if (action < 60) {
+            const QPointF pixel(random.bounded(-40, 440) + random.generateDouble(),
+                                random.bounded(-40, 440) + random.generateDouble());
+            const QString chooser = chooserTexts[random.bounded(chooserTexts.size())];
+            editor.pressMap(pixel, chooser);
+            model.press(pixel, chooser);
+        } else if (action < 90) {
+            const int key = keys[random.bounded(keys.size())];
+            editor.keyPressed(key);
+            model.key(key);
+        } else if (action < 96) {
+            ++opens;
+            QString path = folder.filePath(QStringLiteral("abrir%1.map").arg(step));
+            QByteArray text;
+            switch (random.bounded(6)) {
+            case 0:
+                text = randomMapText(random);
+                break;
+            case 1:
+                text = mutated(randomMapText(random), random);
+                break;
+            case 2:
+                for (int i = random.bounded(200); i > 0; --i)
+                    text += char(random.bounded(256));
+                break;
+            case 3:
+                text = lastSaved.isEmpty() ? QByteArray() : readFile(lastSaved);
+                break;
+            case 4:
+                path = folder.filePath(QStringLiteral("no-existe.map"));
+                break;
+            default:
+                path = folder.filePath(QStringLiteral("abrir%1.txt").arg(step));
+                text = randomMapText(random);
+            }
+            if (!path.endsWith(QLatin1String("no-existe.map")))
+                QVERIFY(writeFile(path, text));
+            dialogs.filesToChoose = {path};
+            editor.open();
+            if (!path.endsWith(QLatin1String(".map"))) {
+                expectedMessage = QStringLiteral("Selecciona un archivo .map");
+            } else {
+                const referencemap::Map expected = referencemap::read(
+                    path.endsWith(QLatin1String("no-existe.map")) ? QByteArray() : text);
+                if (expected.outcome == LoadOutcome::Loaded)
+                    model.open(expected);
+                if (expected.outcome == LoadOutcome::FormatError)
+                    expectedMessage = QStringLiteral("El archivo está corrupto");
+                if (expected.outcome == LoadOutcome::NotReadable)
+                    expectedMessage = QStringLiteral("No se puede abrir el archivo");
+            }
+            QFile::remove(path);
+        } else {
+            const bool wrongName = random.bounded(8) == 0;
+            const QString path = folder.filePath(wrongName ? QStringLiteral("guardar.txt")
+                                                           : QStringLiteral("guardar.map"));
+            dialogs.filesToChoose = {path};
+            const int requests = dialogs.fileRequests;
+            editor.save();
+            QCOMPARE(dialogs.fileRequests - requests, model.loaded ? 1 : 0);
+            const std::array<bool, 8> placed = model.placed();
+            const bool allPlaced =
+                std::all_of(placed.begin(), placed.end(), [](bool b) { return b; });
+            if (!model.loaded)
+                expectedMessage.clear();
+            else if (!allPlaced)
+                expectedMessage = QStringLiteral("Asigna los comienzos de los jugadores");
+            else if (wrongName)
+                expectedMessage = QStringLiteral("Selecciona un archivo .map");
+            else
+                expectedMessage = QStringLiteral("Se ha guardado el mapa");
+            if (expectedMessage == QLatin1String("Se ha guardado el mapa")) {
+                ++saves;
+                lastSaved = path;
+                // What was accepted is what the model holds, and it opens again as loaded.
+                QCOMPARE(readFile(path), model.fileText());
+                MapDocument reopened;
+                QCOMPARE(loadmap(reopened, path), LoadOutcome::Loaded);
+            }
+        }
+        const QString shown = dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text;
+        const QString d = difference(editor.document(), model);
+        if (!d.isEmpty() || shown != expectedMessage || dialogs.messages.size() > 1)
+            QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (action %3): %4; message \"%5\", "
+                                            "expected \"%6\"")
+                                 .arg(seed)
+                                 .arg(step)
+                                 .arg(action)
+                                 .arg(d, shown, expectedMessage)));
+    }
+    qInfo("seed %u: %d operations, %d opens, %d saves accepted", seed, steps, opens, saves);
+}
+
+void TestReliability::killedSavesLeaveAWholeMap()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mundo.map"));
+    QRandomGenerator random(99);
+    const MapDocument first = testmaps::randomMap(random);
+    const MapDocument second = testmaps::randomMap(random);
+    const QByteArray firstText = mapText(first);
+    const QByteArray secondText = mapText(second);
+    QVERIFY(firstText != secondText);
+    QVERIFY(savemap(first, path));
+
+    const int kills = qEnvironmentVariableIntValue("QUINTARAZ_KILLS") ?: 300;
+    for (int i = 0; i < kills; ++i) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (bool which = false;; which = !which)
+                savemap(which ? first : second, path);
+        }
+        QVERIFY(child > 0);
+        usleep(useconds_t(random.bounded(200, 4000)));
+        kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        const QByteArray onDisk = readFile(path);
+        QVERIFY2(onDisk == firstText || onDisk == secondText,
+                 qPrintable(QStringLiteral("kill %1: %2 bytes").arg(i).arg(onDisk.size())));
+        MapDocument reopened;
+        QCOMPARE(loadmap(reopened, path), LoadOutcome::Loaded);
+    }
+    // A killed save may leave its unfinished temporary file; a finished one leaves none.
+    for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
+        if (name != QLatin1String("mundo.map"))
+            QFile::remove(folder.filePath(name));
+    QVERIFY(savemap(second, path));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
+    qInfo("%d saves killed, each left one whole map", kills);
+}
+
+void TestReliability::fullDiskKeepsTheOldFileAndTheEditorUsable()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("mundo.map"));
+    const QByteArray old = testmaps::exampleText();
+    QVERIFY(writeFile(path, old));
+    QRandomGenerator random(5);
+    MapDocument large = testmaps::randomMap(random);
+    large.maxwidth = large.maxheight = 99;
+    large.syncStartPlaced();
+    for (int p = 0; p < 8; ++p)
+        QVERIFY(large.startPlaced[p]);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        // A small limit on file size stands in for a full disk; it is lifted afterwards.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit full{4096, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        FakeDialogs dialogs;
+        Editor editor(art, dialogs);
+        editor.document() = large;
+        dialogs.filesToChoose = {path, path};
+        editor.save();
+        const bool failedAsSaid = dialogs.messages.size() == 1 &&
+                                  dialogs.messages[0].text == "No se ha podido guardar el mapa" &&
+                                  readFile(path) == old;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        editor.save();
+        const bool savedLater =
+            dialogs.messages.size() == 2 && dialogs.messages[1].text == "Se ha guardado el mapa";
+        _exit(failedAsSaid && savedLater ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readFile(path), mapText(large));
+}
+
+void TestReliability::damagedOpensChangeNothing()
+{
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    Editor editor(art, dialogs);
+    editor.document() = testmaps::exampleMap();
+    editor.drawmap();
+    const MapDocument before = editor.document();
+    const QImage view = editor.view().copy();
+    QRandomGenerator random(1000);
+    const QString path = folder.filePath(QStringLiteral("roto.map"));
+    int refused = 0;
+    for (int i = 0; i < 1000; ++i) {
+        QByteArray text = mutated(testmaps::exampleText(), random);
+        if (referencemap::read(text).outcome == LoadOutcome::Loaded)
+            text.truncate(text.indexOf("<fin>")); // keep it damaged
+        QVERIFY(writeFile(path, text));
+        dialogs.filesToChoose = {path};
+        editor.open();
+        ++refused;
+    }
+    QVERIFY(editor.document() == before);
+    QCOMPARE(editor.view(), view);
+    QCOMPARE(refused, 1000);
+}
+
+QTEST_GUILESS_MAIN(TestReliability)
+#include "tst_reliability.moc"
