@@ -6,6 +6,7 @@
 #include "art/tileart.h"
 #include "fakedialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -67,6 +68,7 @@ private slots:
     void paletteChoiceShowsNothing();
     void viewShowsTheComposedImage();
     void messageBoxesAreSpanish();
+    void screenReadersCanReadEveryControl();
     void fileDialogRemembersTheLastName();
 
 private:
@@ -352,6 +354,43 @@ void TestMainWindow::fileDialogRemembersTheLastName()
         dialog->reject();
     });
     QCOMPARE(real.chooseFileToOpen(), QString());
+}
+
+void TestMainWindow::screenReadersCanReadEveryControl()
+{
+    const auto name = [&](const char* control) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(child(*window, control));
+        return face ? face->text(QAccessible::Name) : QString();
+    };
+    const QStringList terrains{"Hierba",        "Roca", "Agua", "Árbol", "Parcela de tierra",
+                               "Tierra desnuda"};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(name(qPrintable(QStringLiteral("terrimg%1").arg(i))), terrains[i]);
+    QCOMPARE(name("start"), QStringLiteral("Comienzo de jugador"));
+    // The chooser is named by its label, as screen readers on Linux expect.
+    QAccessibleInterface* chooser =
+        QAccessible::queryAccessibleInterface(child(*window, "jugador"));
+    const auto labels = chooser->relations(QAccessible::Label);
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](const auto& relation) {
+        return relation.first->text(QAccessible::Name) == QStringLiteral("Jugador");
+    }));
+    QCOMPARE(name("mapa"), QStringLiteral("Mapa"));
+    for (const char* label : {"Label1", "xy", "cxcy", "AltAn", "Label2", "Label3"})
+        QVERIFY2(!name(label).isEmpty(), label);
+
+    // The palette pictures are buttons that a screen reader can press.
+    QAccessibleInterface* water = QAccessible::queryAccessibleInterface(child(*window, "terrimg2"));
+    QCOMPARE(water->role(), QAccessible::Button);
+    water->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(window->editor().document().selectedTerrain, std::int16_t(2));
+
+    // The view's description follows the map and the scroll origin.
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(child(*window, "mapa"));
+    QVERIFY(view->text(QAccessible::Description).startsWith(QStringLiteral("Sin mapa")));
+    newMap(40, 25);
+    window->editor().keyPressed(Qt::Key_Right);
+    QCOMPARE(view->text(QAccessible::Description),
+             QStringLiteral("Mapa de 41 por 26 celdas; la vista empieza en la columna 2, fila 0"));
 }
 
 QTEST_MAIN(TestMainWindow)

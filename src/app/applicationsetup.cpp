@@ -21,6 +21,8 @@ void setUpApplication(QApplication& application, const TileArt& art)
         QApplication::installTranslator(qtTexts);
 
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(art.icon())));
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quintaraz.Editor"));
 }
 
 } // namespace quintaraz

@@ -34,6 +34,10 @@ constexpr std::array<PalettePlace, 6> palettePlaces{{
 
 constexpr int pictureBoxSize = 29; // a 25-pixel picture in a 2-pixel border
 
+// What a screen reader says for each terrain picture, in index order.
+const std::array<const char*, 6> terrainNames{
+    "Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra", "Tierra desnuda"};
+
 QLabel* whiteLabel(const QString& name, const QString& text, QRect geometry, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -65,6 +69,8 @@ MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent
     connect(&editor_, &Editor::sizeCaptionChanged, altAn_, &QLabel::setText);
     connect(&editor_, &Editor::scrollCaptionChanged, cxcy_, &QLabel::setText);
     connect(&editor_, &Editor::pointerCaptionChanged, xy_, &QLabel::setText);
+    connect(&editor_, &Editor::sizeCaptionChanged, this, &MainWindow::describeMap);
+    connect(&editor_, &Editor::scrollCaptionChanged, this, &MainWindow::describeMap);
 
     // Load: the terrain tool with terrain 0 and the view at the origin are the
     // document's own initial state; the chooser starts at its first player.
@@ -90,6 +96,8 @@ void MainWindow::createControls(const TileArt& art)
 
     mapa_ = new MapView(client);
     mapa_->setGeometry(0, 0, 400, 400);
+    mapa_->setAccessibleName(QStringLiteral("Mapa"));
+    describeMap();
     mapa_->setImage(&editor_.view());
     connect(mapa_, &MapView::pressed, this,
             [this](QPointF pixel) { editor_.pressMap(pixel, jugador_->currentText()); });
@@ -99,6 +107,8 @@ void MainWindow::createControls(const TileArt& art)
     for (const PalettePlace& place : palettePlaces) {
         auto* picture = new PictureBox(art.terrain(place.terrain), client);
         picture->setObjectName(QStringLiteral("terrimg%1").arg(place.terrain));
+        picture->setAccessibleName(QString::fromUtf8(terrainNames[place.terrain]));
+        picture->setAccessibleDescription(QStringLiteral("Pinta este terreno"));
         picture->setGeometry(place.left, place.top, pictureBoxSize, pictureBoxSize);
         connect(picture, &PictureBox::clicked, this,
                 [this, i = place.terrain] { editor_.selectTerrain(i); });
@@ -113,12 +123,18 @@ void MainWindow::createControls(const TileArt& art)
 
     auto* start = new PictureBox(art.startPicture(), client);
     start->setObjectName(QStringLiteral("start"));
+    start->setAccessibleName(QStringLiteral("Comienzo de jugador"));
+    start->setAccessibleDescription(QStringLiteral("Coloca el comienzo del jugador elegido"));
     start->setGeometry(456, 232, pictureBoxSize, pictureBoxSize);
     connect(start, &PictureBox::clicked, &editor_, &Editor::selectStartTool);
 
-    whiteLabel(QStringLiteral("Label3"), QStringLiteral("Jugador"), {408, 272, 49, 17}, client);
+    QLabel* label3 =
+        whiteLabel(QStringLiteral("Label3"), QStringLiteral("Jugador"), {408, 272, 49, 17}, client);
     jugador_ = new QComboBox(client);
     jugador_->setObjectName(QStringLiteral("jugador"));
+    jugador_->setAccessibleName(QStringLiteral("Jugador"));
+    // On Linux a screen reader names a combo box by the label that it is the buddy of.
+    label3->setBuddy(jugador_);
     jugador_->setGeometry(456, 272, 57, 21);
     jugador_->setEditable(true);
     jugador_->setInsertPolicy(QComboBox::NoInsert);
@@ -133,6 +149,20 @@ void MainWindow::createControls(const TileArt& art)
     QWidget::setTabOrder(jugador_, terrimg[3]);
     QWidget::setTabOrder(terrimg[3], terrimg[4]);
     QWidget::setTabOrder(terrimg[4], terrimg[5]);
+}
+
+void MainWindow::describeMap()
+{
+    // Screen readers hear what the view shows; nothing on the window changes.
+    const MapDocument& document = editor_.document();
+    mapa_->setAccessibleDescription(
+        document.mapLoaded ? QStringLiteral("Mapa de %1 por %2 celdas; la vista empieza en la "
+                                            "columna %3, fila %4")
+                                 .arg(document.maxwidth + 1)
+                                 .arg(document.maxheight + 1)
+                                 .arg(document.scrollX)
+                                 .arg(document.scrollY)
+                           : QStringLiteral("Sin mapa: elige Archivo, Nuevo o Abrir"));
 }
 
 void MainWindow::createMenu()

@@ -45,6 +45,7 @@ protected:
 private:
     void createControls(const TileArt& art);
     void createMenu();
+    void describeMap();
     void showNewMapDialog();
     void quit();
 

@@ -63,6 +63,10 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     label(QStringLiteral("Label2"), QStringLiteral("Alto:"), {16, 40, 41, 17}, this);
     ancho_ = sizeBox(QStringLiteral("ancho"), {64, 8, 89, 19}, this);
     alto_ = sizeBox(QStringLiteral("alto"), {64, 40, 89, 19}, this);
+    ancho_->setAccessibleName(QStringLiteral("Ancho del mapa"));
+    alto_->setAccessibleName(QStringLiteral("Alto del mapa"));
+    ancho_->setAccessibleDescription(QStringLiteral("Columna más alta, de 16 a 99"));
+    alto_->setAccessibleDescription(QStringLiteral("Fila más alta, de 16 a 99"));
     auto* aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
     aceptar->setObjectName(QStringLiteral("aceptar"));
     aceptar->setGeometry(40, 80, 97, 17);
