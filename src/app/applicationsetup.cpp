@@ -1,6 +1,7 @@
 #include "applicationsetup.h"
 
 #include "../art/tileart.h"
+#include "editorfont.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,6 +21,9 @@ void setUpApplication(QApplication& application, const TileArt& art)
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtTexts);
 
+    // One typeface for the whole program, menus and dialogs included: a second one would
+    // cost start-up time to find and load.
+    QApplication::setFont(editorTypeface(QApplication::font()));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(art.icon())));
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quintaraz.Editor"));

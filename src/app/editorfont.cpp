@@ -4,11 +4,17 @@
 
 namespace quintaraz {
 
-QFont editorFont(QFont base)
+QFont editorTypeface(QFont base)
 {
     base.setFamilies(QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                                  QStringLiteral("Helvetica")});
     base.setStyleHint(QFont::SansSerif);
+    return base;
+}
+
+QFont editorFont(QFont base)
+{
+    base = editorTypeface(base);
     base.setPixelSize(11);
     return base;
 }

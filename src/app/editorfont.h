@@ -4,8 +4,11 @@
 
 namespace quintaraz {
 
+/** The editor's typeface, a narrow sans serif, at the size of base. */
+QFont editorTypeface(QFont base);
+
 /**
- * The font of both windows' controls: a narrow sans serif at 11 pixels, so that the
+ * The font of both windows' controls: the editor's typeface at 11 pixels, so that the
  * captions fit the fixed label boxes of the layout.
  */
 QFont editorFont(QFont base);

@@ -23,8 +23,16 @@ enum class Number { Valid, NotANumber, OutOfRange };
 // A number is an optional "-" followed by one or more ASCII digits and nothing else.
 // Any count of digits is read without overflow: past the 16-bit range only the
 // digits are still checked.
-Number toInt16(std::string_view text, std::int16_t& value)
+inline Number toInt16(std::string_view text, std::int16_t& value)
 {
+    // Most pieces of a map file are a single digit.
+    if (text.size() == 1) {
+        const unsigned digit = unsigned(text[0]) - '0';
+        if (digit > 9)
+            return Number::NotANumber;
+        value = std::int16_t(digit);
+        return Number::Valid;
+    }
     const char* p = text.data();
     const char* const end = p + text.size();
     const bool negative = p != end && *p == '-';
@@ -116,18 +124,23 @@ void apply(const ParsedMap& map, MapDocument& document)
     document.maxheight = map.height;
     // Column by column, the grid's own order in memory.
     const int columns = map.width + 1;
-    for (int x = 0; x <= map.width; ++x)
+    for (int x = 0; x <= map.width; ++x) {
+        MapCell* column = &document.cells(x, 0);
         for (int y = 0; y <= map.height; ++y)
-            document.cells(x, y).terrain = map.terrain[y * columns + x];
-    // The file's starts replace every start in the grid, so that the flags can
-    // follow the cells: an opened map with its eight starts can be saved at once.
+            column[y].terrain = map.terrain[y * columns + x];
+    }
+    // The file's starts replace every start in the grid, so that the flags can follow
+    // the cells: an opened map with its eight starts can be saved at once.
     document.clearStartMarks();
     for (int g = 0; g < MapDocument::playerCount; ++g) {
         MapCell& cell = document.cells(map.startX[g], map.startY[g]);
         cell.isStart = -1;
         cell.playerIndex = static_cast<std::int16_t>(g);
     }
-    document.syncStartPlaced();
+    // A player is placed when its entry lies in the map and no later entry took its cell.
+    for (int g = 0; g < MapDocument::playerCount; ++g)
+        document.startPlaced[g] = document.inMapArea(map.startX[g], map.startY[g]) &&
+                                  document.cells(map.startX[g], map.startY[g]).playerIndex == g;
 }
 
 char* appendNumber(char* out, int value)

@@ -26,28 +26,33 @@ public:
     {
         if (!more_)
             return false;
-        const std::size_t at =
-            separator_.size() == 1 ? findChar(separator_.front()) : rest_.find(separator_);
-        if (at == std::string_view::npos) {
-            piece = rest_;
+        const char* const begin = rest_.data();
+        const char* const end = begin + rest_.size();
+        const char* at = separator_.size() == 1 ? findChar(begin, end, separator_.front())
+                                                : findText(begin, end);
+        piece = std::string_view(begin, std::size_t(at - begin));
+        if (at == end) {
             more_ = false;
         } else {
-            piece = rest_.substr(0, at);
-            rest_.remove_prefix(at + separator_.size());
+            at += separator_.size();
+            rest_ = std::string_view(at, std::size_t(end - at));
         }
         return true;
     }
 
 private:
     // Pieces are short: an inline search beats a call to memchr for each of them.
-    std::size_t findChar(char c) const
+    static const char* findChar(const char* at, const char* end, char c)
     {
-        const char* const begin = rest_.data();
-        const char* const end = begin + rest_.size();
-        const char* at = begin;
         while (at != end && *at != c)
             ++at;
-        return at == end ? std::string_view::npos : std::size_t(at - begin);
+        return at;
+    }
+
+    const char* findText(const char* begin, const char* end) const
+    {
+        const std::size_t at = std::string_view(begin, std::size_t(end - begin)).find(separator_);
+        return at == std::string_view::npos ? end : begin + at;
     }
 
     std::string_view rest_;

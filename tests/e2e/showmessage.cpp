@@ -2,7 +2,9 @@
 // what the editor shows with what that message should look like.
 //   showmessage TITLE TEXT error|information
 
+#include "app/applicationsetup.h"
 #include "app/qtuserdialogs.h"
+#include "art/tileart.h"
 
 #include <QApplication>
 
@@ -11,6 +13,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc != 4)
         return 2;
+    const quintaraz::TileArt art;
+    quintaraz::setUpApplication(app, art);
     quintaraz::QtUserDialogs dialogs;
     dialogs.showMessage(QString::fromUtf8(argv[1]), QString::fromUtf8(argv[2]),
                         QByteArray(argv[3]) == "error" ? quintaraz::UserDialogs::Icon::Error

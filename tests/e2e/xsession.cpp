@@ -19,6 +19,19 @@ QString editorPath()
 
 XSession::XSession()
 {
+    // A server that comes up badly (a machine under load, a display that was just
+    // freed) is set aside and another one started.
+    for (int attempt = 0; attempt < 3 && !running_; ++attempt) {
+        if (attempt > 0) {
+            qWarning("starting another X server");
+            stopAll();
+        }
+        running_ = startServer();
+    }
+}
+
+bool XSession::startServer()
+{
     // The server picks a free display itself and tells its number on standard output.
     QProcess* server =
         start(QStringLiteral("Xvfb"),
@@ -31,7 +44,7 @@ XSession::XSession()
         }) ||
         !server->canReadLine()) {
         qWarning("Xvfb did not start");
-        return;
+        return false;
     }
     display_ = QLatin1Char(':') + QString::fromLatin1(server->readLine()).trimmed();
     if (!waitUntil([&] {
@@ -39,15 +52,23 @@ XSession::XSession()
                 .contains(QLatin1String("x:"));
         })) {
         qWarning("X server %s does not answer", qPrintable(display_));
-        return;
+        return false;
     }
-    start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    running_ = waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); }, 30000);
-    if (!running_)
-        qWarning("no window manager on %s", qPrintable(display_));
+    QProcess* manager = start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); })) {
+        qWarning("no window manager on %s (openbox %s)", qPrintable(display_),
+                 manager->state() == QProcess::Running ? "running" : "ended");
+        return false;
+    }
+    return true;
 }
 
 XSession::~XSession()
+{
+    stopAll();
+}
+
+void XSession::stopAll()
 {
     // Newest first: the editors before the window manager before the server.
     for (auto it = processes_.rbegin(); it != processes_.rend(); ++it) {
@@ -60,6 +81,8 @@ XSession::~XSession()
             process.waitForFinished(3000);
         }
     }
+    processes_.clear();
+    editor_ = nullptr;
 }
 
 QProcess* XSession::start(const QString& program, const QStringList& arguments)

@@ -60,6 +60,8 @@ public:
     bool chooseFile(const QString& title, const QString& path);
 
 private:
+    bool startServer();
+    void stopAll();
     bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
 
     QString display_;
