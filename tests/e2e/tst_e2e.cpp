@@ -316,6 +316,17 @@ void TestEndToEnd::openShowsTheSameMap()
     const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
     QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
                       QStringLiteral("opened")));
+
+    // The opened map, with its eight players, can be saved again at once, unchanged.
+    const QString again = folder.filePath(QStringLiteral("otra-vez.map"));
+    x.chooseMenuItem(main.id, 2);
+    QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), again));
+    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
+                 "information");
+    QFile saved(savedPath);
+    QFile resaved(again);
+    QVERIFY(saved.open(QIODevice::ReadOnly) && resaved.open(QIODevice::ReadOnly));
+    QCOMPARE(resaved.readAll(), saved.readAll());
 }
 
 void TestEndToEnd::messages()
