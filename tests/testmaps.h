@@ -3,6 +3,7 @@
 #include "document/mapdocument.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QPoint>
 #include <QRandomGenerator>
 
@@ -11,6 +12,20 @@
 namespace testmaps {
 
 using quintaraz::MapDocument;
+
+/** Writes a whole file; false when it could not. */
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+/** A whole file, or nothing when it cannot be read. */
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 /** Marks (x, y) as the player's start, the way the reader does. */
 inline void placeStart(MapDocument& document, int x, int y, int player)

@@ -15,19 +15,6 @@ using Icon = UserDialogs::Icon;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestEditor : public QObject {
@@ -221,7 +208,7 @@ void TestEditor::openOutcomes()
     QFETCH(QString, title);
     QFETCH(QString, message);
     const QString file = folder.filePath(name);
-    writeFile(file, bytes);
+    QVERIFY(testmaps::writeFile(file, bytes));
 
     Editor editor(art, dialogs);
     editor.setMaxwidth(40);
@@ -262,7 +249,7 @@ void TestEditor::openedMapCanBeSavedAtOnce()
 {
     const QString source = path("fuente.map");
     const QString copy = path("copia.map");
-    writeFile(source, testmaps::exampleText());
+    QVERIFY(testmaps::writeFile(source, testmaps::exampleText()));
     Editor editor(art, dialogs);
     dialogs.filesToChoose = {source, copy};
     editor.open();
@@ -272,7 +259,7 @@ void TestEditor::openedMapCanBeSavedAtOnce()
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("Se ha guardado el mapa"));
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Guardar Mapa"));
     QCOMPARE(dialogs.messages[0].icon, Icon::Information);
-    QCOMPARE(readFile(copy), testmaps::exampleText());
+    QCOMPARE(testmaps::readFile(copy), testmaps::exampleText());
 }
 
 void TestEditor::saveChecksInOrder_data()
@@ -337,7 +324,7 @@ void TestEditor::saveChecksInOrder()
 void TestEditor::failedSaveSaysSo()
 {
     const QString file = path("guardado.map");
-    writeFile(file, "old");
+    QVERIFY(testmaps::writeFile(file, "old"));
     Editor editor(art, dialogs);
     const MapDocument example = testmaps::exampleMap();
     editor.document() = example;
@@ -353,12 +340,12 @@ void TestEditor::failedSaveSaysSo()
         QCOMPARE(shown.text, QStringLiteral("No se ha podido guardar el mapa"));
         QCOMPARE(shown.icon, Icon::Error);
     }
-    QCOMPARE(readFile(file), QByteArray("old"));
+    QCOMPARE(testmaps::readFile(file), QByteArray("old"));
     // The editor goes on: the next save works.
     dialogs.filesToChoose = {file};
     editor.save();
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("Se ha guardado el mapa"));
-    QCOMPARE(readFile(file), testmaps::exampleText());
+    QCOMPARE(testmaps::readFile(file), testmaps::exampleText());
 }
 
 QTEST_GUILESS_MAIN(TestEditor)

@@ -1,10 +1,9 @@
 #include "edit/edittools.h"
+#include "referencemodel.h"
 #include "testmaps.h"
 
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <optional>
 
 using namespace quintaraz;
 
@@ -17,59 +16,6 @@ MapDocument newMap(int width, int height)
     document.maxheight = std::int16_t(height);
     document.clearForNewMap();
     return document;
-}
-
-/** What the tools should do, kept apart from the grid: a terrain per cell, a cell per player. */
-struct Model {
-    int width = 0;
-    int height = 0;
-    std::array<std::array<int, 100>, 100> terrain{};
-    std::array<std::optional<QPoint>, 8> start;
-    int selected = 0;
-    bool startTool = false;
-
-    std::optional<int> owner(QPoint cell) const
-    {
-        for (int p = 0; p < 8; ++p)
-            if (start[p] == cell)
-                return p;
-        return std::nullopt;
-    }
-
-    void press(QPoint cell, int player)
-    {
-        if (cell.x() < 0 || cell.y() < 0 || cell.x() > width || cell.y() > height)
-            return;
-        int& here = terrain[cell.x()][cell.y()];
-        if (!startTool) {
-            if (!owner(cell))
-                here = selected;
-            return;
-        }
-        if (here == 1 || here == 2 || player < 0)
-            return;
-        if (const auto previous = owner(cell))
-            start[*previous].reset();
-        start[player] = cell;
-    }
-};
-
-// The first difference between the grid and the model, or an empty text.
-QString differenceFromModel(const MapDocument& document, const Model& model)
-{
-    for (int x = 0; x <= model.width; ++x) {
-        for (int y = 0; y <= model.height; ++y) {
-            const MapCell& cell = document.cells(x, y);
-            const auto owner = model.owner({x, y});
-            if (cell.terrain != model.terrain[x][y] || cell.startMark() != owner.has_value() ||
-                (owner && cell.playerIndex != *owner))
-                return QStringLiteral("cell %1,%2").arg(x).arg(y);
-        }
-    }
-    for (int p = 0; p < 8; ++p)
-        if (document.startPlaced[p] != model.start[p].has_value())
-            return QStringLiteral("startPlaced(%1)").arg(p);
-    return {};
 }
 
 } // namespace
@@ -195,7 +141,7 @@ void TestEditTools::randomPressesFollowTheModel()
 {
     QRandomGenerator random(20261207);
     MapDocument document;
-    Model model;
+    referencemodel::Model model;
     for (int step = 0; step < 20000; ++step) {
         const int action = random.bounded(100);
         if (action < 2 || !document.mapLoaded) {
@@ -204,11 +150,7 @@ void TestEditTools::randomPressesFollowTheModel()
             document.maxwidth = std::int16_t(width);
             document.maxheight = std::int16_t(height);
             document.clearForNewMap();
-            model.width = width;
-            model.height = height;
-            for (auto& column : model.terrain)
-                column.fill(0);
-            model.start.fill(std::nullopt);
+            model.newMap(width, height);
         } else if (action < 10) {
             const int terrain = random.bounded(6);
             selectTerrain(document, terrain);
@@ -221,11 +163,10 @@ void TestEditTools::randomPressesFollowTheModel()
             const QPoint cell(random.bounded(-1, 100), random.bounded(-1, 100));
             const int player = random.bounded(-1, 8);
             pressCell(document, cell.x(), cell.y(), player);
-            model.press(cell, player);
+            model.pressCell(cell, player);
         }
-        const QString difference = differenceFromModel(document, model);
-        if (!difference.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("step %1: %2").arg(step).arg(difference)));
+        if (const QString d = referencemodel::difference(document, model); !d.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("step %1: %2").arg(step).arg(d)));
     }
 }
 

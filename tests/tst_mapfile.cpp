@@ -16,6 +16,8 @@
 using namespace quintaraz;
 using testmaps::exampleMap;
 using testmaps::exampleText;
+using testmaps::readFile;
+using testmaps::writeFile;
 
 Q_DECLARE_METATYPE(quintaraz::LoadOutcome)
 
@@ -29,18 +31,6 @@ QByteArray grassCells(int count)
 const QByteArray header = "16,16,";
 const QByteArray eightStarts = "2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
 const QByteArray validCells = header + grassCells(289);
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Whether two documents hold the same map: size, every terrain of the area, every start.
 void compareMaps(const MapDocument& actual, const MapDocument& expected)
@@ -146,7 +136,6 @@ void TestMapFile::writesTheExampleByteForByte()
     const QByteArray text = mapText(exampleMap());
     QCOMPARE(text.size(), 629);
     QCOMPARE(text, exampleText());
-    QVERIFY(text.endsWith("16 16,"));
 }
 
 void TestMapFile::readsTheExample()

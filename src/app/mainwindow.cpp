@@ -194,9 +194,14 @@ void MainWindow::showNewMapDialog()
     nuevo_->activateWindow();
 }
 
+bool MainWindow::confirmQuit()
+{
+    return dialogs_.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?"));
+}
+
 void MainWindow::quit()
 {
-    if (!dialogs_.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?")))
+    if (!confirmQuit())
         return;
     quitConfirmed_ = true;
     close();
@@ -204,8 +209,7 @@ void MainWindow::quit()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!quitConfirmed_ &&
-        !dialogs_.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?"))) {
+    if (!quitConfirmed_ && !confirmQuit()) {
         event->ignore();
         return;
     }

@@ -48,6 +48,7 @@ private:
     void describeMap();
     void showNewMapDialog();
     void quit();
+    bool confirmQuit();
 
     const TileArt& art_;
     UserDialogs& dialogs_;

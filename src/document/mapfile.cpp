@@ -137,10 +137,7 @@ void apply(const ParsedMap& map, MapDocument& document)
         cell.isStart = -1;
         cell.playerIndex = static_cast<std::int16_t>(g);
     }
-    // A player is placed when its entry lies in the map and no later entry took its cell.
-    for (int g = 0; g < MapDocument::playerCount; ++g)
-        document.startPlaced[g] = document.inMapArea(map.startX[g], map.startY[g]) &&
-                                  document.cells(map.startX[g], map.startY[g]).playerIndex == g;
+    document.syncStartPlaced();
 }
 
 char* appendNumber(char* out, int value)

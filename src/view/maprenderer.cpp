@@ -14,7 +14,7 @@ namespace quintaraz {
 
 namespace {
 
-using Tile = std::array<std::uint32_t, MapRenderer::cellSize * MapRenderer::cellSize>;
+using Tile = MapRenderer::Tile;
 
 Tile tileFrom(const QImage& image, int left)
 {

@@ -33,10 +33,10 @@ public:
     /** The cell under a view pixel: floor(x / 25) + scrollX, floor(y / 25) + scrollY. */
     static QPoint cellAt(QPointF pixel, int scrollX, int scrollY);
 
-private:
-    static constexpr int tilePixels = cellSize * cellSize;
-    using Tile = std::array<std::uint32_t, tilePixels>;
+    /** A 25 by 25 picture in the view's own pixel format, row by row. */
+    using Tile = std::array<std::uint32_t, cellSize * cellSize>;
 
+private:
     void layMarker(int player, std::uint32_t* square, qsizetype stride);
 
     std::array<Tile, 7> terrains_; // the six terrains, then the unknown-terrain tile

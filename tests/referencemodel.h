@@ -1,0 +1,183 @@
+#pragma once
+
+// What the editor should hold after each step, kept in the plainest way: a terrain and a
+// start mark per cell, the scroll origin and the tool. Tests drive the editor and this model
+// side by side and compare them.
+
+#include "document/mapdocument.h"
+#include "referencemap.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace referencemodel {
+
+using quintaraz::MapCell;
+using quintaraz::MapDocument;
+
+struct Model {
+    bool loaded = false;
+    int width = 0;
+    int height = 0;
+    std::array<std::array<int, 100>, 100> terrain{};
+    std::array<std::array<int, 100>, 100> mark; // the player whose start a cell is, or -1
+    QPoint scroll;
+    int selected = 0;
+    bool startTool = false;
+
+    Model()
+    {
+        for (auto& column : mark)
+            column.fill(-1);
+    }
+
+    bool inArea(QPoint c) const
+    {
+        return c.x() >= 0 && c.y() >= 0 && c.x() <= width && c.y() <= height;
+    }
+
+    std::array<bool, 8> placed() const
+    {
+        std::array<bool, 8> found{};
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] >= 0)
+                    found[mark[x][y]] = true;
+        return found;
+    }
+
+    void clampScroll()
+    {
+        scroll.setX(std::max(0, std::min(scroll.x(), width - 15)));
+        scroll.setY(std::max(0, std::min(scroll.y(), height - 15)));
+    }
+
+    void clearMarks()
+    {
+        for (auto& column : mark)
+            column.fill(-1);
+    }
+
+    void newMap(int w, int h)
+    {
+        width = w;
+        height = h;
+        for (int x = 0; x <= w; ++x)
+            for (int y = 0; y <= h; ++y)
+                terrain[x][y] = 0;
+        clearMarks();
+        loaded = true;
+        clampScroll();
+    }
+
+    void press(QPointF pixel, const QString& chooser)
+    {
+        const QPoint cell(int(std::floor(pixel.x() / 25)) + scroll.x(),
+                          int(std::floor(pixel.y() / 25)) + scroll.y());
+        const bool named = chooser.size() == 1 && chooser[0] >= u'1' && chooser[0] <= u'8';
+        pressCell(cell, named ? chooser[0].unicode() - u'1' : -1);
+    }
+
+    /** A press on a cell with the active tool; player is -1 when the chooser names none. */
+    void pressCell(QPoint c, int player)
+    {
+        if (!loaded || !inArea(c))
+            return;
+        int& here = terrain[c.x()][c.y()];
+        if (!startTool) {
+            if (mark[c.x()][c.y()] < 0)
+                here = selected;
+            return;
+        }
+        if (here == 1 || here == 2 || player < 0)
+            return;
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] == player)
+                    mark[x][y] = -1;
+        mark[c.x()][c.y()] = player;
+    }
+
+    void key(int k)
+    {
+        if (!loaded)
+            return;
+        scroll += QPoint(k == Qt::Key_Right  ? 2
+                         : k == Qt::Key_Left ? -2
+                                             : 0,
+                         k == Qt::Key_Down ? 2
+                         : k == Qt::Key_Up ? -2
+                                           : 0);
+        clampScroll();
+    }
+
+    void open(const referencemap::Map& map)
+    {
+        width = map.width;
+        height = map.height;
+        for (int k = 0; k < map.terrain.size(); ++k)
+            terrain[k % (width + 1)][k / (width + 1)] = map.terrain[k];
+        clearMarks();
+        for (int g = 0; g < 8; ++g)
+            mark[map.starts[g].x()][map.starts[g].y()] = g;
+        loaded = true;
+        clampScroll();
+    }
+
+    QByteArray fileText() const
+    {
+        QList<int> cells;
+        for (int y = 0; y <= height; ++y)
+            for (int x = 0; x <= width; ++x)
+                cells.append(terrain[x][y]);
+        QList<QPoint> starts(8, QPoint(-1, -1));
+        for (int x = 0; x <= width; ++x)
+            for (int y = 0; y <= height; ++y)
+                if (mark[x][y] >= 0)
+                    starts[mark[x][y]] = QPoint(x, y);
+        return referencemap::write(width, height, cells, starts);
+    }
+};
+
+/** The first difference between the editor and the model, or an empty text. */
+inline QString difference(const MapDocument& d, const Model& m)
+{
+    if (d.mapLoaded != m.loaded)
+        return QStringLiteral("mapLoaded");
+    if (!m.loaded)
+        return {};
+    if (d.maxwidth != m.width || d.maxheight != m.height)
+        return QStringLiteral("size");
+    if (d.maxwidth < 16 || d.maxwidth > 99 || d.maxheight < 16 || d.maxheight > 99)
+        return QStringLiteral("size out of range");
+    if (QPoint(d.scrollX, d.scrollY) != m.scroll || d.scrollX > 84 || d.scrollY > 84)
+        return QStringLiteral("scroll");
+    std::array<int, 8> startsInArea{};
+    for (int x = 0; x < 100; ++x) {
+        for (int y = 0; y < 100; ++y) {
+            const MapCell& cell = d.cells(x, y);
+            if (cell.terrain != m.terrain[x][y])
+                return QStringLiteral("terrain %1,%2").arg(x).arg(y);
+            if (cell.startMark() != (m.mark[x][y] >= 0) ||
+                (cell.startMark() && cell.playerIndex != m.mark[x][y]))
+                return QStringLiteral("start %1,%2").arg(x).arg(y);
+            if (cell.startMark() && x <= m.width && y <= m.height)
+                ++startsInArea[cell.playerIndex];
+        }
+    }
+    const std::array<bool, 8> placed = m.placed();
+    for (int p = 0; p < 8; ++p) {
+        if (startsInArea[p] > 1)
+            return QStringLiteral("player %1 has two starts").arg(p);
+        if (d.startPlaced[p] != (startsInArea[p] == 1) || d.startPlaced[p] != placed[p])
+            return QStringLiteral("startPlaced(%1)").arg(p);
+    }
+    return {};
+}
+
+} // namespace referencemodel
