@@ -12,6 +12,7 @@ public:
         QString title;
         QString text;
         Icon icon;
+        QString detail;
     };
 
     QStringList filesToChoose; // handed out in order; an empty text is a cancel
@@ -25,9 +26,10 @@ public:
         questions.append(title + QLatin1Char('|') + text);
         return answerYes;
     }
-    void showMessage(const QString& title, const QString& text, Icon icon) override
+    void showMessage(const QString& title, const QString& text, Icon icon,
+                     const QString& detail) override
     {
-        messages.append({title, text, icon});
+        messages.append({title, text, icon, detail});
     }
     QString chooseFileToOpen() override { return nextFile(); }
     QString chooseFileToSave() override { return nextFile(); }

@@ -48,6 +48,19 @@ inline MapDocument exampleMap()
     return document;
 }
 
+/** A grass map of the given highest indices with the eight starts on its first row. */
+inline MapDocument mapOfSize(int maxwidth, int maxheight)
+{
+    MapDocument document;
+    document.maxwidth = std::int16_t(maxwidth);
+    document.maxheight = std::int16_t(maxheight);
+    document.clearForNewMap();
+    for (int p = 0; p < 8; ++p)
+        placeStart(document, p, 0, p);
+    document.syncStartPlaced();
+    return document;
+}
+
 /** The bytes of exampleMap() as a map file. */
 inline QByteArray exampleText()
 {

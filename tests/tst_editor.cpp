@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace quintaraz;
 using Icon = UserDialogs::Icon;
 
@@ -340,6 +343,10 @@ void TestEditor::failedSaveSaysSo()
         QCOMPARE(shown.text, QStringLiteral("No se ha podido guardar el mapa"));
         QCOMPARE(shown.icon, Icon::Error);
     }
+    // Each says why, in the words of the system.
+    QCOMPARE(dialogs.messages[0].detail, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    QCOMPARE(dialogs.messages[1].detail,
+             folder.path() + QStringLiteral("/.map no es un archivo normal"));
     QCOMPARE(testmaps::readFile(file), QByteArray("old"));
     // The editor goes on: the next save works.
     dialogs.filesToChoose = {file};

@@ -8,8 +8,10 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/resource.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,10 +70,13 @@ private slots:
     void playersKeepTheirNumbers();
     void writerSkipsStartsOutsideTheMap();
     void unreadableFiles();
+    void largeFiles_data();
     void largeFiles();
+    void fileCutShortWhileRead();
     void failedSaveKeepsTheOldFile();
     void saveLeavesNoTemporaryFile();
-    void fullDiskKeepsTheOldFile();
+    void savingOverAFileKeepsWhatTheUserSet_data();
+    void savingOverAFileKeepsWhatTheUserSet();
 };
 
 void TestMapFile::splitting_data()
@@ -321,23 +326,88 @@ void TestMapFile::unreadableFiles()
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QCOMPARE(loadmap(document, fifo), LoadOutcome::NotReadable); // must not block
     QVERIFY(document == before);
+
+    // A plain file whose reads block until the kernel's tracer has something to say, which
+    // it does not while nobody traces. Read in a child that an alarm ends if it blocks.
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(10);
+        const char* tracePipe = "/sys/kernel/tracing/trace_pipe";
+        if (access(tracePipe, R_OK) != 0 &&
+            (unshare(CLONE_NEWNS) != 0 ||
+             mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+             mount("nodev", "/sys/kernel/tracing", "tracefs", 0, nullptr) != 0))
+            _exit(77);
+        const QString link = folder.filePath(QStringLiteral("traza.map"));
+        _exit(QFile::link(QString::fromLatin1(tracePipe), link) &&
+                      loadmap(document, link) == LoadOutcome::NotReadable
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        QSKIP("no tracefs here (it needs root)");
+    QVERIFY2(WIFEXITED(status), "the read blocked");
+    QCOMPARE(WEXITSTATUS(status), 0);
+}
+
+void TestMapFile::largeFiles_data()
+{
+    QTest::addColumn<qint64>("size"); // a good map, then junk or a hole up to this size
+    QTest::addColumn<bool>("hole");
+    QTest::addColumn<LoadOutcome>("outcome");
+    QTest::newRow("junk up to the largest map file")
+        << largestMapFile << false << LoadOutcome::Loaded;
+    QTest::newRow("one byte more") << largestMapFile + 1 << false << LoadOutcome::NotReadable;
+    QTest::newRow("8 GiB, mostly a hole") << (qint64(8) << 30) << true << LoadOutcome::NotReadable;
 }
 
 void TestMapFile::largeFiles()
 {
+    QFETCH(qint64, size);
+    QFETCH(bool, hole);
+    QFETCH(LoadOutcome, outcome);
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("large.map"));
+    const QString path = folder.filePath(QStringLiteral("grande.map"));
+    const QByteArray map = validCells + "<fin>" + eightStarts;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(hole ? map : map + QByteArray(size - map.size(), ',')),
+             hole ? map.size() : size);
+    QVERIFY(file.resize(size));
+    file.close();
     MapDocument document;
-    // Several megabytes of pieces that nobody reads, after a good map.
-    QVERIFY(writeFile(path, validCells + QByteArray("7,").repeated(2'000'000) + "<fin>" +
-                                eightStarts + QByteArray(3'000'000, 'x')));
-    QCOMPARE(loadmap(document, path), LoadOutcome::Loaded);
-    // Beyond what is read into memory the file is mapped; still no marker means not readable.
-    QVERIFY(writeFile(path, QByteArray(65 * 1024 * 1024 + 3, '1')));
-    QCOMPARE(loadmap(document, path), LoadOutcome::NotReadable);
-    QVERIFY(
-        writeFile(path, validCells + "<fin>" + eightStarts + QByteArray(65 * 1024 * 1024, ',')));
-    QCOMPARE(loadmap(document, path), LoadOutcome::Loaded);
+    QCOMPARE(loadmap(document, path), outcome);
+}
+
+void TestMapFile::fileCutShortWhileRead()
+{
+    // One child reads while another cuts the file short and lets it grow again, beyond
+    // what a map can be and back; no read may end the reader with a signal.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("cambia.map"));
+    const QByteArray map = validCells + "<fin>" + eightStarts;
+    QVERIFY(writeFile(path, map));
+    const pid_t cutter = fork();
+    if (cutter == 0) {
+        for (;;) {
+            QFile::resize(path, qint64(65) << 20);
+            QFile::resize(path, map.size());
+        }
+    }
+    const pid_t reader = fork();
+    if (reader == 0) {
+        MapDocument document;
+        for (int i = 0; i < 300; ++i)
+            loadmap(document, path);
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(reader, &status, 0), reader);
+    kill(cutter, SIGKILL);
+    waitpid(cutter, nullptr, 0);
+    QVERIFY2(WIFEXITED(status), qPrintable(QStringLiteral("signal %1").arg(WTERMSIG(status))));
 }
 
 void TestMapFile::failedSaveKeepsTheOldFile()
@@ -363,30 +433,60 @@ void TestMapFile::saveLeavesNoTemporaryFile()
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
 }
 
-void TestMapFile::fullDiskKeepsTheOldFile()
+void TestMapFile::savingOverAFileKeepsWhatTheUserSet_data()
 {
+    QTest::addColumn<QString>("target"); // what the chosen name is, or leads to
+    QTest::addColumn<int>("owner");      // user and group of the old file; -1: ours
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("another user's 640 file") << "file" << 4321 << 0640 << true;
+    QTest::newRow("read-only file") << "file" << -1 << 0444 << true;
+    QTest::newRow("group-writable file") << "file" << -1 << 0664 << true;
+    QTest::newRow("link to a file") << "link to file" << -1 << 0600 << true;
+    QTest::newRow("link to a pipe") << "link to pipe" << -1 << 0600 << false;
+    QTest::newRow("link to a device") << "link to device" << -1 << 0600 << false;
+}
+
+void TestMapFile::savingOverAFileKeepsWhatTheUserSet()
+{
+    QFETCH(QString, target);
+    QFETCH(int, owner);
+    QFETCH(int, mode);
+    QFETCH(bool, saved);
+    if ((owner >= 0 || mode == 0444 || target == "link to device") && geteuid() != 0)
+        QSKIP("only root can set this up, and write over a read-only file");
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("mundo.map"));
-    const QByteArray old = exampleText();
-    QVERIFY(writeFile(path, old));
-    QRandomGenerator random(3);
-    MapDocument large = testmaps::randomMap(random);
-    large.maxwidth = large.maxheight = 99;
-
-    // A child with a small file-size limit stands in for a full disk.
-    const pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(savemap(large, path) ? 1 : 0);
+    const QString real = target == "file" ? path : folder.filePath(QStringLiteral("destino"));
+    const QByteArray realName = QFile::encodeName(real);
+    if (target == "link to pipe") {
+        QCOMPARE(mkfifo(realName.constData(), mode_t(mode)), 0);
+    } else if (target == "link to device") {
+        QCOMPARE(mknod(realName.constData(), S_IFCHR | mode_t(mode), makedev(1, 3)), 0);
+    } else {
+        QVERIFY(writeFile(real, "old"));
+        QCOMPARE(chmod(realName.constData(), mode_t(mode)), 0);
+        if (owner >= 0)
+            QCOMPARE(chown(realName.constData(), uid_t(owner), gid_t(owner)), 0);
     }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0); // savemap reported the failure
-    QCOMPARE(readFile(path), old);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
+    if (real != path)
+        QVERIFY(QFile::link(real, path));
+    struct stat before {};
+    QCOMPARE(stat(realName.constData(), &before), 0);
+
+    QString error;
+    QCOMPARE(savemap(exampleMap(), path, &error), saved);
+    QCOMPARE(error.isEmpty(), saved);
+    struct stat link {};
+    struct stat after {};
+    QCOMPARE(lstat(QFile::encodeName(path).constData(), &link), 0);
+    QCOMPARE(S_ISLNK(link.st_mode), real != path); // a link stays a link
+    QCOMPARE(stat(realName.constData(), &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode); // type and mode
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    if (saved)
+        QCOMPARE(readFile(path), exampleText());
 }
 
 QTEST_GUILESS_MAIN(TestMapFile)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 
@@ -26,8 +27,11 @@ private slots:
     void accepting();
     void boxesHoldOnlyDigits();
     void enterAndEscapeDoNothing();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
     void oneDialogAtATime();
     void closingHandsNothingOver();
+    void placedBesideTheMainWindow_data();
     void placedBesideTheMainWindow();
     void keysStayInTheDialog();
     void aThousandWindowsLeaveNothingBehind();
@@ -190,6 +194,12 @@ void TestNewMapDialog::boxesHoldOnlyDigits()
     ancho->insert(QStringLiteral("-9-"));
     QCOMPARE(ancho->text(), QStringLiteral("4912"));
     QCOMPARE(ancho->cursorPosition(), 2);
+    // A character typed over a selection is discarded before it can replace the selection.
+    ancho->selectAll();
+    QTest::keyClick(ancho, Qt::Key_A);
+    QTest::keyClick(ancho, Qt::Key_Minus);
+    QCOMPARE(ancho->text(), QStringLiteral("4912"));
+    QCOMPARE(ancho->selectedText(), QStringLiteral("4912"));
 }
 
 void TestNewMapDialog::enterAndEscapeDoNothing()
@@ -205,6 +215,28 @@ void TestNewMapDialog::enterAndEscapeDoNothing()
     QVERIFY(!window->editor().document().mapLoaded);
     QCOMPARE(box(nuevo, "ancho")->text(), QStringLiteral("30"));
     QCOMPARE(box(nuevo, "alto")->text(), QStringLiteral("30"));
+}
+
+void TestNewMapDialog::keysPressTheFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+void TestNewMapDialog::keysPressTheFocusedButton()
+{
+    QFETCH(int, key);
+    NewMapDialog* nuevo = openDialog();
+    QTest::keyClicks(box(nuevo, "ancho"), QStringLiteral("30"));
+    QTest::keyClicks(box(nuevo, "alto"), QStringLiteral("20"));
+    auto* aceptar = nuevo->findChild<QPushButton*>(QStringLiteral("aceptar"));
+    aceptar->setFocus();
+    QTest::keyClick(aceptar, Qt::Key(key));
+    QCOMPARE(int(window->maxwidth()), 30);
+    QCOMPARE(int(window->maxheight()), 20);
+    QVERIFY(window->editor().document().mapLoaded);
 }
 
 void TestNewMapDialog::oneDialogAtATime()
@@ -240,13 +272,31 @@ void TestNewMapDialog::closingHandsNothingOver()
     QVERIFY(window->editor().document() == before);
 }
 
+void TestNewMapDialog::placedBesideTheMainWindow_data()
+{
+    QTest::addColumn<int>("mainLeft"); // from the screen's left edge; -1: touching its right edge
+    QTest::addColumn<bool>("beside");  // else moved left just enough to stay on the screen
+    QTest::newRow("room to the right") << 0 << true;
+    QTest::newRow("main window at the right edge") << -1 << false;
+}
+
 void TestNewMapDialog::placedBesideTheMainWindow()
 {
-    window->move(100, 50);
+    QFETCH(int, mainLeft);
+    QFETCH(bool, beside);
+    const QRect screen = window->screen()->availableGeometry();
+    const int width = window->frameGeometry().width();
+    window->move(screen.left() + (mainLeft < 0 ? screen.width() - width : mainLeft),
+                 screen.top() + 50);
     QTest::qWait(20);
     const QRect frame = window->frameGeometry();
     NewMapDialog* nuevo = openDialog();
-    QCOMPARE(nuevo->frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
+    const QRect dialog = nuevo->frameGeometry();
+    QCOMPARE(dialog.top(), frame.top());
+    if (beside)
+        QCOMPARE(dialog.left(), frame.x() + frame.width());
+    else
+        QCOMPARE(dialog.right(), screen.right());
 }
 
 void TestNewMapDialog::keysStayInTheDialog()

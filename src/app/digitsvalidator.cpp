@@ -1,6 +1,43 @@
 #include "digitsvalidator.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
 namespace quintaraz {
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+DigitsValidator::DigitsValidator(QLineEdit* box)
+    : QValidator(box)
+{
+    box->setValidator(this);
+    box->installEventFilter(this);
+}
+
+bool DigitsValidator::eventFilter(QObject* watched, QEvent* event)
+{
+    // Dropped before the box sees it, so that it cannot take the place of a selection.
+    // Backspace, Enter, Tab and keys that type nothing go on as usual, as do shortcuts.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        const bool types =
+            !text.isEmpty() && text.front().isPrint() &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (types && !std::all_of(text.begin(), text.end(), isDigit))
+            return true;
+    }
+    return QValidator::eventFilter(watched, event);
+}
 
 QValidator::State DigitsValidator::validate(QString& input, int& position) const
 {
@@ -10,7 +47,7 @@ QValidator::State DigitsValidator::validate(QString& input, int& position) const
     int kept = 0;
     for (int i = 0; i < input.size(); ++i) {
         const QChar c = input.at(i);
-        if (c >= u'0' && c <= u'9') {
+        if (isDigit(c)) {
             digits.append(c);
             if (i < position)
                 ++kept;
@@ -25,7 +62,7 @@ int sizeTextValue(QStringView digits)
 {
     int value = 0;
     for (const QChar c : digits) {
-        if (c < u'0' || c > u'9')
+        if (!isDigit(c))
             continue;
         // Saturate: thirty nines must not overflow, only be "greater than 99".
         value = std::min(value * 10 + (c.unicode() - u'0'), 100);

@@ -119,10 +119,11 @@ void Editor::save()
                              UserDialogs::Icon::Error);
         return;
     }
-    if (!savemap(document_, path)) {
+    QString reason;
+    if (!savemap(document_, path, &reason)) {
         dialogs_.showMessage(QStringLiteral("Guardar Mapa"),
                              QStringLiteral("No se ha podido guardar el mapa"),
-                             UserDialogs::Icon::Error);
+                             UserDialogs::Icon::Error, reason);
         return;
     }
     dialogs_.showMessage(QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),

@@ -5,8 +5,12 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit a save then fails with a message instead of ending the editor.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     const quintaraz::TileArt art;
     quintaraz::setUpApplication(app, art);

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace quintaraz {
 
@@ -18,7 +21,7 @@ QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent)
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(geometry);
-    box->setValidator(new DigitsValidator(box));
+    new DigitsValidator(box);
     return box;
 }
 
@@ -70,15 +73,22 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     auto* aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
     aceptar->setObjectName(QStringLiteral("aceptar"));
     aceptar->setGeometry(40, 80, 97, 17);
-    aceptar->setAutoDefault(false); // Enter in a box must not press it
+    // Enter on the focused button presses it, as Space does. This is a plain window, not a
+    // dialog, so Enter in a box still presses nothing.
+    aceptar->setAutoDefault(true);
     connect(aceptar, &QPushButton::clicked, this, &NewMapDialog::accept);
     setTabOrder(ancho_, alto_);
     setTabOrder(alto_, aceptar);
     ancho_->setFocus();
 
-    // Beside the main window: touching its right frame edge, top edges level.
+    // Beside the main window: touching its right frame edge, top edges level; moved left
+    // only as far as it takes to stay on the main window's screen. Until it is shown this
+    // window has no frame, so its frame is taken to be as wide as the main window's.
     const QRect frame = main.frameGeometry();
-    move(frame.x() + frame.width(), frame.y());
+    const QRect screen = main.screen()->availableGeometry();
+    const int frameWidth = width() + frame.width() - main.width();
+    const int left = std::min(frame.x() + frame.width(), screen.right() + 1 - frameWidth);
+    move(std::max(left, screen.left()), frame.y());
 }
 
 void NewMapDialog::accept()

@@ -29,11 +29,13 @@ bool QtUserDialogs::askYesNo(const QString& title, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon)
+void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon,
+                                const QString& detail)
 {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
                     text, QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    box.setDetailedText(detail);
     box.exec();
 }
 
@@ -51,7 +53,7 @@ QString QtUserDialogs::chooseFile(bool save)
 {
     // Made on first use, not at start-up, which it would slow down for nothing.
     if (!dialogo_) {
-        dialogo_ = new QFileDialog(window_);
+        dialogo_ = new MapFileDialog(window_);
         dialogo_->setObjectName(QStringLiteral("dialogo"));
         dialogo_->setDefaultSuffix(QStringLiteral("map"));
     }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "mapfiledialog.h"
 #include "userdialogs.h"
 
 #include <QPointer>
 
-class QFileDialog;
 class QWidget;
 
 namespace quintaraz {
@@ -19,7 +19,8 @@ public:
     void setWindow(QWidget* window);
 
     bool askYesNo(const QString& title, const QString& text) override;
-    void showMessage(const QString& title, const QString& text, Icon icon) override;
+    void showMessage(const QString& title, const QString& text, Icon icon,
+                     const QString& detail = {}) override;
     QString chooseFileToOpen() override;
     QString chooseFileToSave() override;
 
@@ -27,7 +28,7 @@ private:
     QString chooseFile(bool save);
 
     QPointer<QWidget> window_;
-    QPointer<QFileDialog> dialogo_; // created with the window, shared by both commands
+    QPointer<MapFileDialog> dialogo_; // created with the window, shared by both commands
     QString lastChosen_;
 };
 

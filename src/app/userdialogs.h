@@ -16,8 +16,9 @@ public:
 
     /** Yes and No, Yes the default, no icon; true for Yes. */
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
-    /** A message with an OK button. */
-    virtual void showMessage(const QString& title, const QString& text, Icon icon) = 0;
+    /** A message with an OK button; a detail, when given, says why. */
+    virtual void showMessage(const QString& title, const QString& text, Icon icon,
+                             const QString& detail = {}) = 0;
     /** The full path chosen in the file dialog, or an empty text when cancelled. */
     virtual QString chooseFileToOpen() = 0;
     virtual QString chooseFileToSave() = 0;

@@ -2,21 +2,37 @@
 
 #include "piecesplitter.h"
 
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quintaraz {
 
 namespace {
 
-// Files up to this size are read into memory; larger ones are mapped, so that
-// even a huge damaged file neither fills the memory nor takes long.
-constexpr qint64 readLimit = 64 * 1024 * 1024;
+/** Closes a file descriptor when it goes. */
+struct FileDescriptor {
+    explicit FileDescriptor(int descriptor)
+        : fd(descriptor)
+    {
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
 
 enum class Number { Valid, NotANumber, OutOfRange };
 
@@ -140,6 +156,19 @@ void apply(const ParsedMap& map, MapDocument& document)
     document.syncStartPlaced();
 }
 
+/**
+ * Gives the new file the owner, group and mode of the one it replaces, as far as this
+ * process may: only root may give a file away, an owner may still set a group of its own.
+ * What cannot be set stays as the save file made it.
+ */
+bool keepOwnerAndMode(int fd, const struct stat& old)
+{
+    const bool owner =
+        ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, uid_t(-1), old.st_gid) == 0;
+    // After fchown, which clears the set-id bits.
+    return ::fchmod(fd, old.st_mode & 07777) == 0 && owner;
+}
+
 char* appendNumber(char* out, int value)
 {
     return std::to_chars(out, out + 8, value).ptr;
@@ -158,25 +187,32 @@ LoadOutcome loadmapText(MapDocument& document, std::string_view text)
 
 LoadOutcome loadmap(MapDocument& document, const QString& path)
 {
-    // Only plain files: a FIFO or a device could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile())
+    // Non-blocking: some files say they are plain files and then never give a byte.
+    const FileDescriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > largestMapFile)
         return LoadOutcome::NotReadable;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LoadOutcome::NotReadable;
-    const qint64 size = file.size();
-    if (size > readLimit) {
-        const uchar* data = file.map(0, size);
-        if (!data)
+    // Plain reads, never a mapping that a file cut short underneath would turn into SIGBUS.
+    // Some files report a size of 0 and have text, so read on to the end, but never more
+    // than a map can be.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > largestMapFile)
+                return LoadOutcome::NotReadable;
+            bytes.resize(std::min<qsizetype>(2 * filled + 4096, largestMapFile + 1));
+        }
+        const ssize_t count = ::read(file.fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (count == 0)
+            break;
+        if (count < 0 && errno != EINTR)
             return LoadOutcome::NotReadable;
-        return loadmapText(document,
-                           std::string_view(reinterpret_cast<const char*>(data), size_t(size)));
+        filled += std::max<ssize_t>(count, 0);
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return LoadOutcome::NotReadable;
-    return loadmapText(document, std::string_view(bytes.constData(), size_t(bytes.size())));
+    return loadmapText(document, std::string_view(bytes.constData(), size_t(filled)));
 }
 
 QByteArray mapText(const MapDocument& document)
@@ -223,14 +259,42 @@ QByteArray mapText(const MapDocument& document)
 
 bool savemap(const MapDocument& document, const QString& path, QString* error)
 {
-    const QByteArray text = mapText(document);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    const auto fail = [error](const QString& reason) {
         if (error)
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = reason;
         return false;
+    };
+    // What is replaced is what a link leads to, and only a plain file: a device, a pipe or a
+    // folder there must never become a map.
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat existing {};
+    const bool replacing = ::stat(nativePath.constData(), &existing) == 0;
+    if (!replacing && errno != ENOENT)
+        return fail(qt_error_string(errno));
+    if (replacing && !S_ISREG(existing.st_mode))
+        return fail(
+            QStringLiteral("%1 no es un archivo normal").arg(QDir::toNativeSeparators(path)));
+
+    // Unbuffered: a buffered write that fails when it is flushed inside commit() goes
+    // unnoticed and a short file replaces the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(file.errorString());
+    const QByteArray text = mapText(document);
+    for (qint64 written = 0; written < text.size();) {
+        // A short write (the disk filled up) is followed by one that says why.
+        const qint64 count = file.write(text.constData() + written, text.size() - written);
+        if (count <= 0)
+            return fail(file.errorString());
+        written += count;
     }
+    if (replacing)
+        keepOwnerAndMode(file.handle(), existing);
+    // Every byte is on the disk before the new file takes the old one's place.
+    if (::fsync(file.handle()) != 0)
+        return fail(qt_error_string(errno));
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
 }
 

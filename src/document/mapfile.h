@@ -18,6 +18,12 @@ enum class LoadOutcome {
     NotReadable,  // no file, no "<fin>", or no two 16-bit numbers at its head
 };
 
+/**
+ * The largest file taken for a map. A map of 100 by 100 cells is at most about 70 KB even
+ * with the longest numbers; a larger file is not read at all and counts as not readable.
+ */
+constexpr qint64 largestMapFile = 1024 * 1024;
+
 /** Reads a map file into the document, all or nothing. */
 LoadOutcome loadmap(MapDocument& document, const QString& path);
 /** The same for text already in memory. */

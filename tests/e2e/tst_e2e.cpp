@@ -141,12 +141,15 @@ private slots:
     void editAndSave();
     void openShowsTheSameMap();
     void messages();
+    void typedNamesAreTheChoice();
     void leaving();
 
 private:
     /** Answers the message box with that title, after checking that it looks exactly as a
-     * box with that text and icon looks when shown on its own. */
-    void checkMessage(XSession& x, const QString& title, const QString& text, const char* icon);
+     * box of that kind (error, information, replace) with that text, and a detail when one
+     * is given, looks on its own. */
+    void checkMessage(XSession& x, const QString& title, const QString& text, const char* kind,
+                      const QString& answer = QStringLiteral("Return"), const QString& detail = {});
 
     TileArt art;
     QTemporaryDir folder;
@@ -235,6 +238,21 @@ void TestEndToEnd::newMap()
     const QRect view = main.screen({0, 0, 400, clientHeight});
     const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
     QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("new-map")));
+
+    // With the main window against the screen's right edge, the dialog stays on the screen,
+    // moved left just as far as it must.
+    const int screenWidth =
+        x.xdotool({QStringLiteral("getdisplaygeometry")}).section(QLatin1Char(' '), 0, 0).toInt();
+    const QRect before = x.frameGeometry(main.id);
+    x.xdotool({QStringLiteral("windowmove"), main.id,
+               QString::number(main.inside.x() + screenWidth - 1 - before.right()),
+               QString::number(main.inside.y())});
+    QVERIFY(x.waitUntil([&] { return x.frameGeometry(main.id).right() == screenWidth - 1; }));
+    x.chooseMenuItem(main.id, 0);
+    const QString atTheEdge = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    QVERIFY(!atTheEdge.isEmpty());
+    QCOMPARE(x.frameGeometry(atTheEdge).right(), screenWidth - 1);
+    QCOMPARE(x.frameGeometry(atTheEdge).top(), x.frameGeometry(main.id).top());
 }
 
 void TestEndToEnd::editAndSave()
@@ -333,7 +351,9 @@ void TestEndToEnd::messages()
 {
     XSession x;
     QVERIFY(x.isRunning());
-    const Main main = mainWindow(x, x.startEditor());
+    // Under a file-size limit of 4 KB: a larger map cannot be saved, and the editor says so.
+    const Main main =
+        mainWindow(x, x.startEditor({QStringLiteral("prlimit"), QStringLiteral("--fsize=4096")}));
 
     const QString damaged = folder.filePath(QStringLiteral("roto.map"));
     const QString text = folder.filePath(QStringLiteral("mapa.txt"));
@@ -358,6 +378,72 @@ void TestEndToEnd::messages()
     checkMessage(x, QStringLiteral("Guardar Mapa"),
                  QStringLiteral("Asigna los comienzos de los jugadores"), "error");
     QVERIFY(!QFile::exists(unsaved));
+
+    const QString large = folder.filePath(QStringLiteral("grande.map"));
+    QVERIFY(testmaps::writeFile(large, mapText(testmaps::mapOfSize(99, 99))));
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), large));
+    x.chooseMenuItem(main.id, 2);
+    QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), unsaved));
+    checkMessage(x, QStringLiteral("Guardar Mapa"),
+                 QStringLiteral("No se ha podido guardar el mapa"), "error",
+                 QStringLiteral("Return"), QStringLiteral("File too large"));
+    QCOMPARE(x.editor()->state(), QProcess::Running);
+    QVERIFY(!QFile::exists(unsaved));
+}
+
+void TestEndToEnd::typedNamesAreTheChoice()
+{
+    // A folder that holds only a folder, whose maps share the beginning of their names:
+    // while a name is typed, the file dialog selects each file that a prefix names.
+    QTemporaryDir top;
+    QVERIFY(QDir(top.path()).mkdir(QStringLiteral("m")));
+    const auto file = [&](const char* name) { return top.filePath(QStringLiteral("m/") + name); };
+    const QByteArray a = mapText(testmaps::mapOfSize(20, 20));
+    for (const char* name : {"a.map", "a.v2.map"})
+        QVERIFY(testmaps::writeFile(file(name), a));
+    QVERIFY(testmaps::writeFile(file("z.map"), testmaps::exampleText()));
+
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor());
+    const QRect view = main.screen({0, 0, 400, clientHeight});
+    Model model{art};
+    const auto open = [&](const char* name) {
+        x.chooseMenuItem(main.id, 1);
+        QVERIFY(x.chooseFile(QStringLiteral("Abrir"), file(name)));
+        model.dialogs.filesToChoose = {file(name)};
+        model.editor.open();
+        const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+        QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("opened")));
+    };
+    open("z.map");
+    clickClient(x, main, paletteCentre(2));
+    clickClient(x, main, cellPixel(1, 1));
+    model.editor.selectTerrain(2);
+    model.editor.pressMap(cellPixel(1, 1), QStringLiteral("1"));
+
+    // Saving over a.v2.map asks about a.v2.map, and writes a.v2.map.
+    x.chooseMenuItem(main.id, 2);
+    QVERIFY(!x.waitForWindow(QStringLiteral("Guardar como")).isEmpty());
+    x.type(file("a.v2.map"));
+    x.keys({QStringLiteral("Return")});
+    QVERIFY(x.waitForWindows(QStringLiteral("Guardar como"), 2)); // the dialog and its question
+    checkMessage(x, QStringLiteral("Guardar como"), QStringLiteral("a.v2.map"), "replace",
+                 QStringLiteral("s")); // Sí
+    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
+                 "information");
+    QCOMPARE(testmaps::readFile(file("a.map")), a);
+    QCOMPARE(testmaps::readFile(file("a.v2.map")), mapText(model.editor.document()));
+
+    // Opening a.v2.map opens a.v2.map, and a.MAP is not a .map file.
+    open("z.map");
+    open("a.v2.map");
+    QVERIFY(testmaps::writeFile(file("a.MAP"), a));
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), file("a.MAP")));
+    checkMessage(x, QStringLiteral("Abrir mapa"), QStringLiteral("Selecciona un archivo .map"),
+                 "error");
 }
 
 void TestEndToEnd::leaving()
@@ -393,16 +479,18 @@ void TestEndToEnd::leaving()
 }
 
 void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString& text,
-                                const char* icon)
+                                const char* kind, const QString& answer, const QString& detail)
 {
-    const QString box = x.waitForWindow(title);
-    QVERIFY2(!box.isEmpty(), qPrintable(title));
+    // The newest window with that title: a question stands over the dialog that asks it.
+    QVERIFY2(!x.waitForWindow(title).isEmpty(), qPrintable(title));
+    const QString box = x.windowsNamed(title).constLast();
     const QImage shown = stableShot(x, x.geometry(box));
-    x.keys({QStringLiteral("Return")});
+    x.keys({answer});
     QVERIFY(x.waitForNoWindow(title));
 
     QProcess* reference = x.start(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE")),
-                                  {title, text, QString::fromLatin1(icon)});
+                                  QStringList{title, text, QString::fromLatin1(kind)}
+                                      << (detail.isEmpty() ? QStringList() : QStringList{detail}));
     const QString referenceBox = x.waitForWindow(title);
     QVERIFY(!referenceBox.isEmpty());
     const QImage expected = stableShot(x, x.geometry(referenceBox));

@@ -103,9 +103,10 @@ QProcess* XSession::start(const QString& program, const QStringList& arguments)
     return processes_.back().get();
 }
 
-QString XSession::startEditor()
+QString XSession::startEditor(const QStringList& launcher)
 {
-    editor_ = start(editorPath());
+    editor_ = launcher.isEmpty() ? start(editorPath())
+                                 : start(launcher.constFirst(), launcher.mid(1) << editorPath());
     return waitForWindow(QStringLiteral("Quintaraz Editor"));
 }
 
@@ -124,24 +125,29 @@ QString XSession::run(const QString& program, const QStringList& arguments)
 QString XSession::waitForWindow(const QString& title)
 {
     QString id;
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
     waitUntil([&] {
-        id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), pattern})
-                 .section(QLatin1Char('\n'), 0, 0);
+        id = windowsNamed(title).value(0);
         return !id.isEmpty();
     });
     return id;
 }
 
-bool XSession::waitForNoWindow(const QString& title)
+QStringList XSession::windowsNamed(const QString& title)
 {
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-    return waitUntil([&] {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                        QStringLiteral("--name"), pattern})
-            .isEmpty();
-    });
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), pattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool XSession::waitForWindows(const QString& title, int count)
+{
+    return waitUntil([&] { return windowsNamed(title).size() >= count; });
+}
+
+bool XSession::waitForNoWindow(const QString& title)
+{
+    return waitUntil([&] { return windowsNamed(title).isEmpty(); });
 }
 
 QStringList XSession::windowsOf(qint64 pid)
@@ -211,6 +217,12 @@ void XSession::keys(const QStringList& keys)
 void XSession::type(const QString& text)
 {
     xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+}
+
+QString XSession::clipboard()
+{
+    return run(QStringLiteral("xclip"),
+               {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
 }
 
 void XSession::chooseMenuItem(const QString& mainWindow, int index)

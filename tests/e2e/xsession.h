@@ -24,8 +24,11 @@ public:
 
     /** Starts a program on this display; it is ended with the session. */
     QProcess* start(const QString& program, const QStringList& arguments = {});
-    /** Starts the editor and waits until its main window shows; returns its window id. */
-    QString startEditor();
+    /**
+     * Starts the editor, through a launcher such as prlimit when one is given, and waits
+     * until its main window shows; returns its window id.
+     */
+    QString startEditor(const QStringList& launcher = {});
     QProcess* editor() const { return editor_; }
 
     /** Runs a command on this display and gives its output. */
@@ -37,6 +40,10 @@ public:
 
     /** The id of the visible window whose title is exactly title, waiting up to a few seconds. */
     QString waitForWindow(const QString& title);
+    /** Visible windows whose title is exactly title, newest last. */
+    QStringList windowsNamed(const QString& title);
+    /** Waits until at least count visible windows have exactly that title. */
+    bool waitForWindows(const QString& title, int count);
     /** Waits until no visible window has that title. */
     bool waitForNoWindow(const QString& title);
     /** Visible windows of a process, newest last. */
@@ -53,16 +60,20 @@ public:
     void click(const QString& window, QPoint at, int button = 1);
     void keys(const QStringList& keys);
     void type(const QString& text);
+    /** The text on the clipboard. */
+    QString clipboard();
 
     /** Opens "Archivo" in a main window and chooses its item at index (0 "Nuevo" ... 3 "Salir"). */
     void chooseMenuItem(const QString& mainWindow, int index);
     /** Types a full path into the file dialog with that title and confirms it. */
     bool chooseFile(const QString& title, const QString& path);
 
+    /** Waits until the condition holds, up to the given time; false if it never did. */
+    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+
 private:
     bool startServer();
     void stopAll();
-    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
 
     QString display_;
     bool running_ = false;
