@@ -295,11 +295,7 @@ void TestReliability::failedSavesKeepTheOldFile()
     QTemporaryDir folder;
     QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUINTARAZ_FIU_PRELOAD));
-    // AddressSanitizer wants to be the first library loaded; the preload comes before it.
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       environment.value(QStringLiteral("ASAN_OPTIONS")) +
-                           QStringLiteral(":verify_asan_link_order=0"));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUINTARAZ_SAVEFAULT_PRELOAD));
     helper.setProcessEnvironment(environment);
     helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     helper.start(QStringLiteral(QUINTARAZ_SAVEFAULT), {fault, folder.path()});
