@@ -1,13 +1,13 @@
 // The editor's hot paths, each beside the floor that the machine or the toolkit sets.
 // scripts/bench pairs every figure with its baseline and prints the ratios.
 
-#include "../tests/fakedialogs.h"
 #include "allocationcounter.h"
-#include "app/editor.h"
 #include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "edit/edittools.h"
+#include "editor/editor.h"
+#include "fakedialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -45,8 +45,7 @@ MapDocument sampleMap(int size)
     for (int p = 0; p < 8; ++p) {
         MapCell& cell = document.cells(1 + p, 2 + p);
         cell.terrain = 0;
-        cell.isStart = -1;
-        cell.playerIndex = std::int16_t(p);
+        cell.markStart(p);
     }
     document.syncStartPlaced();
     return document;
@@ -73,7 +72,7 @@ void BM_Drawmap(benchmark::State& state)
     const MapDocument document = sampleMap(int(state.range(0)));
     MapRenderer renderer(art());
     for (auto _ : state) {
-        renderer.drawmap(document);
+        renderer.render(document);
         benchmark::DoNotOptimize(renderer.image().constBits());
     }
 }
@@ -189,13 +188,12 @@ void BM_PaintEveryCell(benchmark::State& state)
     MapDocument& document = editor.document();
     document = sampleMap(100);
     editor.drawmap();
-    const QString chooser = QStringLiteral("1");
     for (auto _ : state) {
         for (int x = 0; x < 100; ++x) {
             for (int y = 0; y < 100; ++y) {
                 selectTerrain(document, (x + y) % 6);
                 const std::size_t before = allocationcounter::count();
-                pressCell(document, x, y, playerForChooserText(chooser));
+                pressCell(document, x, y, 0);
                 documentAllocations += allocationcounter::count() - before;
                 const std::size_t beforeRepaint = allocationcounter::count();
                 editor.drawmap();

@@ -2,11 +2,11 @@
 //   editor_memory --write-map PATH   writes the 100 by 100 map to measure with
 //   editor_memory PATH               opens it, shows it, prints peak memory in kB
 
-#include "../tests/fakedialogs.h"
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "fakedialogs.h"
 #include "peakmemory.h"
 
 #include <QApplication>
@@ -20,10 +20,8 @@ int main(int argc, char* argv[])
         quintaraz::MapDocument document;
         document.maxwidth = document.maxheight = 99;
         document.clearForNewMap();
-        for (int p = 0; p < 8; ++p) {
-            document.cells(p, p).isStart = -1;
-            document.cells(p, p).playerIndex = std::int16_t(p);
-        }
+        for (int p = 0; p < 8; ++p)
+            document.cells(p, p).markStart(p);
         return quintaraz::savemap(document, QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     if (argc != 2)

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace referencemodel {
 
@@ -25,16 +26,10 @@ struct Model {
     int width = 0;
     int height = 0;
     std::array<std::array<int, 100>, 100> terrain{};
-    std::array<std::array<int, 100>, 100> mark; // the player whose start a cell is, or -1
+    std::array<std::array<std::optional<int>, 100>, 100> mark; // whose start a cell is, if any
     QPoint scroll;
     int selected = 0;
     bool startTool = false;
-
-    Model()
-    {
-        for (auto& column : mark)
-            column.fill(-1);
-    }
 
     bool inArea(QPoint c) const
     {
@@ -46,8 +41,8 @@ struct Model {
         std::array<bool, 8> found{};
         for (int x = 0; x <= width; ++x)
             for (int y = 0; y <= height; ++y)
-                if (mark[x][y] >= 0)
-                    found[mark[x][y]] = true;
+                if (mark[x][y])
+                    found[*mark[x][y]] = true;
         return found;
     }
 
@@ -60,7 +55,7 @@ struct Model {
     void clearMarks()
     {
         for (auto& column : mark)
-            column.fill(-1);
+            column.fill(std::nullopt);
     }
 
     void newMap(int w, int h)
@@ -80,26 +75,26 @@ struct Model {
         const QPoint cell(int(std::floor(pixel.x() / 25)) + scroll.x(),
                           int(std::floor(pixel.y() / 25)) + scroll.y());
         const bool named = chooser.size() == 1 && chooser[0] >= u'1' && chooser[0] <= u'8';
-        pressCell(cell, named ? chooser[0].unicode() - u'1' : -1);
+        pressCell(cell, named ? std::optional<int>(chooser[0].unicode() - u'1') : std::nullopt);
     }
 
-    /** A press on a cell with the active tool; player is -1 when the chooser names none. */
-    void pressCell(QPoint c, int player)
+    /** A press on a cell with the active tool, for the player chosen, if any. */
+    void pressCell(QPoint c, std::optional<int> player)
     {
         if (!loaded || !inArea(c))
             return;
         int& here = terrain[c.x()][c.y()];
         if (!startTool) {
-            if (mark[c.x()][c.y()] < 0)
+            if (!mark[c.x()][c.y()])
                 here = selected;
             return;
         }
-        if (here == 1 || here == 2 || player < 0)
+        if (here == 1 || here == 2 || !player || *player < 0 || *player > 7)
             return;
         for (int x = 0; x <= width; ++x)
             for (int y = 0; y <= height; ++y)
                 if (mark[x][y] == player)
-                    mark[x][y] = -1;
+                    mark[x][y].reset();
         mark[c.x()][c.y()] = player;
     }
 
@@ -138,8 +133,8 @@ struct Model {
         QList<QPoint> starts(8, QPoint(-1, -1));
         for (int x = 0; x <= width; ++x)
             for (int y = 0; y <= height; ++y)
-                if (mark[x][y] >= 0)
-                    starts[mark[x][y]] = QPoint(x, y);
+                if (mark[x][y])
+                    starts[*mark[x][y]] = QPoint(x, y);
         return referencemap::write(width, height, cells, starts);
     }
 };
@@ -163,10 +158,10 @@ inline QString difference(const MapDocument& d, const Model& m)
             const MapCell& cell = d.cells(x, y);
             if (cell.terrain != m.terrain[x][y])
                 return QStringLiteral("terrain %1,%2").arg(x).arg(y);
-            if (cell.startMark() != (m.mark[x][y] >= 0) ||
-                (cell.startMark() && cell.playerIndex != m.mark[x][y]))
+            if (cell.hasStart() != m.mark[x][y].has_value() ||
+                (cell.hasStart() && cell.playerIndex != m.mark[x][y]))
                 return QStringLiteral("start %1,%2").arg(x).arg(y);
-            if (cell.startMark() && x <= m.width && y <= m.height)
+            if (cell.hasStart() && x <= m.width && y <= m.height)
                 ++startsInArea[cell.playerIndex];
         }
     }

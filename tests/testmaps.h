@@ -27,11 +27,32 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/**
+ * Starts a new map of those highest indices on an editor or a main window, as the new-map
+ * window does: the size, then newmap.
+ */
+template <typename Window> void startNewMap(Window& window, int maxwidth, int maxheight)
+{
+    window.setMaxwidth(std::int16_t(maxwidth));
+    window.setMaxheight(std::int16_t(maxheight));
+    window.newmap();
+}
+
+/** A cell of that terrain holding that player's number, and the player's start if start. */
+inline quintaraz::MapCell cellOf(int terrain, int player, bool start)
+{
+    quintaraz::MapCell cell;
+    cell.terrain = std::int16_t(terrain);
+    cell.playerIndex = std::int16_t(player);
+    if (start)
+        cell.markStart(player);
+    return cell;
+}
+
 /** Marks (x, y) as the player's start, the way the reader does. */
 inline void placeStart(MapDocument& document, int x, int y, int player)
 {
-    document.cells(x, y).isStart = -1;
-    document.cells(x, y).playerIndex = std::int16_t(player);
+    document.cells(x, y).markStart(player);
 }
 
 /** A 17 by 17 grass map with eight starts, players numbered in row-major order. */
@@ -82,7 +103,7 @@ inline MapDocument randomMap(QRandomGenerator& random)
     while (placed < 8) {
         const int x = random.bounded(document.maxwidth + 1);
         const int y = random.bounded(document.maxheight + 1);
-        if (document.cells(x, y).startMark())
+        if (document.cells(x, y).hasStart())
             continue;
         placeStart(document, x, y, placed++);
     }

@@ -1,6 +1,6 @@
-#include "app/editor.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "editor/editor.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
 
@@ -55,7 +55,7 @@ void TestEditor::nothingHappensBeforeAMap()
 {
     Editor editor(art, dialogs);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
-    editor.pressMap({10, 10}, QStringLiteral("1"));
+    editor.pressMap({10, 10}, 0);
     editor.keyPressed(Qt::Key_Right);
     editor.pointerMoved({10, 10});
     editor.save();
@@ -72,15 +72,17 @@ void TestEditor::newMapSizes_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::newRow("16 by 99") << 16 << 99;
-    QTest::newRow("99 by 16") << 99 << 16;
-    QTest::newRow("40 by 25") << 40 << 25;
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("16 by 99") << 16 << 99 << "Ancho = 16\nAlto = 99";
+    QTest::newRow("99 by 16") << 99 << 16 << "Ancho = 99\nAlto = 16";
+    QTest::newRow("40 by 25") << 40 << 25 << "Ancho = 40\nAlto = 25";
 }
 
 void TestEditor::newMapSizes()
 {
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(QString, caption);
     Editor editor(art, dialogs);
     MapDocument& document = editor.document();
     for (int x = 0; x < 100; ++x)
@@ -95,16 +97,14 @@ void TestEditor::newMapSizes()
         for (int y = 0; y < 100; ++y)
             QCOMPARE(document.cells(x, y).terrain, std::int16_t(x <= width && y <= height ? 0 : 5));
     QVERIFY(document.mapLoaded);
-    QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho = %1\nAlto = %2").arg(width).arg(height));
+    QCOMPARE(editor.sizeCaption(), caption);
 }
 
 void TestEditor::newMapOverALargerPaintedMap()
 {
     Editor editor(art, dialogs);
     MapDocument& document = editor.document();
-    editor.setMaxwidth(60);
-    editor.setMaxheight(60);
-    editor.newmap();
+    testmaps::startNewMap(editor, 60, 60);
     document.cells(21, 3).terrain = 4;
     document.cells(30, 30).terrain = 2;
     testmaps::placeStart(document, 50, 50, 2);
@@ -116,13 +116,11 @@ void TestEditor::newMapOverALargerPaintedMap()
     }
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (45) cy (45)"));
 
-    editor.setMaxwidth(20);
-    editor.setMaxheight(20);
-    editor.newmap();
+    testmaps::startNewMap(editor, 20, 20);
     QCOMPARE(document.cells(21, 3).terrain, std::int16_t(4)); // beyond the new area: kept
     QCOMPARE(document.cells(30, 30).terrain, std::int16_t(2));
-    QVERIFY(!document.cells(50, 50).startMark()); // a new map has no starts at all
-    QVERIFY(!document.cells(1, 1).startMark());
+    QVERIFY(!document.cells(50, 50).hasStart()); // a new map has no starts at all
+    QVERIFY(!document.cells(1, 1).hasStart());
     QCOMPARE(document.startPlaced, (std::array<bool, 8>{}));
     // The view is brought back onto the new map.
     QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(5, 5));
@@ -132,31 +130,27 @@ void TestEditor::newMapOverALargerPaintedMap()
 void TestEditor::pressesEditAndRepaint()
 {
     Editor editor(art, dialogs);
-    editor.setMaxwidth(30);
-    editor.setMaxheight(30);
-    editor.newmap();
+    testmaps::startNewMap(editor, 30, 30);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
     editor.selectTerrain(2);
-    editor.pressMap({30, 10}, QStringLiteral("1"));
+    editor.pressMap({30, 10}, 0);
     QCOMPARE(editor.document().cells(1, 0).terrain, std::int16_t(2));
     QCOMPARE(repaints.count(), 1);
     QCOMPARE(editor.view().pixel(30, 10), art.terrain(2).pixel(5, 10));
 
     editor.selectStartTool();
-    editor.pressMap({30, 10}, QStringLiteral("3")); // on water: refused, no repaint
-    editor.pressMap({60, 60}, QStringLiteral("9")); // no such player
+    editor.pressMap({30, 10}, 2);            // on water: refused, no repaint
+    editor.pressMap({60, 60}, std::nullopt); // no player chosen
     QCOMPARE(repaints.count(), 1);
-    editor.pressMap({60, 60}, QStringLiteral("3"));
+    editor.pressMap({60, 60}, 2);
     QCOMPARE(repaints.count(), 2);
-    QCOMPARE(editor.document().cells(2, 2), (MapCell{0, 2, -1}));
+    QCOMPARE(editor.document().cells(2, 2), testmaps::cellOf(0, 2, true));
 }
 
 void TestEditor::keysScrollAndRepaint()
 {
     Editor editor(art, dialogs);
-    editor.setMaxwidth(16);
-    editor.setMaxheight(16);
-    editor.newmap();
+    testmaps::startNewMap(editor, 16, 16);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
     editor.keyPressed(Qt::Key_Right);
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
@@ -169,9 +163,7 @@ void TestEditor::keysScrollAndRepaint()
 void TestEditor::pointerReadout()
 {
     Editor editor(art, dialogs);
-    editor.setMaxwidth(40);
-    editor.setMaxheight(40);
-    editor.newmap();
+    testmaps::startNewMap(editor, 40, 40);
     editor.keyPressed(Qt::Key_Right);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
     editor.pointerMoved({310, 180});
@@ -214,9 +206,7 @@ void TestEditor::openOutcomes()
     QVERIFY(testmaps::writeFile(file, bytes));
 
     Editor editor(art, dialogs);
-    editor.setMaxwidth(40);
-    editor.setMaxheight(40);
-    editor.newmap();
+    testmaps::startNewMap(editor, 40, 40);
     editor.document().cells(3, 3).terrain = 4;
     for (int i = 0; i < 10; ++i)
         editor.keyPressed(Qt::Key_Right);
@@ -295,12 +285,10 @@ void TestEditor::saveChecksInOrder()
     QFETCH(QString, title);
     QFETCH(QString, message);
     Editor editor(art, dialogs);
-    editor.setMaxwidth(16);
-    editor.setMaxheight(16);
-    editor.newmap();
+    testmaps::startNewMap(editor, 16, 16);
     editor.selectStartTool();
     for (int p = 0; p < (allStarts ? 8 : 7); ++p)
-        editor.pressMap({25.0 * p, 0}, QString::number(p + 1));
+        editor.pressMap({25.0 * p, 0}, p);
     const QString file = name.isEmpty() ? QString() : folder.filePath(name);
     QFile::remove(file);
     dialogs.filesToChoose = {file};

@@ -37,7 +37,7 @@ private slots:
 void TestEditTools::chooserText_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("player");
+    QTest::addColumn<int>("player"); // -1: none
     QTest::newRow("first") << "1" << 0;
     QTest::newRow("last") << "8" << 7;
     QTest::newRow("nine") << "9" << -1;
@@ -52,7 +52,7 @@ void TestEditTools::chooserText()
 {
     QFETCH(QString, text);
     QFETCH(int, player);
-    QCOMPARE(playerForChooserText(text), player);
+    QCOMPARE(playerForChooserText(text).value_or(-1), player);
 }
 
 void TestEditTools::refusalsChangeNothing_data()
@@ -79,7 +79,8 @@ void TestEditTools::refusalsChangeNothing()
     MapDocument document = newMap(16, 16);
     testmaps::placeStart(document, 5, 5, 4);
     document.startPlaced[4] = true;
-    document.cells(6, 6) = {std::int16_t(terrain), 5, 0};
+    document.cells(6, 6).terrain = std::int16_t(terrain);
+    document.cells(6, 6).playerIndex = 5;
     selectTerrain(document, 3);
     if (startTool)
         selectStartTool(document);
@@ -102,13 +103,13 @@ void TestEditTools::paintingAndToolChoice()
     selectStartTool(document);
     QCOMPARE(document.selectedTerrain, std::int16_t(2)); // the start tool keeps the terrain
     QVERIFY(pressCell(document, 3, 3, 0));
-    QVERIFY(document.cells(3, 3).startMark());
+    QVERIFY(document.cells(3, 3).hasStart());
     // A stale player number does not protect a cell from the brush.
     document.cells(4, 4).playerIndex = 6;
     selectTerrain(document, 5);
     QVERIFY(pressCell(document, 4, 4, 0));
     QCOMPARE(document.cells(4, 4).terrain, std::int16_t(5));
-    QCOMPARE(document.toolMode, std::int16_t(MapDocument::TerrainTool));
+    QCOMPARE(document.toolMode, ToolMode::Terrain);
 }
 
 void TestEditTools::placingAStartTwice()
@@ -118,8 +119,8 @@ void TestEditTools::placingAStartTwice()
     QVERIFY(pressCell(document, 5, 5, 3));
     QVERIFY(document.startPlaced[3]);
     QVERIFY(pressCell(document, 9, 2, 3));
-    QCOMPARE(document.cells(9, 2), (MapCell{0, 3, -1}));
-    QCOMPARE(document.cells(5, 5), (MapCell{0, 3, 0}));
+    QCOMPARE(document.cells(9, 2), testmaps::cellOf(0, 3, true));
+    QCOMPARE(document.cells(5, 5), testmaps::cellOf(0, 3, false));
     // The same cell again leaves the grid as it was, and repaints.
     const MapDocument before = document;
     QVERIFY(pressCell(document, 9, 2, 3));
@@ -132,7 +133,7 @@ void TestEditTools::takingOverAStart()
     selectStartTool(document);
     QVERIFY(pressCell(document, 2, 2, 1));
     QVERIFY(pressCell(document, 2, 2, 6));
-    QCOMPARE(document.cells(2, 2), (MapCell{0, 6, -1}));
+    QCOMPARE(document.cells(2, 2), testmaps::cellOf(0, 6, true));
     QVERIFY(!document.startPlaced[1]); // player 2 must be placed again before a save
     QVERIFY(document.startPlaced[6]);
 }

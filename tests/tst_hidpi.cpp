@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
+#include "testmaps.h"
 
 #include <QApplication>
 #include <QTest>
@@ -41,14 +42,12 @@ void TestHiDpi::everythingTwiceAsLargeAndSharp()
     MainWindow window(art, dialogs);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.setMaxwidth(40);
-    window.setMaxheight(40);
-    window.newmap();
+    testmaps::startNewMap(window, 40, 40);
     MapDocument& document = window.editor().document();
     for (int t = 0; t < 6; ++t)
         document.cells(t, 0).terrain = std::int16_t(t);
     for (int p = 0; p < 8; ++p)
-        document.cells(p, 2) = {std::int16_t(p % 6 == 1 ? 0 : p % 6), std::int16_t(p), -1};
+        document.cells(p, 2) = testmaps::cellOf(p % 6 == 1 ? 0 : p % 6, p, true);
     window.editor().drawmap();
 
     const QPixmap client = window.centralWidget()->grab();

@@ -5,6 +5,7 @@
 #include "app/qtuserdialogs.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
+#include "testmaps.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -72,12 +73,7 @@ private slots:
     void fileDialogRemembersTheLastName();
 
 private:
-    void newMap(int width, int height)
-    {
-        window->setMaxwidth(std::int16_t(width));
-        window->setMaxheight(std::int16_t(height));
-        window->newmap();
-    }
+    void newMap(int width, int height) { testmaps::startNewMap(*window, width, height); }
 
     TileArt art;
     FakeDialogs dialogs;
@@ -293,7 +289,7 @@ void TestMainWindow::paletteChoiceShowsNothing()
     QTest::mouseClick(child(*window, "terrimg4"), Qt::LeftButton, {}, QPoint(14, 14));
     QCOMPARE(window->editor().document().selectedTerrain, std::int16_t(4));
     QTest::mouseClick(child(*window, "start"), Qt::LeftButton, {}, QPoint(14, 14));
-    QCOMPARE(window->editor().document().toolMode, std::int16_t(MapDocument::StartTool));
+    QCOMPARE(window->editor().document().toolMode, ToolMode::Start);
     child(*window, "mapa")->setFocus();
     QCOMPARE(window->grab().toImage(), before);
 }
@@ -307,7 +303,7 @@ void TestMainWindow::viewShowsTheComposedImage()
     MapDocument& document = window->editor().document();
     for (int t = 0; t < 6; ++t)
         document.cells(t, 1).terrain = std::int16_t(t);
-    document.cells(3, 3) = {0, 5, -1};
+    document.cells(3, 3).markStart(5);
     window->editor().drawmap();
     const QImage shot = mapa->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot, window->editor().view());

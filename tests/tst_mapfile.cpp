@@ -42,8 +42,8 @@ void compareMaps(const MapDocument& actual, const MapDocument& expected)
     for (int x = 0; x <= expected.maxwidth; ++x) {
         for (int y = 0; y <= expected.maxheight; ++y) {
             QCOMPARE(actual.cells(x, y).terrain, expected.cells(x, y).terrain);
-            QCOMPARE(actual.cells(x, y).startMark(), expected.cells(x, y).startMark());
-            if (expected.cells(x, y).startMark())
+            QCOMPARE(actual.cells(x, y).hasStart(), expected.cells(x, y).hasStart());
+            if (expected.cells(x, y).hasStart())
                 QCOMPARE(actual.cells(x, y).playerIndex, expected.cells(x, y).playerIndex);
         }
     }
@@ -261,14 +261,14 @@ void TestMapFile::startsFollowTheFile()
     testmaps::placeStart(document, 5, 5, 3);
     const QByteArray text = validCells + "<fin>" + entries;
     QCOMPARE(loadmapText(document, text.toStdString()), LoadOutcome::Loaded);
-    QVERIFY(!document.cells(30, 30).startMark());
-    QVERIFY(!document.cells(5, 5).startMark());
+    QVERIFY(!document.cells(30, 30).hasStart());
+    QVERIFY(!document.cells(5, 5).hasStart());
     for (int p = 0; p < 8; ++p)
         QCOMPARE(document.startPlaced[p], placed[p]);
     int starts = 0;
     for (int x = 0; x <= 16; ++x)
         for (int y = 0; y <= 16; ++y)
-            starts += document.cells(x, y).startMark();
+            starts += document.cells(x, y).hasStart();
     QCOMPARE(starts, int(placed.count(true)));
 }
 
@@ -304,7 +304,7 @@ void TestMapFile::playersKeepTheirNumbers()
 void TestMapFile::writerSkipsStartsOutsideTheMap()
 {
     MapDocument document = exampleMap();
-    document.cells(16, 16).isStart = 0;
+    document.cells(16, 16).clearStart();
     testmaps::placeStart(document, 17, 3, 7); // outside the 17 by 17 map
     const QByteArray text = mapText(document);
     QVERIFY(text.endsWith("<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,"));

@@ -1,5 +1,6 @@
 #include "art/tileart.h"
 #include "document/mapdocument.h"
+#include "testmaps.h"
 #include "view/maprenderer.h"
 
 #include <QPainter>
@@ -7,6 +8,8 @@
 
 using quintaraz::MapDocument;
 using quintaraz::MapRenderer;
+using quintaraz::playerCount;
+using quintaraz::terrainCount;
 using quintaraz::TileArt;
 
 namespace {
@@ -38,7 +41,7 @@ private slots:
     void markerOverEveryTerrain();
     void geometryAtOrigin_data();
     void geometryAtOrigin();
-    void onlyMinusOneIsAStart();
+    void onlyStartsShowAMarker();
     void unknownNumbersAreDrawnSafely();
     void pointerToCell_data();
     void pointerToCell();
@@ -51,8 +54,8 @@ void TestMapRenderer::markerOverEveryTerrain_data()
 {
     QTest::addColumn<int>("terrain");
     QTest::addColumn<int>("player");
-    for (int t = 0; t < TileArt::terrainCount; ++t)
-        for (int p = 0; p < TileArt::playerCount; ++p)
+    for (int t = 0; t < terrainCount; ++t)
+        for (int p = 0; p < playerCount; ++p)
             QTest::addRow("terrain %d player %d", t, p) << t << p;
 }
 
@@ -61,9 +64,9 @@ void TestMapRenderer::markerOverEveryTerrain()
     QFETCH(int, terrain);
     QFETCH(int, player);
     MapDocument document;
-    document.cells(0, 0) = {std::int16_t(terrain), std::int16_t(player), -1};
+    document.cells(0, 0) = testmaps::cellOf(terrain, player, true);
     MapRenderer renderer(art);
-    renderer.drawmap(document);
+    renderer.render(document);
     const QImage drawn = cellImage(renderer.image(), 0, 0);
 
     const QImage& tile = art.terrain(terrain);
@@ -96,25 +99,27 @@ void TestMapRenderer::geometryAtOrigin()
             document.cells(x, y).terrain = std::int16_t((x * 7 + y * 3) % 6);
     document.scrollX = document.scrollY = std::int16_t(origin);
     MapRenderer renderer(art);
-    renderer.drawmap(document);
+    renderer.render(document);
     const QImage first = renderer.image();
     QCOMPARE(first.size(), QSize(400, 400));
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c)
             QCOMPARE(cellImage(first, c, r),
                      art.terrain(document.cells(origin + c, origin + r).terrain));
-    renderer.drawmap(document);
+    renderer.render(document);
     QCOMPARE(renderer.image(), first);
 }
 
-void TestMapRenderer::onlyMinusOneIsAStart()
+void TestMapRenderer::onlyStartsShowAMarker()
 {
+    // Player numbers stay in cells that are no starts, or no longer; they draw nothing.
     MapDocument document;
-    document.cells(0, 0) = {0, 3, 1};
-    document.cells(1, 0) = {0, 3, 0};
-    document.cells(2, 0) = {0, 3, -2};
+    document.cells(0, 0) = testmaps::cellOf(0, 3, false);
+    document.cells(1, 0) = testmaps::cellOf(0, 3, true);
+    document.cells(1, 0).clearStart();
+    document.cells(2, 0) = testmaps::cellOf(0, 7, false);
     MapRenderer renderer(art);
-    renderer.drawmap(document);
+    renderer.render(document);
     for (int c = 0; c < 3; ++c)
         QCOMPARE(cellImage(renderer.image(), c, 0), art.terrain(0));
 }
@@ -125,10 +130,10 @@ void TestMapRenderer::unknownNumbersAreDrawnSafely()
     document.cells(0, 0).terrain = 6;
     document.cells(1, 0).terrain = -1;
     document.cells(2, 0).terrain = 32767;
-    document.cells(3, 0) = {2, 8, -1};  // no marker for player 8
-    document.cells(4, 0) = {2, -1, -1}; // nor for -1
+    document.cells(3, 0) = testmaps::cellOf(2, 8, true);  // no marker for player 8
+    document.cells(4, 0) = testmaps::cellOf(2, -1, true); // nor for -1
     MapRenderer renderer(art);
-    renderer.drawmap(document);
+    renderer.render(document);
     for (int c = 0; c < 3; ++c)
         QCOMPARE(cellImage(renderer.image(), c, 0), art.unknownTerrain());
     QCOMPARE(cellImage(renderer.image(), 3, 0), art.terrain(2));

@@ -2,6 +2,7 @@
 #include "app/newmapdialog.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
+#include "testmaps.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,44 +113,47 @@ void TestNewMapDialog::accepting_data()
     QTest::addColumn<QString>("heightAfter");
     QTest::addColumn<int>("maxwidth"); // 0: refused, the dialog stays open
     QTest::addColumn<int>("maxheight");
+    QTest::addColumn<QString>("sizeCaption");
+    const QString nines(30, u'9');
+    const QString zeros(40, u'0');
+    const QString seventeen = QStringLiteral("000000000000000000017");
     QTest::newRow("40 by 25") << "40"
                               << "25"
                               << "40"
-                              << "25" << 40 << 25;
+                              << "25" << 40 << 25 << "Ancho = 40\nAlto = 25";
     QTest::newRow("0 and 15") << "0"
                               << "15"
                               << "16"
-                              << "16" << 16 << 16;
+                              << "16" << 16 << 16 << "Ancho = 16\nAlto = 16";
     QTest::newRow("100 and 250") << "100"
                                  << "250"
                                  << "99"
-                                 << "99" << 99 << 99;
+                                 << "99" << 99 << 99 << "Ancho = 99\nAlto = 99";
     QTest::newRow("limits stay") << "16"
                                  << "99"
                                  << "16"
-                                 << "99" << 16 << 99;
+                                 << "99" << 16 << 99 << "Ancho = 16\nAlto = 99";
     QTest::newRow("leading zeros stay") << "0099"
                                         << "016"
                                         << "0099"
-                                        << "016" << 99 << 16;
-    QTest::newRow("thirty nines") << QString(30, u'9') << "17"
+                                        << "016" << 99 << 16 << "Ancho = 99\nAlto = 16";
+    QTest::newRow("thirty nines") << nines << "17"
                                   << "99"
-                                  << "17" << 99 << 17;
-    QTest::newRow("many zeros") << QString(40, u'0') << "000000000000000000017"
-                                << "16"
-                                << "000000000000000000017" << 16 << 17;
+                                  << "17" << 99 << 17 << "Ancho = 99\nAlto = 17";
+    QTest::newRow("many zeros") << zeros << seventeen << "16" << seventeen << 16 << 17
+                                << "Ancho = 16\nAlto = 17";
     QTest::newRow("height empty") << "40"
                                   << ""
                                   << "40"
-                                  << "" << 0 << 0;
+                                  << "" << 0 << 0 << "Ancho y Alto";
     QTest::newRow("width empty") << ""
                                  << "40"
                                  << ""
-                                 << "40" << 0 << 0;
+                                 << "40" << 0 << 0 << "Ancho y Alto";
     QTest::newRow("both empty") << ""
                                 << ""
                                 << ""
-                                << "" << 0 << 0;
+                                << "" << 0 << 0 << "Ancho y Alto";
 }
 
 void TestNewMapDialog::accepting()
@@ -160,6 +164,7 @@ void TestNewMapDialog::accepting()
     QFETCH(QString, heightAfter);
     QFETCH(int, maxwidth);
     QFETCH(int, maxheight);
+    QFETCH(QString, sizeCaption);
     QPointer<NewMapDialog> nuevo = openDialog();
     QTest::keyClicks(box(nuevo, "ancho"), width);
     QTest::keyClicks(box(nuevo, "alto"), height);
@@ -171,9 +176,8 @@ void TestNewMapDialog::accepting()
     QCOMPARE(int(window->maxheight()), maxheight);
     QCOMPARE(window->editor().document().mapLoaded, maxwidth != 0);
     QCOMPARE(nuevo->isVisible(), maxwidth == 0);
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("AltAn"))->text(), sizeCaption);
     if (maxwidth != 0) {
-        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("AltAn"))->text(),
-                 QStringLiteral("Ancho = %1\nAlto = %2").arg(maxwidth).arg(maxheight));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!nuevo); // closed and destroyed
     }
@@ -261,9 +265,7 @@ void TestNewMapDialog::oneDialogAtATime()
 
 void TestNewMapDialog::closingHandsNothingOver()
 {
-    window->setMaxwidth(50);
-    window->setMaxheight(50);
-    window->newmap();
+    testmaps::startNewMap(*window, 50, 50);
     const MapDocument before = window->editor().document();
     NewMapDialog* nuevo = openDialog();
     QTest::keyClicks(box(nuevo, "ancho"), QStringLiteral("20"));
@@ -301,9 +303,7 @@ void TestNewMapDialog::placedBesideTheMainWindow()
 
 void TestNewMapDialog::keysStayInTheDialog()
 {
-    window->setMaxwidth(60);
-    window->setMaxheight(60);
-    window->newmap();
+    testmaps::startNewMap(*window, 60, 60);
     NewMapDialog* nuevo = openDialog();
     QVERIFY(QTest::qWaitForWindowActive(nuevo));
     QTest::keyClick(nuevo->windowHandle(), Qt::Key_Right);

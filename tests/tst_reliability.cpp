@@ -1,6 +1,7 @@
-#include "app/editor.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "edit/edittools.h"
+#include "editor/editor.h"
 #include "fakedialogs.h"
 #include "referencemap.h"
 #include "referencemodel.h"
@@ -68,6 +69,176 @@ QByteArray mutated(QByteArray text, QRandomGenerator& random)
     return text;
 }
 
+/**
+ * The editor and the reference model, given the same random actions, one at a time. Each
+ * action gives the message that the user should see, if any.
+ */
+class EditingRun {
+public:
+    EditingRun(const TileArt& art, quint32 seed)
+        : random_(seed)
+        , editor_(art, dialogs_)
+    {
+    }
+
+    /** One random action; what went wrong, or nothing when the editor did as the model. */
+    QString step()
+    {
+        dialogs_.messages.clear();
+        problem_.clear();
+        const int action = random_.bounded(100);
+        const QString expected = action < 3    ? newMap()
+                                 : action < 10 ? chooseTerrain()
+                                 : action < 15 ? chooseStartTool()
+                                 : action < 60 ? press()
+                                 : action < 90 ? pressKey()
+                                 : action < 96 ? open()
+                                               : save();
+        const QString shown =
+            dialogs_.messages.isEmpty() ? QString() : dialogs_.messages.last().text;
+        if (problem_.isEmpty())
+            problem_ = difference(editor_.document(), model_);
+        if (problem_.isEmpty() && (shown != expected || dialogs_.messages.size() > 1))
+            problem_ = QStringLiteral("message \"%1\", expected \"%2\"").arg(shown, expected);
+        return problem_.isEmpty() ? QString()
+                                  : QStringLiteral("action %1: %2").arg(action).arg(problem_);
+    }
+
+    int opens = 0;
+    int saves = 0;
+
+private:
+    QString newMap()
+    {
+        const int w = random_.bounded(16, 100);
+        const int h = random_.bounded(16, 100);
+        testmaps::startNewMap(editor_, w, h);
+        model_.newMap(w, h);
+        return {};
+    }
+
+    QString chooseTerrain()
+    {
+        const int t = random_.bounded(6);
+        editor_.selectTerrain(t);
+        model_.selected = t;
+        model_.startTool = false;
+        return {};
+    }
+
+    QString chooseStartTool()
+    {
+        editor_.selectStartTool();
+        model_.startTool = true;
+        return {};
+    }
+
+    QString press()
+    {
+        static const QStringList chooserTexts{"1", "2", "3", "4", "5", "6",  "7",
+                                              "8", "0", "9", "",  "x", " 3", "12"};
+        const QPointF pixel(random_.bounded(-40, 440) + random_.generateDouble(),
+                            random_.bounded(-40, 440) + random_.generateDouble());
+        const QString chooser = chooserTexts[random_.bounded(chooserTexts.size())];
+        editor_.pressMap(pixel, playerForChooserText(chooser));
+        model_.press(pixel, chooser);
+        return {};
+    }
+
+    QString pressKey()
+    {
+        static const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                                     Qt::Key_Down, Qt::Key_A,     Qt::Key_Space};
+        const int key = keys[random_.bounded(keys.size())];
+        editor_.keyPressed(key);
+        model_.key(key);
+        return {};
+    }
+
+    /** A valid, damaged, random, missing or wrongly named file, or the one saved last. */
+    QString open()
+    {
+        ++opens;
+        QString path = folder_.filePath(QStringLiteral("abrir%1.map").arg(opens));
+        QByteArray text;
+        switch (random_.bounded(6)) {
+        case 0:
+            text = randomMapText(random_);
+            break;
+        case 1:
+            text = mutated(randomMapText(random_), random_);
+            break;
+        case 2:
+            for (int i = random_.bounded(200); i > 0; --i)
+                text += char(random_.bounded(256));
+            break;
+        case 3:
+            text = lastSaved_.isEmpty() ? QByteArray() : readFile(lastSaved_);
+            break;
+        case 4:
+            path = folder_.filePath(QStringLiteral("no-existe.map"));
+            break;
+        default:
+            path = folder_.filePath(QStringLiteral("abrir%1.txt").arg(opens));
+            text = randomMapText(random_);
+        }
+        const bool missing = path.endsWith(QLatin1String("no-existe.map"));
+        if (!missing)
+            writeFile(path, text);
+        dialogs_.filesToChoose = {path};
+        editor_.open();
+        QFile::remove(path);
+        if (!path.endsWith(QLatin1String(".map")))
+            return QStringLiteral("Selecciona un archivo .map");
+        const referencemap::Map expected = referencemap::read(missing ? QByteArray() : text);
+        switch (expected.outcome) {
+        case LoadOutcome::Loaded:
+            model_.open(expected);
+            return {};
+        case LoadOutcome::FormatError:
+            return QStringLiteral("El archivo está corrupto");
+        case LoadOutcome::NotReadable:
+            return QStringLiteral("No se puede abrir el archivo");
+        default:
+            return {};
+        }
+    }
+
+    QString save()
+    {
+        const bool wrongName = random_.bounded(8) == 0;
+        const QString path = folder_.filePath(wrongName ? QStringLiteral("guardar.txt")
+                                                        : QStringLiteral("guardar.map"));
+        dialogs_.filesToChoose = {path};
+        const int requests = dialogs_.fileRequests;
+        editor_.save();
+        if (dialogs_.fileRequests - requests != (model_.loaded ? 1 : 0))
+            problem_ = QStringLiteral("the file dialog was shown wrongly");
+        const std::array<bool, 8> placed = model_.placed();
+        if (!model_.loaded)
+            return {};
+        if (!std::all_of(placed.begin(), placed.end(), [](bool b) { return b; }))
+            return QStringLiteral("Asigna los comienzos de los jugadores");
+        if (wrongName)
+            return QStringLiteral("Selecciona un archivo .map");
+        ++saves;
+        lastSaved_ = path;
+        // What was accepted is what the model holds, and it opens again as loaded.
+        MapDocument reopened;
+        if (readFile(path) != model_.fileText() || loadmap(reopened, path) != LoadOutcome::Loaded)
+            problem_ = QStringLiteral("the saved file is not the model's map");
+        return QStringLiteral("Se ha guardado el mapa");
+    }
+
+    QRandomGenerator random_;
+    QTemporaryDir folder_;
+    FakeDialogs dialogs_;
+    Editor editor_;
+    Model model_;
+    QString lastSaved_;
+    QString problem_;
+};
+
 } // namespace
 
 class TestReliability : public QObject {
@@ -113,128 +284,13 @@ void TestReliability::longRandomEditingRun()
 {
     const quint32 seed = quint32(qEnvironmentVariableIntValue("QUINTARAZ_SEED")) ?: 20261207u;
     const int steps = qEnvironmentVariableIntValue("QUINTARAZ_STEPS") ?: 20000;
-    QRandomGenerator random(seed);
-    QTemporaryDir folder;
-    FakeDialogs dialogs;
-    Editor editor(art, dialogs);
-    Model model;
-    const QStringList chooserTexts{"1", "2", "3", "4", "5", "6",  "7",
-                                   "8", "0", "9", "",  "x", " 3", "12"};
-    const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
-                          Qt::Key_Down, Qt::Key_A,     Qt::Key_Space};
-    QString lastSaved;
-    int opens = 0;
-    int saves = 0;
+    EditingRun run(art, seed);
     for (int step = 0; step < steps; ++step) {
-        const int action = random.bounded(100);
-        dialogs.messages.clear();
-        QString expectedMessage;
-        if (action < 3) {
-            const int w = random.bounded(16, 100);
-            const int h = random.bounded(16, 100);
-            editor.setMaxwidth(std::int16_t(w));
-            editor.setMaxheight(std::int16_t(h));
-            editor.newmap();
-            model.newMap(w, h);
-        } else if (action < 10) {
-            const int t = random.bounded(6);
-            editor.selectTerrain(t);
-            model.selected = t;
-            model.startTool = false;
-        } else if (action < 15) {
-            editor.selectStartTool();
-            model.startTool = true;
-        } else if (action < 60) {
-            const QPointF pixel(random.bounded(-40, 440) + random.generateDouble(),
-                                random.bounded(-40, 440) + random.generateDouble());
-            const QString chooser = chooserTexts[random.bounded(chooserTexts.size())];
-            editor.pressMap(pixel, chooser);
-            model.press(pixel, chooser);
-        } else if (action < 90) {
-            const int key = keys[random.bounded(keys.size())];
-            editor.keyPressed(key);
-            model.key(key);
-        } else if (action < 96) {
-            ++opens;
-            QString path = folder.filePath(QStringLiteral("abrir%1.map").arg(step));
-            QByteArray text;
-            switch (random.bounded(6)) {
-            case 0:
-                text = randomMapText(random);
-                break;
-            case 1:
-                text = mutated(randomMapText(random), random);
-                break;
-            case 2:
-                for (int i = random.bounded(200); i > 0; --i)
-                    text += char(random.bounded(256));
-                break;
-            case 3:
-                text = lastSaved.isEmpty() ? QByteArray() : readFile(lastSaved);
-                break;
-            case 4:
-                path = folder.filePath(QStringLiteral("no-existe.map"));
-                break;
-            default:
-                path = folder.filePath(QStringLiteral("abrir%1.txt").arg(step));
-                text = randomMapText(random);
-            }
-            if (!path.endsWith(QLatin1String("no-existe.map")))
-                QVERIFY(writeFile(path, text));
-            dialogs.filesToChoose = {path};
-            editor.open();
-            if (!path.endsWith(QLatin1String(".map"))) {
-                expectedMessage = QStringLiteral("Selecciona un archivo .map");
-            } else {
-                const referencemap::Map expected = referencemap::read(
-                    path.endsWith(QLatin1String("no-existe.map")) ? QByteArray() : text);
-                if (expected.outcome == LoadOutcome::Loaded)
-                    model.open(expected);
-                if (expected.outcome == LoadOutcome::FormatError)
-                    expectedMessage = QStringLiteral("El archivo está corrupto");
-                if (expected.outcome == LoadOutcome::NotReadable)
-                    expectedMessage = QStringLiteral("No se puede abrir el archivo");
-            }
-            QFile::remove(path);
-        } else {
-            const bool wrongName = random.bounded(8) == 0;
-            const QString path = folder.filePath(wrongName ? QStringLiteral("guardar.txt")
-                                                           : QStringLiteral("guardar.map"));
-            dialogs.filesToChoose = {path};
-            const int requests = dialogs.fileRequests;
-            editor.save();
-            QCOMPARE(dialogs.fileRequests - requests, model.loaded ? 1 : 0);
-            const std::array<bool, 8> placed = model.placed();
-            const bool allPlaced =
-                std::all_of(placed.begin(), placed.end(), [](bool b) { return b; });
-            if (!model.loaded)
-                expectedMessage.clear();
-            else if (!allPlaced)
-                expectedMessage = QStringLiteral("Asigna los comienzos de los jugadores");
-            else if (wrongName)
-                expectedMessage = QStringLiteral("Selecciona un archivo .map");
-            else
-                expectedMessage = QStringLiteral("Se ha guardado el mapa");
-            if (expectedMessage == QLatin1String("Se ha guardado el mapa")) {
-                ++saves;
-                lastSaved = path;
-                // What was accepted is what the model holds, and it opens again as loaded.
-                QCOMPARE(readFile(path), model.fileText());
-                MapDocument reopened;
-                QCOMPARE(loadmap(reopened, path), LoadOutcome::Loaded);
-            }
-        }
-        const QString shown = dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text;
-        const QString d = difference(editor.document(), model);
-        if (!d.isEmpty() || shown != expectedMessage || dialogs.messages.size() > 1)
-            QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (action %3): %4; message \"%5\", "
-                                            "expected \"%6\"")
-                                 .arg(seed)
-                                 .arg(step)
-                                 .arg(action)
-                                 .arg(d, shown, expectedMessage)));
+        if (const QString problem = run.step(); !problem.isEmpty())
+            QFAIL(qPrintable(
+                QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(problem)));
     }
-    qInfo("seed %u: %d operations, %d opens, %d saves accepted", seed, steps, opens, saves);
+    qInfo("seed %u: %d operations, %d opens, %d saves accepted", seed, steps, run.opens, run.saves);
 }
 
 void TestReliability::killedSavesLeaveAWholeMap()

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using quintaraz::playerCount;
+using quintaraz::terrainCount;
 using quintaraz::TileArt;
 
 namespace {
@@ -28,9 +30,9 @@ private:
 
 void TestTileArt::sizesAndIndexOrder()
 {
-    for (int i = 0; i < TileArt::terrainCount; ++i)
+    for (int i = 0; i < terrainCount; ++i)
         QCOMPARE(art.terrain(i).size(), QSize(25, 25));
-    for (int p = 0; p < TileArt::playerCount; ++p)
+    for (int p = 0; p < playerCount; ++p)
         QCOMPARE(art.player(p).size(), QSize(50, 25));
     QCOMPARE(art.startPicture().size(), QSize(25, 25));
     QCOMPARE(art.icon().size(), QSize(50, 50));
@@ -51,7 +53,7 @@ void TestTileArt::sizesAndIndexOrder()
 void TestTileArt::markerAndMaskAgree_data()
 {
     QTest::addColumn<int>("player");
-    for (int p = 0; p < TileArt::playerCount; ++p)
+    for (int p = 0; p < playerCount; ++p)
         QTest::addRow("player %d", p) << p;
 }
 
@@ -78,14 +80,14 @@ void TestTileArt::markerAndMaskAgree()
 
 void TestTileArt::allMarkersShareOneShape()
 {
-    for (int p = 1; p < TileArt::playerCount; ++p)
+    for (int p = 1; p < playerCount; ++p)
         QCOMPARE(art.player(p).copy(25, 0, 25, 25), art.player(0).copy(25, 0, 25, 25));
     QCOMPARE(art.startPicture(), art.player(0).copy(0, 0, 25, 25));
     // Each player's colour is its own.
     QSet<QRgb> centres;
-    for (int p = 0; p < TileArt::playerCount; ++p)
+    for (int p = 0; p < playerCount; ++p)
         centres.insert(art.player(p).pixel(18, 6));
-    QCOMPARE(centres.size(), TileArt::playerCount);
+    QCOMPARE(centres.size(), playerCount);
 }
 
 void TestTileArt::treeAndSoilStandOnGrass()

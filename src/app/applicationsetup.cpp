@@ -1,7 +1,7 @@
-#include "applicationsetup.h"
+#include "app/applicationsetup.h"
 
-#include "../art/tileart.h"
-#include "editorfont.h"
+#include "app/editorfont.h"
+#include "art/tileart.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,6 @@
-#include "digitsvalidator.h"
+#include "app/digitsvalidator.h"
+
+#include "document/mapdocument.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -64,8 +66,8 @@ int sizeTextValue(QStringView digits)
     for (const QChar c : digits) {
         if (!isDigit(c))
             continue;
-        // Saturate: thirty nines must not overflow, only be "greater than 99".
-        value = std::min(value * 10 + (c.unicode() - u'0'), 100);
+        // Saturate: thirty nines must not overflow, only be greater than any map size.
+        value = std::min(value * 10 + (c.unicode() - u'0'), mapSizeLimits.highest + 1);
     }
     return value;
 }

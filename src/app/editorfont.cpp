@@ -1,4 +1,4 @@
-#include "editorfont.h"
+#include "app/editorfont.h"
 
 #include <QStringList>
 

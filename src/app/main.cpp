@@ -1,7 +1,7 @@
-#include "../art/tileart.h"
-#include "applicationsetup.h"
-#include "mainwindow.h"
-#include "qtuserdialogs.h"
+#include "app/applicationsetup.h"
+#include "app/mainwindow.h"
+#include "app/qtuserdialogs.h"
+#include "art/tileart.h"
 
 #include <QApplication>
 

@@ -1,11 +1,15 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "../art/tileart.h"
-#include "editorfont.h"
-#include "mapview.h"
-#include "newmapdialog.h"
-#include "picturebox.h"
-#include "userdialogs.h"
+#include "app/editorfont.h"
+#include "app/mapview.h"
+#include "app/newmapdialog.h"
+#include "app/picturebox.h"
+#include "app/placedlabel.h"
+#include "art/tileart.h"
+#include "document/terrain.h"
+#include "edit/edittools.h"
+#include "editor/userdialogs.h"
+#include "view/viewgeometry.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,36 +23,24 @@ namespace {
 
 // The palette on screen: three columns of two, not in index order.
 struct PalettePlace {
-    int terrain;
+    Terrain terrain;
     int left;
     int top;
 };
-constexpr std::array<PalettePlace, 6> palettePlaces{{
-    {0, 424, 128},
-    {1, 488, 160},
-    {2, 488, 128},
-    {3, 424, 160},
-    {4, 456, 160},
-    {5, 456, 128},
+constexpr std::array<PalettePlace, terrainCount> palettePlaces{{
+    {Terrain::Grass, 424, 128},
+    {Terrain::Rock, 488, 160},
+    {Terrain::Water, 488, 128},
+    {Terrain::Tree, 424, 160},
+    {Terrain::SoilPatch, 456, 160},
+    {Terrain::BareEarth, 456, 128},
 }};
 
-constexpr int pictureBoxSize = 29; // a 25-pixel picture in a 2-pixel border
+constexpr int pictureBoxSize = cellSize + 4; // the picture in a 2-pixel border
 
 // What a screen reader says for each terrain picture, in index order.
-const std::array<const char*, 6> terrainNames{
+const std::array<const char*, terrainCount> terrainNames{
     "Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra", "Tierra desnuda"};
-
-QLabel* whiteLabel(const QString& name, const QString& text, QRect geometry, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    return label;
-}
 
 } // namespace
 
@@ -65,22 +57,22 @@ MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent
     // The client area under the menu bar is 542 by 399; the layout stays fixed.
     resize(542, 399 + menuBar()->sizeHint().height());
 
-    connect(&editor_, &Editor::viewChanged, mapa_, qOverload<>(&QWidget::update));
-    connect(&editor_, &Editor::sizeCaptionChanged, altAn_, &QLabel::setText);
-    connect(&editor_, &Editor::scrollCaptionChanged, cxcy_, &QLabel::setText);
-    connect(&editor_, &Editor::pointerCaptionChanged, xy_, &QLabel::setText);
+    connect(&editor_, &Editor::viewChanged, mapView_, qOverload<>(&QWidget::update));
+    connect(&editor_, &Editor::sizeCaptionChanged, sizeLabel_, &QLabel::setText);
+    connect(&editor_, &Editor::scrollCaptionChanged, scrollLabel_, &QLabel::setText);
+    connect(&editor_, &Editor::pointerCaptionChanged, pointerLabel_, &QLabel::setText);
     connect(&editor_, &Editor::sizeCaptionChanged, this, &MainWindow::describeMap);
     connect(&editor_, &Editor::scrollCaptionChanged, this, &MainWindow::describeMap);
 
     // Load: the terrain tool with terrain 0 and the view at the origin are the
     // document's own initial state; the chooser starts at its first player.
-    jugador_->setCurrentIndex(0);
-    mapa_->setFocus();
+    playerChooser_->setCurrentIndex(0);
+    mapView_->setFocus();
 }
 
 MainWindow::~MainWindow()
 {
-    delete nuevo_.data();
+    delete newMapDialog_.data();
 }
 
 void MainWindow::createControls(const TileArt& art)
@@ -94,68 +86,102 @@ void MainWindow::createControls(const TileArt& art)
     client->setFont(editorFont(client->font()));
     setCentralWidget(client);
 
-    mapa_ = new MapView(client);
-    mapa_->setGeometry(0, 0, 400, 400);
-    mapa_->setAccessibleName(QStringLiteral("Mapa"));
-    describeMap();
-    mapa_->setImage(&editor_.view());
-    connect(mapa_, &MapView::pressed, this,
-            [this](QPointF pixel) { editor_.pressMap(pixel, jugador_->currentText()); });
-    connect(mapa_, &MapView::moved, &editor_, &Editor::pointerMoved);
+    createMapView(client);
+    const std::array<PictureBox*, terrainCount> terrains = createPalette(client, art);
+    createLabels(client);
+    PictureBox* start = createStartTool(client, art);
+    createPlayerChooser(client);
 
-    std::array<PictureBox*, TileArt::terrainCount> terrimg{}; // the terrain palette
+    // The order of the layout's table: palette pictures by index, with the start tool and
+    // the chooser between terrains 2 and 3.
+    QWidget::setTabOrder(mapView_, terrains[0]);
+    QWidget::setTabOrder(terrains[0], terrains[1]);
+    QWidget::setTabOrder(terrains[1], terrains[2]);
+    QWidget::setTabOrder(terrains[2], start);
+    QWidget::setTabOrder(start, playerChooser_);
+    QWidget::setTabOrder(playerChooser_, terrains[3]);
+    QWidget::setTabOrder(terrains[3], terrains[4]);
+    QWidget::setTabOrder(terrains[4], terrains[5]);
+}
+
+void MainWindow::createMapView(QWidget* client)
+{
+    mapView_ = new MapView(client);
+    mapView_->setGeometry(0, 0, viewSize, viewSize);
+    mapView_->setAccessibleName(QStringLiteral("Mapa"));
+    describeMap();
+    mapView_->setImage(&editor_.view());
+    // The chooser's text becomes a player, or none, where it is read.
+    connect(mapView_, &MapView::pressed, this, [this](QPointF pixel) {
+        editor_.pressMap(pixel, playerForChooserText(playerChooser_->currentText()));
+    });
+    connect(mapView_, &MapView::moved, &editor_, &Editor::pointerMoved);
+}
+
+std::array<PictureBox*, terrainCount> MainWindow::createPalette(QWidget* client, const TileArt& art)
+{
+    std::array<PictureBox*, terrainCount> terrains{};
     for (const PalettePlace& place : palettePlaces) {
-        auto* picture = new PictureBox(art.terrain(place.terrain), client);
-        picture->setObjectName(QStringLiteral("terrimg%1").arg(place.terrain));
-        picture->setAccessibleName(QString::fromUtf8(terrainNames[place.terrain]));
+        const int terrain = terrainNumber(place.terrain);
+        auto* picture = new PictureBox(art.terrain(terrain), client);
+        picture->setObjectName(QStringLiteral("terrimg%1").arg(terrain));
+        picture->setAccessibleName(QString::fromUtf8(terrainNames[terrain]));
         picture->setAccessibleDescription(QStringLiteral("Pinta este terreno"));
         picture->setGeometry(place.left, place.top, pictureBoxSize, pictureBoxSize);
         connect(picture, &PictureBox::clicked, this,
-                [this, i = place.terrain] { editor_.selectTerrain(i); });
-        terrimg[place.terrain] = picture;
+                [this, terrain] { editor_.selectTerrain(terrain); });
+        terrains[terrain] = picture;
     }
+    return terrains;
+}
 
-    whiteLabel(QStringLiteral("Label1"), QStringLiteral("Terreno"), {456, 104, 41, 17}, client);
-    xy_ = whiteLabel(QStringLiteral("xy"), editor_.pointerCaption(), {432, 80, 89, 25}, client);
-    cxcy_ = whiteLabel(QStringLiteral("cxcy"), editor_.scrollCaption(), {432, 48, 89, 25}, client);
-    altAn_ = whiteLabel(QStringLiteral("AltAn"), editor_.sizeCaption(), {424, 8, 97, 25}, client);
-    whiteLabel(QStringLiteral("Label2"), QStringLiteral("Comienzo"), {456, 208, 49, 17}, client);
+void MainWindow::createLabels(QWidget* client)
+{
+    const QColor white = Qt::white;
+    placedLabel(client, QStringLiteral("Label1"), QStringLiteral("Terreno"), {456, 104, 41, 17},
+                white);
+    pointerLabel_ = placedLabel(client, QStringLiteral("xy"), editor_.pointerCaption(),
+                                {432, 80, 89, 25}, white);
+    scrollLabel_ = placedLabel(client, QStringLiteral("cxcy"), editor_.scrollCaption(),
+                               {432, 48, 89, 25}, white);
+    sizeLabel_ = placedLabel(client, QStringLiteral("AltAn"), editor_.sizeCaption(),
+                             {424, 8, 97, 25}, white);
+    placedLabel(client, QStringLiteral("Label2"), QStringLiteral("Comienzo"), {456, 208, 49, 17},
+                white);
+}
 
+PictureBox* MainWindow::createStartTool(QWidget* client, const TileArt& art)
+{
     auto* start = new PictureBox(art.startPicture(), client);
     start->setObjectName(QStringLiteral("start"));
     start->setAccessibleName(QStringLiteral("Comienzo de jugador"));
     start->setAccessibleDescription(QStringLiteral("Coloca el comienzo del jugador elegido"));
     start->setGeometry(456, 232, pictureBoxSize, pictureBoxSize);
     connect(start, &PictureBox::clicked, &editor_, &Editor::selectStartTool);
+    return start;
+}
 
-    QLabel* label3 =
-        whiteLabel(QStringLiteral("Label3"), QStringLiteral("Jugador"), {408, 272, 49, 17}, client);
-    jugador_ = new QComboBox(client);
-    jugador_->setObjectName(QStringLiteral("jugador"));
-    jugador_->setAccessibleName(QStringLiteral("Jugador"));
+void MainWindow::createPlayerChooser(QWidget* client)
+{
+    QLabel* heading = placedLabel(client, QStringLiteral("Label3"), QStringLiteral("Jugador"),
+                                  {408, 272, 49, 17}, Qt::white);
+    playerChooser_ = new QComboBox(client);
+    playerChooser_->setObjectName(QStringLiteral("jugador"));
+    playerChooser_->setAccessibleName(QStringLiteral("Jugador"));
     // On Linux a screen reader names a combo box by the label that it is the buddy of.
-    label3->setBuddy(jugador_);
-    jugador_->setGeometry(456, 272, 57, 21);
-    jugador_->setEditable(true);
-    jugador_->setInsertPolicy(QComboBox::NoInsert);
-    for (int player = 1; player <= TileArt::playerCount; ++player)
-        jugador_->addItem(QString::number(player));
-
-    QWidget::setTabOrder(mapa_, terrimg[0]);
-    QWidget::setTabOrder(terrimg[0], terrimg[1]);
-    QWidget::setTabOrder(terrimg[1], terrimg[2]);
-    QWidget::setTabOrder(terrimg[2], start);
-    QWidget::setTabOrder(start, jugador_);
-    QWidget::setTabOrder(jugador_, terrimg[3]);
-    QWidget::setTabOrder(terrimg[3], terrimg[4]);
-    QWidget::setTabOrder(terrimg[4], terrimg[5]);
+    heading->setBuddy(playerChooser_);
+    playerChooser_->setGeometry(456, 272, 57, 21);
+    playerChooser_->setEditable(true);
+    playerChooser_->setInsertPolicy(QComboBox::NoInsert);
+    for (int player = 1; player <= playerCount; ++player)
+        playerChooser_->addItem(QString::number(player));
 }
 
 void MainWindow::describeMap()
 {
     // Screen readers hear what the view shows; nothing on the window changes.
     const MapDocument& document = editor_.document();
-    mapa_->setAccessibleDescription(
+    mapView_->setAccessibleDescription(
         document.mapLoaded ? QStringLiteral("Mapa de %1 por %2 celdas; la vista empieza en la "
                                             "columna %3, fila %4")
                                  .arg(document.maxwidth + 1)
@@ -187,11 +213,11 @@ void MainWindow::createMenu()
 
 void MainWindow::showNewMapDialog()
 {
-    if (!nuevo_)
-        nuevo_ = new NewMapDialog(*this, art_.icon());
-    nuevo_->show();
-    nuevo_->raise();
-    nuevo_->activateWindow();
+    if (!newMapDialog_)
+        newMapDialog_ = new NewMapDialog(*this, art_.icon());
+    newMapDialog_->show();
+    newMapDialog_->raise();
+    newMapDialog_->activateWindow();
 }
 
 bool MainWindow::confirmQuit()
@@ -213,8 +239,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (nuevo_)
-        nuevo_->close();
+    if (newMapDialog_)
+        newMapDialog_->close();
     event->accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor.h"
-#include "newmapdialog.h"
+#include "app/newmapdialog.h"
+#include "editor/editor.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -26,7 +26,7 @@ public:
     MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The three members that the new-map window uses.
+    // What the new-map window uses: the map's size, then newmap.
     std::int16_t maxwidth() const { return editor_.maxwidth(); }
     std::int16_t maxheight() const { return editor_.maxheight(); }
     void setMaxwidth(std::int16_t width) { editor_.setMaxwidth(width); }
@@ -35,7 +35,7 @@ public:
 
     Editor& editor() { return editor_; }
     /** The open new-map window, if any. */
-    NewMapDialog* newMapDialog() const { return nuevo_; }
+    NewMapDialog* newMapDialog() const { return newMapDialog_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,8 +43,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createControls(const TileArt& art);
     void createMenu();
+    void createControls(const TileArt& art);
+    void createMapView(QWidget* client);
+    std::array<PictureBox*, terrainCount> createPalette(QWidget* client, const TileArt& art);
+    void createLabels(QWidget* client);
+    PictureBox* createStartTool(QWidget* client, const TileArt& art);
+    void createPlayerChooser(QWidget* client);
     void describeMap();
     void showNewMapDialog();
     void quit();
@@ -53,12 +58,12 @@ private:
     const TileArt& art_;
     UserDialogs& dialogs_;
     Editor editor_;
-    MapView* mapa_ = nullptr;      // the map view
-    QComboBox* jugador_ = nullptr; // the player chooser, "1" to "8"
-    QLabel* altAn_ = nullptr;      // the map size
-    QLabel* cxcy_ = nullptr;       // the scroll origin
-    QLabel* xy_ = nullptr;         // the cell under the mouse
-    QPointer<NewMapDialog> nuevo_; // the new-map window, while it is open
+    MapView* mapView_ = nullptr;
+    QComboBox* playerChooser_ = nullptr; // "1" to "8"
+    QLabel* sizeLabel_ = nullptr;
+    QLabel* scrollLabel_ = nullptr;
+    QLabel* pointerLabel_ = nullptr;      // the cell under the mouse
+    QPointer<NewMapDialog> newMapDialog_; // while it is open
     bool quitConfirmed_ = false;
     bool keyPreview_ = false;
 };

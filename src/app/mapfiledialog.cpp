@@ -1,4 +1,4 @@
-#include "mapfiledialog.h"
+#include "app/mapfiledialog.h"
 
 #include <QFileSystemModel>
 #include <QItemSelectionModel>

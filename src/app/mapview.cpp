@@ -1,4 +1,4 @@
-#include "mapview.h"
+#include "app/mapview.h"
 
 #include <QImage>
 #include <QMouseEvent>

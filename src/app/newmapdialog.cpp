@@ -1,8 +1,10 @@
-#include "newmapdialog.h"
+#include "app/newmapdialog.h"
 
-#include "digitsvalidator.h"
-#include "editorfont.h"
-#include "mainwindow.h"
+#include "app/digitsvalidator.h"
+#include "app/editorfont.h"
+#include "app/mainwindow.h"
+#include "app/placedlabel.h"
+#include "document/mapdocument.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -25,22 +27,12 @@ QLineEdit* sizeBox(const QString& name, QRect geometry, QWidget* parent)
     return box;
 }
 
-QLabel* label(const QString& name, const QString& text, QRect geometry, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-void clampBox(QLineEdit* box, bool low)
+/** Brings a box's number into the map sizes: the box then reads "16" or "99". */
+void clampToMapSize(QLineEdit* box)
 {
     const int value = sizeTextValue(box->text());
-    if (low && value < 16)
-        box->setText(QStringLiteral("16"));
-    if (!low && value > 99)
-        box->setText(QStringLiteral("99"));
+    if (!mapSizeLimits.contains(value))
+        box->setText(QString::number(mapSizeLimits.clamp(value)));
 }
 
 } // namespace
@@ -62,14 +54,14 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     setPalette(colours);
     setFont(editorFont(font()));
 
-    label(QStringLiteral("Label1"), QStringLiteral("Ancho:"), {16, 8, 65, 17}, this);
-    label(QStringLiteral("Label2"), QStringLiteral("Alto:"), {16, 40, 41, 17}, this);
-    ancho_ = sizeBox(QStringLiteral("ancho"), {64, 8, 89, 19}, this);
-    alto_ = sizeBox(QStringLiteral("alto"), {64, 40, 89, 19}, this);
-    ancho_->setAccessibleName(QStringLiteral("Ancho del mapa"));
-    alto_->setAccessibleName(QStringLiteral("Alto del mapa"));
-    ancho_->setAccessibleDescription(QStringLiteral("Columna más alta, de 16 a 99"));
-    alto_->setAccessibleDescription(QStringLiteral("Fila más alta, de 16 a 99"));
+    placedLabel(this, QStringLiteral("Label1"), QStringLiteral("Ancho:"), {16, 8, 65, 17});
+    placedLabel(this, QStringLiteral("Label2"), QStringLiteral("Alto:"), {16, 40, 41, 17});
+    widthBox_ = sizeBox(QStringLiteral("ancho"), {64, 8, 89, 19}, this);
+    heightBox_ = sizeBox(QStringLiteral("alto"), {64, 40, 89, 19}, this);
+    widthBox_->setAccessibleName(QStringLiteral("Ancho del mapa"));
+    heightBox_->setAccessibleName(QStringLiteral("Alto del mapa"));
+    widthBox_->setAccessibleDescription(QStringLiteral("Columna más alta, de 16 a 99"));
+    heightBox_->setAccessibleDescription(QStringLiteral("Fila más alta, de 16 a 99"));
     auto* aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
     aceptar->setObjectName(QStringLiteral("aceptar"));
     aceptar->setGeometry(40, 80, 97, 17);
@@ -77,9 +69,9 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
     // dialog, so Enter in a box still presses nothing.
     aceptar->setAutoDefault(true);
     connect(aceptar, &QPushButton::clicked, this, &NewMapDialog::accept);
-    setTabOrder(ancho_, alto_);
-    setTabOrder(alto_, aceptar);
-    ancho_->setFocus();
+    setTabOrder(widthBox_, heightBox_);
+    setTabOrder(heightBox_, aceptar);
+    widthBox_->setFocus();
 
     // Beside the main window: touching its right frame edge, top edges level; moved left
     // only as far as it takes to stay on the main window's screen. Until it is shown this
@@ -93,14 +85,12 @@ NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
 
 void NewMapDialog::accept()
 {
-    if (ancho_->text().isEmpty() || alto_->text().isEmpty())
+    if (widthBox_->text().isEmpty() || heightBox_->text().isEmpty())
         return;
-    clampBox(ancho_, true);
-    clampBox(alto_, true);
-    clampBox(ancho_, false);
-    clampBox(alto_, false);
-    main_.setMaxwidth(static_cast<std::int16_t>(sizeTextValue(ancho_->text())));
-    main_.setMaxheight(static_cast<std::int16_t>(sizeTextValue(alto_->text())));
+    clampToMapSize(widthBox_);
+    clampToMapSize(heightBox_);
+    main_.setMaxwidth(static_cast<std::int16_t>(sizeTextValue(widthBox_->text())));
+    main_.setMaxheight(static_cast<std::int16_t>(sizeTextValue(heightBox_->text())));
     main_.newmap();
     close();
 }

@@ -9,8 +9,11 @@ namespace quintaraz {
 class MainWindow;
 
 /**
- * The "Nuevo Mapa" window ("nuevo"): the user types a width and a height and
- * "Aceptar" starts a new map of that size, clamped to 16..99.
+ * The "Nuevo Mapa" window ("nuevo"): the user types a width and a height and "Aceptar"
+ * starts a new map of that size, clamped to 16..99.
+ *
+ * A plain QWidget on purpose, not a QDialog: in a dialog Enter in a box would press a
+ * default button and Escape would close the window, and here both must do nothing.
  */
 class NewMapDialog : public QWidget {
     Q_OBJECT
@@ -23,8 +26,8 @@ public:
 
 private:
     MainWindow& main_;
-    QLineEdit* ancho_ = nullptr; // the width
-    QLineEdit* alto_ = nullptr;  // the height
+    QLineEdit* widthBox_ = nullptr;
+    QLineEdit* heightBox_ = nullptr;
 };
 
 } // namespace quintaraz

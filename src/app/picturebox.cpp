@@ -1,4 +1,4 @@
-#include "picturebox.h"
+#include "app/picturebox.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>

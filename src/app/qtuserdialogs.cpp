@@ -1,4 +1,4 @@
-#include "qtuserdialogs.h"
+#include "app/qtuserdialogs.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -12,7 +12,7 @@ QtUserDialogs::QtUserDialogs() = default;
 
 QtUserDialogs::~QtUserDialogs()
 {
-    delete dialogo_.data();
+    delete fileDialog_.data();
 }
 
 void QtUserDialogs::setWindow(QWidget* window)
@@ -52,26 +52,26 @@ QString QtUserDialogs::chooseFileToSave()
 QString QtUserDialogs::chooseFile(bool save)
 {
     // Made on first use, not at start-up, which it would slow down for nothing.
-    if (!dialogo_) {
-        dialogo_ = new MapFileDialog(window_);
-        dialogo_->setObjectName(QStringLiteral("dialogo"));
-        dialogo_->setDefaultSuffix(QStringLiteral("map"));
+    if (!fileDialog_) {
+        fileDialog_ = new MapFileDialog(window_);
+        fileDialog_->setObjectName(QStringLiteral("dialogo"));
+        fileDialog_->setDefaultSuffix(QStringLiteral("map"));
     }
-    dialogo_->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialogo_->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    fileDialog_->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    fileDialog_->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The dialog offers the name chosen last, by either command.
     if (!lastChosen_.isEmpty())
-        dialogo_->selectFile(lastChosen_);
-    const int result = dialogo_->exec();
+        fileDialog_->selectFile(lastChosen_);
+    const int result = fileDialog_->exec();
     // Enter pressed while the name completion list is open would otherwise leave that
     // list standing over the map after the dialog has gone.
-    for (QCompleter* completer : dialogo_->findChildren<QCompleter*>())
+    for (QCompleter* completer : fileDialog_->findChildren<QCompleter*>())
         if (completer->popup())
             completer->popup()->hide();
     // A cancelled dialog means that nothing was chosen, whatever name it still shows.
-    if (result != QDialog::Accepted || dialogo_->selectedFiles().isEmpty())
+    if (result != QDialog::Accepted || fileDialog_->selectedFiles().isEmpty())
         return {};
-    lastChosen_ = dialogo_->selectedFiles().constFirst();
+    lastChosen_ = fileDialog_->selectedFiles().constFirst();
     return lastChosen_;
 }
 

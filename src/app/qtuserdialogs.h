@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapfiledialog.h"
-#include "userdialogs.h"
+#include "app/mapfiledialog.h"
+#include "editor/userdialogs.h"
 
 #include <QPointer>
 
@@ -28,7 +28,7 @@ private:
     QString chooseFile(bool save);
 
     QPointer<QWidget> window_;
-    QPointer<MapFileDialog> dialogo_; // created with the window, shared by both commands
+    QPointer<MapFileDialog> fileDialog_; // made on first use, shared by both commands
     QString lastChosen_;
 };
 

@@ -1,4 +1,4 @@
-#include "tileart.h"
+#include "art/tileart.h"
 
 #include <QString>
 
@@ -34,7 +34,7 @@ TileArt::TileArt()
 
 const QImage& TileArt::terrain(int i) const
 {
-    return i >= 0 && i < terrainCount ? terrains_[i] : unknown_;
+    return isTerrain(i) ? terrains_[i] : unknown_;
 }
 
 } // namespace quintaraz

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/mapcell.h"
+#include "document/terrain.h"
+
 #include <QImage>
 
 #include <array>
@@ -9,17 +12,13 @@ namespace quintaraz {
 /** The built-in pictures: terrain tiles, player markers, the start tool and the icon. */
 class TileArt {
 public:
-    static constexpr int tileSize = 25;
-    static constexpr int terrainCount = 6;
-    static constexpr int playerCount = 8;
-
     TileArt();
 
-    /** Terrain tile i (25 by 25); any number that names no terrain gives the unknown tile. */
+    /** Terrain tile i, one cell in size; a number that names no terrain gives the unknown tile. */
     const QImage& terrain(int i) const;
     /** Drawn for a terrain number that names no picture, so that it stands out. */
     const QImage& unknownTerrain() const { return unknown_; }
-    /** Player p's strip, 50 by 25: the marker on white, then its mask in black on white. */
+    /** Player p's strip, two cells wide: the marker on white, then its mask in black on white. */
     const QImage& player(int p) const { return players_.at(p); }
     const QImage& startPicture() const { return start_; }
     /** The 50 by 50 editor icon. */

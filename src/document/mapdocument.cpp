@@ -1,4 +1,6 @@
-#include "mapdocument.h"
+#include "document/mapdocument.h"
+
+#include "document/terrain.h"
 
 namespace quintaraz {
 
@@ -6,7 +8,7 @@ void MapDocument::clearForNewMap()
 {
     for (int x = 0; x <= maxwidth; ++x)
         for (int y = 0; y <= maxheight; ++y)
-            cells(x, y).terrain = 0;
+            cells(x, y).terrain = terrainNumber(Terrain::Grass);
     // A new map is empty: starts of the previous map would otherwise pass the
     // save check without existing on the new one.
     clearStartMarks();
@@ -17,7 +19,7 @@ void MapDocument::clearForNewMap()
 void MapDocument::clearStartMarks()
 {
     for (MapCell& cell : grid_)
-        cell.isStart = 0;
+        cell.clearStart();
 }
 
 void MapDocument::syncStartPlaced()
@@ -26,7 +28,7 @@ void MapDocument::syncStartPlaced()
     for (int x = 0; x <= maxwidth; ++x) {
         for (int y = 0; y <= maxheight; ++y) {
             const MapCell& cell = cells(x, y);
-            if (cell.startMark() && cell.playerIndex >= 0 && cell.playerIndex < playerCount)
+            if (cell.hasStart() && isPlayer(cell.playerIndex))
                 startPlaced[cell.playerIndex] = true;
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapcell.h"
+#include "document/mapcell.h"
 
 #include <array>
 #include <cassert>
@@ -8,25 +8,36 @@
 
 namespace quintaraz {
 
+/** The highest column or row index a map may have: 16 (17 cells) to 99 (100 cells). */
+struct MapSizeLimits {
+    int lowest;
+    int highest;
+
+    constexpr bool contains(int index) const { return index >= lowest && index <= highest; }
+    constexpr int clamp(int index) const
+    {
+        return index < lowest ? lowest : index > highest ? highest : index;
+    }
+};
+inline constexpr MapSizeLimits mapSizeLimits{16, 99};
+
+/** The active tool; the numbers are the ones the editor state has always held. */
+enum class ToolMode : std::int16_t { Terrain = 0, Start = 1 };
+
 /** The one map in memory: a fixed 100 by 100 grid, the map's size and the editor state. */
 class MapDocument {
 public:
     static constexpr int gridSize = 100;
-    static constexpr int playerCount = 8;
-    static constexpr int minSize = 16; // smallest highest index: 17 cells
-    static constexpr int maxSize = 99; // largest highest index: 100 cells
-
-    enum ToolMode : std::int16_t { TerrainTool = 0, StartTool = 1 };
 
     // Column first, as the grid is addressed everywhere: cells(x, y).
     MapCell& cells(int x, int y)
     {
-        assert(x >= 0 && x < gridSize && y >= 0 && y < gridSize);
+        assert(inGrid(x, y));
         return grid_[x * gridSize + y];
     }
     const MapCell& cells(int x, int y) const
     {
-        assert(x >= 0 && x < gridSize && y >= 0 && y < gridSize);
+        assert(inGrid(x, y));
         return grid_[x * gridSize + y];
     }
 
@@ -42,7 +53,7 @@ public:
     std::int16_t maxheight = 0;
 
     std::int16_t selectedTerrain = 0;
-    std::int16_t toolMode = TerrainTool;
+    ToolMode toolMode = ToolMode::Terrain;
     std::int16_t scrollX = 0;
     std::int16_t scrollY = 0;
     bool mapLoaded = false;
@@ -50,7 +61,7 @@ public:
 
     /** Empties the map area for a new map: grass everywhere, no starts anywhere. */
     void clearForNewMap();
-    /** Takes the start mark from every cell of the grid; player numbers stay. */
+    /** Takes the start from every cell of the grid; player numbers stay. */
     void clearStartMarks();
     /** Sets each startPlaced flag from whether that player has a start inside the map area. */
     void syncStartPlaced();

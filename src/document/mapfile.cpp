@@ -1,6 +1,6 @@
-#include "mapfile.h"
+#include "document/mapfile.h"
 
-#include "piecesplitter.h"
+#include "document/piecesplitter.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
-#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,9 +35,8 @@ struct FileDescriptor {
 
 enum class Number { Valid, NotANumber, OutOfRange };
 
-// A number is an optional "-" followed by one or more ASCII digits and nothing else.
-// Any count of digits is read without overflow: past the 16-bit range only the
-// digits are still checked.
+// A number is an optional "-" followed by one or more ASCII digits and nothing else, of
+// any length: past the 16-bit range it is still a number, only too large.
 inline Number toInt16(std::string_view text, std::int16_t& value)
 {
     // Most pieces of a map file are a single digit.
@@ -49,25 +47,11 @@ inline Number toInt16(std::string_view text, std::int16_t& value)
         value = std::int16_t(digit);
         return Number::Valid;
     }
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    const bool negative = p != end && *p == '-';
-    p += negative;
-    if (p == end)
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error == std::errc::invalid_argument || stop != end)
         return Number::NotANumber;
-    int magnitude = 0;
-    for (; p != end; ++p) {
-        const unsigned digit = unsigned(*p) - '0';
-        if (digit > 9)
-            return Number::NotANumber;
-        magnitude = std::min(magnitude * 10 + int(digit), 40000);
-    }
-    const int result = negative ? -magnitude : magnitude;
-    if (result < std::numeric_limits<std::int16_t>::min() ||
-        result > std::numeric_limits<std::int16_t>::max())
-        return Number::OutOfRange;
-    value = static_cast<std::int16_t>(result);
-    return Number::Valid;
+    return error == std::errc() ? Number::Valid : Number::OutOfRange;
 }
 
 LoadOutcome failure(Number kind)
@@ -80,8 +64,8 @@ struct ParsedMap {
     std::int16_t width = 0;
     std::int16_t height = 0;
     std::array<std::int16_t, MapDocument::gridSize * MapDocument::gridSize> terrain;
-    std::array<std::int16_t, MapDocument::playerCount> startX;
-    std::array<std::int16_t, MapDocument::playerCount> startY;
+    std::array<std::int16_t, playerCount> startX;
+    std::array<std::int16_t, playerCount> startY;
 };
 
 LoadOutcome parseMap(std::string_view text, ParsedMap& map)
@@ -98,8 +82,7 @@ LoadOutcome parseMap(std::string_view text, ParsedMap& map)
         return LoadOutcome::NotReadable;
     if (!numbers.next(piece) || toInt16(piece, map.height) != Number::Valid)
         return LoadOutcome::NotReadable;
-    if (map.width < MapDocument::minSize || map.width > MapDocument::maxSize ||
-        map.height < MapDocument::minSize || map.height > MapDocument::maxSize)
+    if (!mapSizeLimits.contains(map.width) || !mapSizeLimits.contains(map.height))
         return LoadOutcome::SizeRejected;
 
     const int cellCount = (map.width + 1) * (map.height + 1);
@@ -111,7 +94,7 @@ LoadOutcome parseMap(std::string_view text, ParsedMap& map)
     }
 
     PieceSplitter entries(startPart, ",");
-    for (int g = 0; g < MapDocument::playerCount; ++g) {
+    for (int g = 0; g < playerCount; ++g) {
         std::string_view entry;
         if (!entries.next(entry))
             return LoadOutcome::ReadFailure;
@@ -148,11 +131,8 @@ void apply(const ParsedMap& map, MapDocument& document)
     // The file's starts replace every start in the grid, so that the flags can follow
     // the cells: an opened map with its eight starts can be saved at once.
     document.clearStartMarks();
-    for (int g = 0; g < MapDocument::playerCount; ++g) {
-        MapCell& cell = document.cells(map.startX[g], map.startY[g]);
-        cell.isStart = -1;
-        cell.playerIndex = static_cast<std::int16_t>(g);
-    }
+    for (int g = 0; g < playerCount; ++g)
+        document.cells(map.startX[g], map.startY[g]).markStart(g);
     document.syncStartPlaced();
 }
 
@@ -220,8 +200,7 @@ QByteArray mapText(const MapDocument& document)
     constexpr int numberWidth = 7; // "-32768,"
     constexpr int entryWidth = 6;  // "99 99,"
     const int cells = (document.maxwidth + 1) * (document.maxheight + 1);
-    QByteArray text(2 * numberWidth + cells * numberWidth + 5 +
-                        MapDocument::playerCount * entryWidth,
+    QByteArray text(2 * numberWidth + cells * numberWidth + 5 + playerCount * entryWidth,
                     Qt::Uninitialized);
     char* out = text.data();
     out = appendNumber(out, document.maxwidth);
@@ -229,7 +208,7 @@ QByteArray mapText(const MapDocument& document)
     out = appendNumber(out, document.maxheight);
     *out++ = ',';
     // Each player's first start in row-major order; there is one at most.
-    std::array<int, MapDocument::playerCount> startCell;
+    std::array<int, playerCount> startCell;
     startCell.fill(-1);
     for (int y = 0; y <= document.maxheight; ++y) {
         for (int x = 0; x <= document.maxwidth; ++x) {
@@ -237,8 +216,7 @@ QByteArray mapText(const MapDocument& document)
             out = appendNumber(out, cell.terrain);
             *out++ = ',';
             const int player = cell.playerIndex;
-            if (cell.startMark() && player >= 0 && player < MapDocument::playerCount &&
-                startCell[player] < 0)
+            if (cell.hasStart() && isPlayer(player) && startCell[player] < 0)
                 startCell[player] = y * MapDocument::gridSize + x;
         }
     }

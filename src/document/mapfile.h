@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapdocument.h"
+#include "document/mapdocument.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "../document/mapdocument.h"
+#include "document/mapdocument.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace quintaraz {
 
@@ -11,14 +13,13 @@ void selectTerrain(MapDocument& document, int terrain);
 /** A click on the start picture: the start tool; the selected terrain stays. */
 void selectStartTool(MapDocument& document);
 
-/** The player that the chooser's text names ("1" to "8" give 0 to 7), or -1 for none. */
-int playerForChooserText(const QString& text);
+/** The player whose entry the chooser shows ("1" to "8" give 0 to 7); none for any other text. */
+std::optional<int> playerForChooserText(const QString& text);
 
 /**
- * A mouse press on cell (x, y) with the active tool; player is the chooser's player or
- * -1. Returns whether the view must be repainted: refused presses change nothing and
- * repaint nothing.
+ * A mouse press on cell (x, y) with the active tool, for the player chosen, if any. Returns
+ * whether the view must be repainted: refused presses change nothing and repaint nothing.
  */
-bool pressCell(MapDocument& document, int x, int y, int player);
+bool pressCell(MapDocument& document, int x, int y, std::optional<int> player);
 
 } // namespace quintaraz

@@ -1,14 +1,10 @@
-#include "maprenderer.h"
+#include "view/maprenderer.h"
 
-#include "../art/tileart.h"
+#include "art/tileart.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace quintaraz {
 
@@ -20,52 +16,27 @@ Tile tileFrom(const QImage& image, int left)
 {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     Tile tile{};
-    for (int y = 0; y < MapRenderer::cellSize; ++y) {
+    for (int y = 0; y < cellSize; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(pixels.constScanLine(y));
-        std::copy_n(row + left, MapRenderer::cellSize, tile.begin() + y * MapRenderer::cellSize);
+        std::copy_n(row + left, cellSize, tile.begin() + y * cellSize);
     }
     return tile;
-}
-
-// One tile row, 25 pixels (100 bytes), copied inline: a library call for every one of the
-// 6,400 rows of a view costs more than the copying itself.
-inline void copyRow(std::uint32_t* out, const std::uint32_t* in)
-{
-#ifdef __SSE2__
-    const auto* source = reinterpret_cast<const __m128i*>(in);
-    auto* target = reinterpret_cast<__m128i*>(out);
-    const __m128i a = _mm_loadu_si128(source);
-    const __m128i b = _mm_loadu_si128(source + 1);
-    const __m128i c = _mm_loadu_si128(source + 2);
-    const __m128i d = _mm_loadu_si128(source + 3);
-    const __m128i e = _mm_loadu_si128(source + 4);
-    const __m128i f = _mm_loadu_si128(source + 5);
-    _mm_storeu_si128(target, a);
-    _mm_storeu_si128(target + 1, b);
-    _mm_storeu_si128(target + 2, c);
-    _mm_storeu_si128(target + 3, d);
-    _mm_storeu_si128(target + 4, e);
-    _mm_storeu_si128(target + 5, f);
-    out[24] = in[24];
-#else
-    std::memcpy(out, in, MapRenderer::cellSize * sizeof(std::uint32_t));
-#endif
 }
 
 } // namespace
 
 MapRenderer::MapRenderer(const TileArt& art)
 {
-    for (int i = 0; i < TileArt::terrainCount; ++i)
+    for (int i = 0; i < terrainCount; ++i)
         terrains_[i] = tileFrom(art.terrain(i), 0);
-    terrains_[TileArt::terrainCount] = tileFrom(art.unknownTerrain(), 0);
-    for (int p = 0; p < TileArt::playerCount; ++p) {
+    terrains_[terrainCount] = tileFrom(art.unknownTerrain(), 0);
+    for (int p = 0; p < playerCount; ++p) {
         markers_[p] = tileFrom(art.player(p), 0);
         masks_[p] = tileFrom(art.player(p), cellSize);
     }
 }
 
-void MapRenderer::drawmap(const MapDocument& document)
+void MapRenderer::render(const MapDocument& document)
 {
     if (image_.isNull())
         image_ = QImage(viewSize, viewSize, QImage::Format_RGB32);
@@ -79,20 +50,19 @@ void MapRenderer::drawmap(const MapDocument& document)
         std::array<const std::uint32_t*, viewCells> tiles;
         for (int c = 0; c < viewCells; ++c) {
             const int terrain = document.cells(left + c, top + r).terrain;
-            const bool known = terrain >= 0 && terrain < TileArt::terrainCount;
-            tiles[c] = terrains_[known ? terrain : TileArt::terrainCount].data();
+            tiles[c] = terrains_[isTerrain(terrain) ? terrain : terrainCount].data();
         }
         std::uint32_t* rowStart = pixels + stride * cellSize * r;
         for (int y = 0; y < cellSize; ++y) {
             std::uint32_t* out = rowStart + stride * y;
+            // A copy of a fixed 100 bytes, which the compiler writes out inline.
             for (int c = 0; c < viewCells; ++c, out += cellSize)
-                copyRow(out, tiles[c] + y * cellSize);
+                std::memcpy(out, tiles[c] + y * cellSize, cellSize * sizeof(std::uint32_t));
         }
         for (int c = 0; c < viewCells; ++c) {
             const MapCell& cell = document.cells(left + c, top + r);
             // A player number that names no marker draws no marker.
-            if (cell.startMark() && cell.playerIndex >= 0 &&
-                cell.playerIndex < TileArt::playerCount)
+            if (cell.hasStart() && isPlayer(cell.playerIndex))
                 layMarker(cell.playerIndex, rowStart + c * cellSize, stride);
         }
     }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "../document/mapdocument.h"
+#include "document/mapdocument.h"
+#include "document/terrain.h"
+#include "view/viewgeometry.h"
 
 #include <QImage>
 #include <QPoint>
@@ -15,19 +17,15 @@ class TileArt;
 
 /**
  * Composes the 16 by 16 visible cells into a 400 by 400 image, and turns view
- * pixels back into cells. The image is kept until the next drawmap.
+ * pixels back into cells. The image is kept until the next render.
  */
 class MapRenderer {
 public:
-    static constexpr int cellSize = 25;
-    static constexpr int viewCells = 16;
-    static constexpr int viewSize = cellSize * viewCells;
-
     explicit MapRenderer(const TileArt& art);
 
-    /** Redraws every visible cell at the document's scroll origin. */
-    void drawmap(const MapDocument& document);
-    /** The composed view; null until the first drawmap. */
+    /** Composes every visible cell at the document's scroll origin into the image. */
+    void render(const MapDocument& document);
+    /** The composed view; null until the first render. */
     const QImage& image() const { return image_; }
 
     /** The cell under a view pixel: floor(x / 25) + scrollX, floor(y / 25) + scrollY. */
@@ -39,9 +37,9 @@ public:
 private:
     void layMarker(int player, std::uint32_t* square, qsizetype stride);
 
-    std::array<Tile, 7> terrains_; // the six terrains, then the unknown-terrain tile
-    std::array<Tile, 8> markers_;
-    std::array<Tile, 8> masks_;
+    std::array<Tile, terrainCount + 1> terrains_; // then the unknown-terrain tile
+    std::array<Tile, playerCount> markers_;
+    std::array<Tile, playerCount> masks_;
     QImage image_;
 };
 

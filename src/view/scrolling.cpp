@@ -1,6 +1,6 @@
-#include "scrolling.h"
+#include "view/scrolling.h"
 
-#include "maprenderer.h"
+#include "view/viewgeometry.h"
 
 #include <Qt>
 
@@ -23,7 +23,7 @@ bool clampScroll(MapDocument& document)
 {
     const std::int16_t x = document.scrollX;
     const std::int16_t y = document.scrollY;
-    constexpr int lastVisible = MapRenderer::viewCells - 1;
+    constexpr int lastVisible = viewCells - 1;
     if (document.scrollX > document.maxwidth - lastVisible)
         document.scrollX = static_cast<std::int16_t>(document.maxwidth - lastVisible);
     if (document.scrollY > document.maxheight - lastVisible)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../document/mapdocument.h"
+#include "document/mapdocument.h"
 
 #include <QPoint>
 #include <QString>

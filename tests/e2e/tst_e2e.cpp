@@ -1,11 +1,12 @@
 // The editor as a user gets it: the real binary on a virtual X server, driven by real
 // X input events, with its real menu, file dialog and message boxes.
 
-#include "../fakedialogs.h"
-#include "../testmaps.h"
-#include "app/editor.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "edit/edittools.h"
+#include "editor/editor.h"
+#include "fakedialogs.h"
+#include "testmaps.h"
 #include "xsession.h"
 
 #include <QDeadlineTimer>
@@ -232,9 +233,7 @@ void TestEndToEnd::newMap()
     QVERIFY(x.waitForNoWindow(QStringLiteral("Nuevo Mapa")));
 
     Model model{art};
-    model.editor.setMaxwidth(40);
-    model.editor.setMaxheight(25);
-    model.editor.newmap();
+    testmaps::startNewMap(model.editor, 40, 25);
     const QRect view = main.screen({0, 0, 400, clientHeight});
     const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
     QVERIFY(sameImage(waitForShot(x, view, expected), expected, QStringLiteral("new-map")));
@@ -262,9 +261,7 @@ void TestEndToEnd::editAndSave()
     const Main main = mainWindow(x, x.startEditor());
     newMapThroughDialog(x, main, QStringLiteral("40"), QStringLiteral("25"));
     Model model{art};
-    model.editor.setMaxwidth(40);
-    model.editor.setMaxheight(25);
-    model.editor.newmap();
+    testmaps::startNewMap(model.editor, 40, 25);
     QString chooser = QStringLiteral("1");
     const auto terrain = [&](int index) {
         clickClient(x, main, paletteCentre(index));
@@ -272,7 +269,7 @@ void TestEndToEnd::editAndSave()
     };
     const auto press = [&](int column, int row) {
         clickClient(x, main, cellPixel(column, row));
-        model.editor.pressMap(cellPixel(column, row), chooser);
+        model.editor.pressMap(cellPixel(column, row), playerForChooserText(chooser));
     };
     const auto player = [&](int number) {
         clickClient(x, main, chooserText);
@@ -421,7 +418,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
     clickClient(x, main, paletteCentre(2));
     clickClient(x, main, cellPixel(1, 1));
     model.editor.selectTerrain(2);
-    model.editor.pressMap(cellPixel(1, 1), QStringLiteral("1"));
+    model.editor.pressMap(cellPixel(1, 1), 0);
 
     // Saving over a.v2.map asks about a.v2.map, and writes a.v2.map.
     x.chooseMenuItem(main.id, 2);

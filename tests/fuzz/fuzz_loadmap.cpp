@@ -21,10 +21,8 @@ MapDocument paintedMap()
     for (int x = 0; x < 100; ++x)
         for (int y = 0; y < 100; ++y)
             document.cells(x, y).terrain = std::int16_t((x * 7 + y) % 6);
-    for (int p = 0; p < 8; ++p) {
-        document.cells(3 * p, p + 1).isStart = -1;
-        document.cells(3 * p, p + 1).playerIndex = std::int16_t(p);
-    }
+    for (int p = 0; p < 8; ++p)
+        document.cells(3 * p, p + 1).markStart(p);
     document.syncStartPlaced();
     document.scrollX = 20;
     document.scrollY = 10;
@@ -82,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int y = 0; y <= document.maxheight; ++y) {
             const MapCell& a = document.cells(x, y);
             const MapCell& b = again.cells(x, y);
-            check(a.terrain == b.terrain && a.startMark() == b.startMark());
-            check(!a.startMark() || a.playerIndex == b.playerIndex);
+            check(a.terrain == b.terrain && a.hasStart() == b.hasStart());
+            check(!a.hasStart() || a.playerIndex == b.playerIndex);
         }
     }
     return 0;

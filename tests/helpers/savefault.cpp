@@ -9,9 +9,9 @@
 //   rename-fails     rename fails with ENOSPC (libfiu, as above)
 // Exit status 77: this machine cannot set up the fault (no mount namespace).
 
-#include "app/editor.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "editor/editor.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
 

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "../document/mapdocument.h"
-#include "../view/maprenderer.h"
+#include "document/mapdocument.h"
+#include "editor/userdialogs.h"
+#include "view/maprenderer.h"
 
 #include <QObject>
 #include <QPointF>
 #include <QString>
 
+#include <optional>
+
 namespace quintaraz {
 
 class TileArt;
-class UserDialogs;
 
 /**
  * What the main window does, without the widgets: it owns the map document and
@@ -37,8 +39,8 @@ public:
 
     void selectTerrain(int terrain);
     void selectStartTool();
-    /** A mouse button pressed at a view pixel; chooserText is what the player chooser shows. */
-    void pressMap(QPointF pixel, const QString& chooserText);
+    /** A mouse button pressed at a view pixel, with the player chosen in the chooser, if any. */
+    void pressMap(QPointF pixel, std::optional<int> player);
     /** Any key pressed while the main window is active. */
     void keyPressed(int key);
     void pointerMoved(QPointF pixel);
@@ -52,7 +54,7 @@ public:
     QString scrollCaption() const { return scrollCaption_; }
     QString pointerCaption() const { return pointerCaption_; }
 
-    /** Draws the visible cells again from the document. */
+    /** Draws the visible cells again from the document and has the view show them. */
     void drawmap();
 
 signals:
@@ -62,6 +64,8 @@ signals:
     void pointerCaptionChanged(const QString& caption);
 
 private:
+    void tell(const char* title, const char* text, UserDialogs::Icon icon,
+              const QString& detail = {});
     void showMapSize();
     void clampScrollToMap();
     void setScrollCaption(const QString& caption);

@@ -1,15 +1,16 @@
-#include "editor.h"
+#include "editor/editor.h"
 
-#include "../document/mapfile.h"
-#include "../edit/edittools.h"
-#include "../view/scrolling.h"
-#include "userdialogs.h"
+#include "document/mapfile.h"
+#include "edit/edittools.h"
+#include "view/scrolling.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 
 namespace quintaraz {
+
+using Icon = UserDialogs::Icon;
 
 Editor::Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
@@ -39,12 +40,12 @@ void Editor::selectStartTool()
     quintaraz::selectStartTool(document_);
 }
 
-void Editor::pressMap(QPointF pixel, const QString& chooserText)
+void Editor::pressMap(QPointF pixel, std::optional<int> player)
 {
     if (!document_.mapLoaded)
         return;
     const QPoint cell = MapRenderer::cellAt(pixel, document_.scrollX, document_.scrollY);
-    if (pressCell(document_, cell.x(), cell.y(), playerForChooserText(chooserText)))
+    if (pressCell(document_, cell.x(), cell.y(), player))
         drawmap();
 }
 
@@ -72,9 +73,7 @@ void Editor::open()
     if (path.isEmpty())
         return;
     if (!hasMapExtension(QFileInfo(path).fileName())) {
-        dialogs_.showMessage(QStringLiteral("Abrir mapa"),
-                             QStringLiteral("Selecciona un archivo .map"),
-                             UserDialogs::Icon::Error);
+        tell("Abrir mapa", "Selecciona un archivo .map", Icon::Error);
         return;
     }
     switch (loadmap(document_, path)) {
@@ -85,13 +84,10 @@ void Editor::open()
         showMapSize();
         break;
     case LoadOutcome::FormatError:
-        dialogs_.showMessage(QStringLiteral("Abrir Archivo"),
-                             QStringLiteral("El archivo está corrupto"), UserDialogs::Icon::Error);
+        tell("Abrir Archivo", "El archivo está corrupto", Icon::Error);
         break;
     case LoadOutcome::NotReadable:
-        dialogs_.showMessage(QStringLiteral("Abrir Archivo"),
-                             QStringLiteral("No se puede abrir el archivo"),
-                             UserDialogs::Icon::Error);
+        tell("Abrir Archivo", "No se puede abrir el archivo", Icon::Error);
         break;
     case LoadOutcome::ReadFailure:
     case LoadOutcome::SizeRejected:
@@ -108,32 +104,30 @@ void Editor::save()
         return;
     const auto& placed = document_.startPlaced;
     if (!std::all_of(placed.begin(), placed.end(), [](bool p) { return p; })) {
-        dialogs_.showMessage(QStringLiteral("Guardar Mapa"),
-                             QStringLiteral("Asigna los comienzos de los jugadores"),
-                             UserDialogs::Icon::Error);
+        tell("Guardar Mapa", "Asigna los comienzos de los jugadores", Icon::Error);
         return;
     }
     if (!hasMapExtension(QFileInfo(path).fileName())) {
-        dialogs_.showMessage(QStringLiteral("Guardar mapa"),
-                             QStringLiteral("Selecciona un archivo .map"),
-                             UserDialogs::Icon::Error);
+        tell("Guardar mapa", "Selecciona un archivo .map", Icon::Error);
         return;
     }
     QString reason;
     if (!savemap(document_, path, &reason)) {
-        dialogs_.showMessage(QStringLiteral("Guardar Mapa"),
-                             QStringLiteral("No se ha podido guardar el mapa"),
-                             UserDialogs::Icon::Error, reason);
+        tell("Guardar Mapa", "No se ha podido guardar el mapa", Icon::Error, reason);
         return;
     }
-    dialogs_.showMessage(QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
-                         UserDialogs::Icon::Information);
+    tell("Guardar Mapa", "Se ha guardado el mapa", Icon::Information);
 }
 
 void Editor::drawmap()
 {
-    renderer_.drawmap(document_);
+    renderer_.render(document_);
     emit viewChanged();
+}
+
+void Editor::tell(const char* title, const char* text, Icon icon, const QString& detail)
+{
+    dialogs_.showMessage(QString::fromUtf8(title), QString::fromUtf8(text), icon, detail);
 }
 
 void Editor::showMapSize()

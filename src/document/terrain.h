@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quintaraz {
+
+/** The terrains of the palette; their numbers are what cells, map files and the game hold. */
+enum class Terrain : std::int16_t {
+    Grass = 0,
+    Rock = 1,
+    Water = 2,
+    Tree = 3,
+    SoilPatch = 4,
+    BareEarth = 5,
+};
+
+/** How many terrains there are. A cell read from a file may hold any other number. */
+constexpr int terrainCount = 6;
+
+/** The number a cell holds for a terrain. */
+constexpr std::int16_t terrainNumber(Terrain terrain)
+{
+    return static_cast<std::int16_t>(terrain);
+}
+
+/** Whether a terrain number names one of the terrains. */
+constexpr bool isTerrain(int number)
+{
+    return number >= 0 && number < terrainCount;
+}
+
+/** Rock and water cannot hold a player's start. */
+constexpr bool blocksStart(int number)
+{
+    return number == terrainNumber(Terrain::Rock) || number == terrainNumber(Terrain::Water);
+}
+
+} // namespace quintaraz
