@@ -17,6 +17,8 @@ public:
 
     /** The window that the dialogs are modal to and centred over. */
     void setWindow(QWidget* window);
+    /** The file dialog offers this file next, as if it had been chosen in it. */
+    void rememberChosenFile(const QString& path) { lastChosen_ = path; }
 
     bool askYesNo(const QString& title, const QString& text) override;
     void showMessage(const QString& title, const QString& text, Icon icon,

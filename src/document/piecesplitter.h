@@ -40,6 +40,11 @@ public:
         return true;
     }
 
+    /** What is left to split: empty once every piece has been given. */
+    std::string_view rest() const { return more_ ? rest_ : std::string_view(); }
+    /** Passes over the first n bytes of rest(), which must end with a separator. */
+    void skip(std::size_t n) { rest_.remove_prefix(n); }
+
 private:
     // Pieces are short: an inline search beats a call to memchr for each of them.
     static const char* findChar(const char* at, const char* end, char c)

@@ -70,14 +70,20 @@ void Editor::pointerMoved(QPointF pixel)
 void Editor::open()
 {
     const QString path = dialogs_.chooseFileToOpen();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+QString Editor::openFile(const QString& path)
+{
     if (!hasMapExtension(QFileInfo(path).fileName())) {
         tell("Abrir mapa", "Selecciona un archivo .map", Icon::Error);
-        return;
+        return {};
     }
-    switch (loadmap(document_, path)) {
+    const MapReading reading = readMapFile(path);
+    switch (reading.outcome) {
     case LoadOutcome::Loaded:
+        takeMap(reading, document_);
         clampScrollToMap();
         drawmap();
         document_.mapLoaded = true;
@@ -91,8 +97,10 @@ void Editor::open()
         break;
     case LoadOutcome::ReadFailure:
     case LoadOutcome::SizeRejected:
-        break;
+        // The user is told nothing here, as the editor has always done.
+        return describeReading(reading);
     }
+    return {};
 }
 
 void Editor::save()

@@ -47,6 +47,11 @@ public:
 
     /** "Archivo" > "Abrir". */
     void open();
+    /**
+     * Opens a file as "Abrir" does once it has been chosen, messages included. Gives why
+     * the file did not open when no message says so (a read failure, a size rejected).
+     */
+    QString openFile(const QString& path);
     /** "Archivo" > "Guardar". */
     void save();
 

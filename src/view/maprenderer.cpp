@@ -1,6 +1,7 @@
 #include "view/maprenderer.h"
 
 #include "art/tileart.h"
+#include "view/markerblend.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,15 +71,12 @@ void MapRenderer::render(const MapDocument& document)
 
 void MapRenderer::layMarker(int player, std::uint32_t* square, qsizetype stride)
 {
-    // The two block transfers of the marker: the mask with MERGEPAINT (NOT source OR
-    // destination), then the marker with SRCAND (source AND destination). White mask
-    // pixels keep the terrain; black ones take the marker's own colours.
     const Tile& mask = masks_[player];
     const Tile& marker = markers_[player];
     for (int y = 0; y < cellSize; ++y, square += stride) {
         const int at = y * cellSize;
         for (int x = 0; x < cellSize; ++x)
-            square[x] = ((~mask[at + x] | square[x]) & marker[at + x]) | 0xff000000u;
+            square[x] = withMarker(square[x], mask[at + x], marker[at + x]);
     }
 }
 

@@ -1,0 +1,346 @@
+#include "document/mapreading.h"
+
+#include "document/piecesplitter.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quintaraz {
+
+namespace {
+
+/** Closes a file descriptor when it goes. */
+struct FileDescriptor {
+    explicit FileDescriptor(int descriptor)
+        : fd(descriptor)
+    {
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
+
+enum class Number { Valid, NotANumber, OutOfRange };
+
+// A number is an optional "-" followed by one or more ASCII digits and nothing else, of
+// any length: past the 16-bit range it is still a number, only too large.
+inline Number toInt16(std::string_view text, std::int16_t& value)
+{
+    // Most pieces of a map file are a single digit.
+    if (text.size() == 1) {
+        const unsigned digit = unsigned(text[0]) - '0';
+        if (digit > 9)
+            return Number::NotANumber;
+        value = std::int16_t(digit);
+        return Number::Valid;
+    }
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error == std::errc::invalid_argument || stop != end)
+        return Number::NotANumber;
+    return error == std::errc() ? Number::Valid : Number::OutOfRange;
+}
+
+// Eight cells of one digit each, "d,d,d,d,d,d,d,d,", the common case: each "d," read as
+// one 16-bit lane is the digit plus ',' * 256 on a little-endian machine. Written so that
+// the compiler can check and convert the eight lanes at once.
+inline bool eightDigitCells(const char* text, std::int16_t* cells)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    std::uint16_t lanes[8];
+    std::memcpy(lanes, text, sizeof lanes);
+    bool digits = true;
+    for (std::uint16_t& lane : lanes) {
+        lane = std::uint16_t(lane - ('0' | ',' << 8));
+        digits &= lane <= 9;
+    }
+    if (digits)
+        std::memcpy(cells, lanes, sizeof lanes);
+    return digits;
+}
+
+/** Notes where reading stopped, and why, and gives the outcome. */
+LoadOutcome stop(MapReading& reading, LoadOutcome outcome, MapPart part, int index,
+                 std::string_view text, std::string_view piece)
+{
+    constexpr std::size_t shown = 24;
+    reading.part = part;
+    reading.index = index;
+    reading.offset = piece.data() - text.data();
+    reading.piece.assign(piece.substr(0, shown));
+    if (piece.size() > shown)
+        reading.piece += "...";
+    return outcome;
+}
+
+/** The same where the piece that should follow is not there at all. */
+LoadOutcome stopAtEnd(MapReading& reading, LoadOutcome outcome, MapPart part, int index,
+                      std::string_view text, std::string_view section)
+{
+    reading.missingPiece = true;
+    return stop(reading, outcome, part, index, text, section.substr(section.size()));
+}
+
+LoadOutcome parse(std::string_view text, MapReading& map)
+{
+    PieceSplitter sections(text, "<fin>");
+    std::string_view numberPart;
+    std::string_view startPart;
+    if (!sections.next(numberPart) || !sections.next(startPart))
+        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Marker, 0, text, text);
+
+    PieceSplitter numbers(numberPart, ",");
+    std::string_view piece;
+    if (!numbers.next(piece))
+        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Width, 0, text, numberPart);
+    if (toInt16(piece, map.maxwidth) != Number::Valid)
+        return stop(map, LoadOutcome::NotReadable, MapPart::Width, 0, text, piece);
+    const std::string_view widthPiece = piece;
+    if (!numbers.next(piece))
+        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Height, 0, text, numberPart);
+    if (toInt16(piece, map.maxheight) != Number::Valid)
+        return stop(map, LoadOutcome::NotReadable, MapPart::Height, 0, text, piece);
+    if (!mapSizeLimits.contains(map.maxwidth))
+        return stop(map, LoadOutcome::SizeRejected, MapPart::Width, 0, text, widthPiece);
+    if (!mapSizeLimits.contains(map.maxheight))
+        return stop(map, LoadOutcome::SizeRejected, MapPart::Height, 0, text, piece);
+
+    const int cellCount = map.columns() * map.rows();
+    for (int k = 0; k < cellCount;) {
+        if (cellCount - k >= 8 && numbers.rest().size() >= 16 &&
+            eightDigitCells(numbers.rest().data(), &map.terrain[k])) {
+            numbers.skip(16);
+            k += 8;
+            continue;
+        }
+        if (!numbers.next(piece))
+            return stopAtEnd(map, LoadOutcome::ReadFailure, MapPart::Cell, k, text, numberPart);
+        if (const Number kind = toInt16(piece, map.terrain[k]); kind != Number::Valid)
+            return stop(map,
+                        kind == Number::NotANumber ? LoadOutcome::FormatError
+                                                   : LoadOutcome::ReadFailure,
+                        MapPart::Cell, k, text, piece);
+        ++k;
+    }
+
+    PieceSplitter entries(startPart, ",");
+    for (int g = 0; g < playerCount; ++g) {
+        std::string_view entry;
+        if (!entries.next(entry))
+            return stopAtEnd(map, LoadOutcome::ReadFailure, MapPart::Entry, g, text, startPart);
+        PieceSplitter parts(entry, " ");
+        std::string_view column;
+        std::string_view row;
+        if (!parts.next(column) || !parts.next(row))
+            return stop(map, LoadOutcome::ReadFailure, MapPart::Entry, g, text, entry);
+        // A coordinate must lie on the grid's fixed extent, not on the map's.
+        const auto coordinate = [&](MapPart part, std::string_view value, std::int16_t& at) {
+            const Number kind = toInt16(value, at);
+            if (kind == Number::NotANumber)
+                return stop(map, LoadOutcome::FormatError, part, g, text, value);
+            if (kind == Number::OutOfRange || at < 0 || at >= MapDocument::gridSize)
+                return stop(map, LoadOutcome::ReadFailure, part, g, text, value);
+            return LoadOutcome::Loaded;
+        };
+        if (const LoadOutcome outcome = coordinate(MapPart::Column, column, map.starts[g].x);
+            outcome != LoadOutcome::Loaded)
+            return outcome;
+        if (const LoadOutcome outcome = coordinate(MapPart::Row, row, map.starts[g].y);
+            outcome != LoadOutcome::Loaded)
+            return outcome;
+    }
+    // The rest is ignored, but counted: a game may not expect more than eight starts. The
+    // empty piece after the last comma is no entry.
+    int more = 0;
+    bool lastEmpty = false;
+    for (std::string_view entry; entries.next(entry);) {
+        ++more;
+        lastEmpty = entry.empty();
+    }
+    map.entryCount = playerCount + more - lastEmpty;
+    map.part = MapPart::None;
+    return LoadOutcome::Loaded;
+}
+
+} // namespace
+
+MapReading readMapText(std::string_view text)
+{
+    MapReading reading;
+    reading.outcome = parse(text, reading);
+    return reading;
+}
+
+MapReading readMapFile(const QString& path)
+{
+    const auto fileProblem = [](FileProblem problem, int error = 0) {
+        MapReading reading;
+        reading.fileProblem = problem;
+        reading.systemError = error;
+        return reading;
+    };
+    // Non-blocking: some files say they are plain files and then never give a byte.
+    const FileDescriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.fd < 0)
+        return fileProblem(FileProblem::CannotOpen, errno);
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0)
+        return fileProblem(FileProblem::CannotRead, errno);
+    if (!S_ISREG(info.st_mode))
+        return fileProblem(FileProblem::NotAPlainFile);
+    if (info.st_size > largestMapFile)
+        return fileProblem(FileProblem::TooLarge);
+    // Plain reads, never a mapping that a file cut short underneath would turn into SIGBUS.
+    // Some files report a size of 0 and have text, so read on to the end, but never more
+    // than a map can be.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > largestMapFile)
+                return fileProblem(FileProblem::TooLarge);
+            bytes.resize(std::min<qsizetype>(2 * filled + 4096, largestMapFile + 1));
+        }
+        const ssize_t count = ::read(file.fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (count == 0)
+            break;
+        if (count < 0 && errno != EINTR)
+            return fileProblem(FileProblem::CannotRead, errno);
+        filled += std::max<ssize_t>(count, 0);
+    }
+    return readMapText(std::string_view(bytes.constData(), size_t(filled)));
+}
+
+void takeMap(const MapReading& reading, MapDocument& document)
+{
+    document.maxwidth = reading.maxwidth;
+    document.maxheight = reading.maxheight;
+    // Column by column, the grid's own order in memory.
+    const int columns = reading.columns();
+    for (int x = 0; x < columns; ++x) {
+        MapCell* column = &document.cells(x, 0);
+        for (int y = 0; y < reading.rows(); ++y)
+            column[y].terrain = reading.terrain[y * columns + x];
+    }
+    // The file's starts replace every start in the grid, so that the flags can follow
+    // the cells: an opened map with its eight starts can be saved at once.
+    document.clearStartMarks();
+    for (int g = 0; g < playerCount; ++g)
+        document.cells(reading.starts[g].x, reading.starts[g].y).markStart(g);
+    document.syncStartPlaced();
+}
+
+QString describeReading(const MapReading& reading)
+{
+    const auto shown = [&] {
+        QString piece;
+        for (const char c : reading.piece)
+            piece += c >= ' ' && c < 127
+                         ? QString(QLatin1Char(c))
+                         : QStringLiteral("\\x%1").arg(int(uchar(c)), 2, 16, QLatin1Char('0'));
+        return QStringLiteral("«%1»").arg(piece);
+    };
+    const auto cell = [&] {
+        return QStringLiteral("la celda de la columna %1, fila %2")
+            .arg(reading.index % reading.columns())
+            .arg(reading.index / reading.columns());
+    };
+    const auto player = [&] { return QStringLiteral("del jugador %1").arg(reading.index + 1); };
+    const QString outcome = [&] {
+        switch (reading.outcome) {
+        case LoadOutcome::Loaded:
+            return QStringLiteral("correcto");
+        case LoadOutcome::SizeRejected:
+            return QStringLiteral("tamaño rechazado");
+        case LoadOutcome::FormatError:
+            return QStringLiteral("archivo corrupto");
+        case LoadOutcome::ReadFailure:
+            return QStringLiteral("fallo de lectura");
+        case LoadOutcome::NotReadable:
+            break;
+        }
+        return QStringLiteral("no se puede abrir");
+    }();
+    const bool notANumber = reading.outcome == LoadOutcome::FormatError;
+    const bool missing = reading.missingPiece;
+    QString why;
+    switch (reading.part) {
+    case MapPart::None:
+        return outcome;
+    case MapPart::File:
+        switch (reading.fileProblem) {
+        case FileProblem::NotAPlainFile:
+            return outcome + QStringLiteral(": no es un archivo normal");
+        case FileProblem::TooLarge:
+            return outcome + QStringLiteral(": mide más de 1 MiB y ningún mapa es tan grande");
+        default:
+            return outcome + QStringLiteral(": ") + qt_error_string(reading.systemError);
+        }
+    case MapPart::Marker:
+        return outcome + QStringLiteral(": falta la marca <fin>");
+    case MapPart::Width:
+    case MapPart::Height: {
+        const QString which =
+            reading.part == MapPart::Width ? QStringLiteral("el ancho") : QStringLiteral("el alto");
+        if (reading.outcome == LoadOutcome::SizeRejected)
+            why = QStringLiteral("%1 %2 está fuera de %3..%4")
+                      .arg(which, QString::fromStdString(reading.piece))
+                      .arg(mapSizeLimits.lowest)
+                      .arg(mapSizeLimits.highest);
+        else if (missing)
+            why = QStringLiteral("falta %1 del encabezado").arg(which);
+        else
+            why = QStringLiteral("%1 del encabezado, %2, no es un número de 16 bits")
+                      .arg(which, shown());
+        break;
+    }
+    case MapPart::Cell:
+        if (missing)
+            why = QStringLiteral("solo hay %1 de las %2 celdas")
+                      .arg(reading.index)
+                      .arg(reading.columns() * reading.rows());
+        else if (notANumber)
+            why = QStringLiteral("%1 es %2, que no es un número").arg(cell(), shown());
+        else
+            why = QStringLiteral("%1 es %2, fuera de -32768..32767").arg(cell(), shown());
+        break;
+    case MapPart::Entry:
+        if (missing)
+            why = QStringLiteral("solo hay %1 comienzos de los %2")
+                      .arg(reading.index)
+                      .arg(playerCount);
+        else
+            why = QStringLiteral("el comienzo %1, %2, no tiene columna y fila")
+                      .arg(player(), shown());
+        break;
+    case MapPart::Column:
+    case MapPart::Row: {
+        const QString which = reading.part == MapPart::Column ? QStringLiteral("la columna")
+                                                              : QStringLiteral("la fila");
+        why = notANumber ? QStringLiteral("%1 del comienzo %2, %3, no es un número")
+                               .arg(which, player(), shown())
+                         : QStringLiteral("%1 del comienzo %2, %3, está fuera de 0..99")
+                               .arg(which, player(), shown());
+        break;
+    }
+    }
+    return QStringLiteral("%1 en el byte %2: %3").arg(outcome).arg(reading.offset).arg(why);
+}
+
+} // namespace quintaraz

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "document/mapcell.h"
+#include "document/mapdocument.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quintaraz {
+
+/** What reading a map file came to. Only Loaded changes a document. */
+enum class LoadOutcome {
+    Loaded,       // size, every cell and eight starts taken over
+    SizeRejected, // the header's width or height lies outside 16..99
+    FormatError,  // a cell, or a coordinate of one of the first eight starts, is not a number
+    ReadFailure,  // a missing cell, entry or coordinate; a number too large; a coordinate beyond 99
+    NotReadable,  // no file, no "<fin>", or no two 16-bit numbers at its head
+};
+
+/**
+ * The largest file taken for a map. A map of 100 by 100 cells is at most about 70 KB even
+ * with the longest numbers; a larger file is not read at all and counts as not readable.
+ */
+constexpr qint64 largestMapFile = 1024 * 1024;
+
+/** The part of a map file where reading stopped. */
+enum class MapPart {
+    None,   // nothing stopped it: the map loaded
+    File,   // the file itself, see MapReading::fileProblem
+    Marker, // there is no "<fin>"
+    Width,  // the header's first number
+    Height, // the header's second number
+    Cell,   // a piece of the cell list
+    Entry,  // a start entry
+    Column, // the column of a start entry
+    Row,    // the row of a start entry
+};
+
+/** Why a file could not be read at all. */
+enum class FileProblem { None, CannotOpen, NotAPlainFile, TooLarge, CannotRead };
+
+/** A position on the grid. */
+struct GridPoint {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+};
+
+/**
+ * A map file as the reader found it: the outcome, the map as far as it was read, and,
+ * unless it loaded, where and why reading stopped.
+ */
+struct MapReading {
+    LoadOutcome outcome = LoadOutcome::NotReadable;
+
+    MapPart part = MapPart::File;
+    int index = 0;             // the cell (from 0, row by row) or the start entry (from 0)
+    qint64 offset = 0;         // the byte at which that piece begins
+    std::string piece;         // that piece, cut short after a few bytes
+    bool missingPiece = false; // the text ended where that piece should have been
+    FileProblem fileProblem = FileProblem::None;
+    int systemError = 0; // errno, when the file cannot be opened or read
+
+    std::int16_t maxwidth = 0;
+    std::int16_t maxheight = 0;
+    // Row by row: cell k is column k % (maxwidth + 1), row k / (maxwidth + 1).
+    std::array<std::int16_t, MapDocument::gridSize * MapDocument::gridSize> terrain;
+    std::array<GridPoint, playerCount> starts; // entry g is player g's
+    int entryCount = 0; // start entries in the file, those after the eighth too
+
+    int columns() const { return maxwidth + 1; }
+    int rows() const { return maxheight + 1; }
+};
+
+/** Reads a map file: at most largestMapFile bytes, never blocking, never mapped. */
+MapReading readMapFile(const QString& path);
+/** Reads a map from text in memory. */
+MapReading readMapText(std::string_view text);
+
+/** Puts a loaded map into the document: size, terrain and the eight starts, which replace
+ * every start of the grid; the start flags follow the starts inside the map. */
+void takeMap(const MapReading& reading, MapDocument& document);
+
+/**
+ * Why a map reads as it does, in the editor's words: "correcto", or the outcome, where it
+ * arose and what was found there ("archivo corrupto en el byte 37: la celda 15 (columna
+ * 15, fila 0) es «a», que no es un número").
+ */
+QString describeReading(const MapReading& reading);
+
+} // namespace quintaraz

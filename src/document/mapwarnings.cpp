@@ -1,0 +1,66 @@
+#include "document/mapwarnings.h"
+
+#include "document/mapreading.h"
+#include "document/terrain.h"
+
+namespace quintaraz {
+
+namespace {
+
+QString place(int x, int y)
+{
+    return QStringLiteral("columna %1, fila %2").arg(x).arg(y);
+}
+
+} // namespace
+
+QStringList mapWarnings(const MapReading& reading)
+{
+    QStringList warnings;
+    if (reading.outcome != LoadOutcome::Loaded)
+        return warnings;
+    const int columns = reading.columns();
+    for (int g = 0; g < playerCount; ++g) {
+        const GridPoint start = reading.starts[g];
+        for (int later = g + 1; later < playerCount; ++later) {
+            if (reading.starts[later].x == start.x && reading.starts[later].y == start.y)
+                warnings << QStringLiteral(
+                                "los jugadores %1 y %2 comienzan en la misma celda (%3); "
+                                "el editor deja al jugador %1 sin comienzo")
+                                .arg(g + 1)
+                                .arg(later + 1)
+                                .arg(place(start.x, start.y));
+        }
+        if (start.x > reading.maxwidth || start.y > reading.maxheight) {
+            warnings << QStringLiteral("el comienzo del jugador %1 (%2) está fuera del mapa")
+                            .arg(g + 1)
+                            .arg(place(start.x, start.y));
+            continue;
+        }
+        const int terrain = reading.terrain[start.y * columns + start.x];
+        if (blocksStart(terrain))
+            warnings << QStringLiteral("el comienzo del jugador %1 (%2) está en %3")
+                            .arg(g + 1)
+                            .arg(place(start.x, start.y), terrain == terrainNumber(Terrain::Water)
+                                                              ? QStringLiteral("agua")
+                                                              : QStringLiteral("roca"));
+    }
+    int unknown = 0;
+    int first = 0;
+    for (int k = 0; k < columns * reading.rows(); ++k)
+        if (!isTerrain(reading.terrain[k]) && unknown++ == 0)
+            first = k;
+    if (unknown > 0)
+        warnings << QStringLiteral("%1 celdas tienen un terreno que el editor no conoce; la "
+                                   "primera, %2, en la %3")
+                        .arg(unknown)
+                        .arg(reading.terrain[first])
+                        .arg(place(first % columns, first / columns));
+    if (reading.entryCount > playerCount)
+        warnings << QStringLiteral("hay %1 comienzos; se leen los %2 primeros")
+                        .arg(reading.entryCount)
+                        .arg(playerCount);
+    return warnings;
+}
+
+} // namespace quintaraz

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace quintaraz {
+
+/**
+ * quintaraz-map: checks, draws and describes map files from the command line, with the
+ * editor's own reader and pictures. Exit status 0 when all went well, 1 when a file would
+ * not open (or, for check --strict, holds something a game may not expect), 2 for a
+ * command line that is not understood.
+ */
+class MapTool {
+public:
+    MapTool(QTextStream& out, QTextStream& err);
+
+    /** Runs the command in arguments (the program's name first) and gives the exit status. */
+    int run(const QStringList& arguments);
+
+private:
+    int check(const QStringList& arguments);
+    int render(const QStringList& arguments);
+    int info(const QStringList& arguments);
+    int thumbnail(const QStringList& arguments);
+
+    int usageError(const QString& command, const QString& problem);
+
+    QTextStream& out_;
+    QTextStream& err_;
+};
+
+} // namespace quintaraz

@@ -1,0 +1,128 @@
+#include "view/mappicture.h"
+
+#include "art/tileart.h"
+#include "document/mapdocument.h"
+#include "view/markerblend.h"
+#include "view/viewgeometry.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace quintaraz {
+
+namespace {
+
+QImage scaledTile(const QImage& tile, int size, Qt::TransformationMode mode)
+{
+    const QImage scaled =
+        tile.width() == size ? tile : tile.scaled(size, size, Qt::IgnoreAspectRatio, mode);
+    return scaled.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+MapPicture::MapPicture(const TileArt& art)
+    : art_(art)
+{
+}
+
+QImage MapPicture::render(const MapDocument& document, int size) const
+{
+    return compose(document, tilesOfSize(size, Qt::FastTransformation), true);
+}
+
+QImage MapPicture::thumbnail(const MapDocument& document, int size) const
+{
+    // Composed small, a few pixels a cell, then scaled down smoothly to the size asked for:
+    // far cheaper than scaling the full picture.
+    const int cells = std::max(document.maxwidth, document.maxheight) + 1;
+    const int cell = std::clamp((size + cells - 1) / cells, 1, cellSize);
+    QImage picture = compose(document, tilesOfSize(cell, Qt::SmoothTransformation), false);
+    if (picture.width() > size || picture.height() > size)
+        picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    layLargeMarkers(picture, document);
+    return picture;
+}
+
+MapPicture::Tiles MapPicture::tilesOfSize(int size, Qt::TransformationMode mode) const
+{
+    Tiles tiles;
+    tiles.size = size;
+    for (int i = 0; i < terrainCount; ++i)
+        tiles.terrains[i] = scaledTile(art_.terrain(i), size, mode);
+    tiles.terrains[terrainCount] = scaledTile(art_.unknownTerrain(), size, mode);
+    for (int p = 0; p < playerCount; ++p) {
+        const QImage& strip = art_.player(p);
+        tiles.markers[p] = scaledTile(strip.copy(0, 0, cellSize, cellSize), size, mode);
+        tiles.masks[p] = scaledTile(strip.copy(cellSize, 0, cellSize, cellSize), size, mode);
+    }
+    return tiles;
+}
+
+QImage MapPicture::compose(const MapDocument& document, const Tiles& tiles, bool markers) const
+{
+    const int size = tiles.size;
+    QImage picture((document.maxwidth + 1) * size, (document.maxheight + 1) * size,
+                   QImage::Format_RGB32);
+    if (picture.isNull())
+        return picture; // no memory for it
+    for (int y = 0; y <= document.maxheight; ++y) {
+        for (int x = 0; x <= document.maxwidth; ++x) {
+            const MapCell& cell = document.cells(x, y);
+            const QImage& tile =
+                tiles.terrains[isTerrain(cell.terrain) ? cell.terrain : terrainCount];
+            const bool marked = markers && cell.hasStart() && isPlayer(cell.playerIndex);
+            for (int row = 0; row < size; ++row) {
+                auto* out =
+                    reinterpret_cast<std::uint32_t*>(picture.scanLine(y * size + row)) + x * size;
+                std::memcpy(out, tile.constScanLine(row), size * sizeof(std::uint32_t));
+                if (!marked)
+                    continue;
+                const auto* mask = reinterpret_cast<const std::uint32_t*>(
+                    tiles.masks[cell.playerIndex].constScanLine(row));
+                const auto* marker = reinterpret_cast<const std::uint32_t*>(
+                    tiles.markers[cell.playerIndex].constScanLine(row));
+                for (int column = 0; column < size; ++column)
+                    out[column] = withMarker(out[column], mask[column], marker[column]);
+            }
+        }
+    }
+    return picture;
+}
+
+void MapPicture::layLargeMarkers(QImage& picture, const MapDocument& document) const
+{
+    // A cell of a preview is a few pixels: each start gets its marker at a size that can
+    // be seen, centred on its cell, and opaque only where the marker's mask is black.
+    const double scale = double(picture.width()) / (document.maxwidth + 1);
+    const int size = std::max(
+        int(scale), std::clamp(std::max(picture.width(), picture.height()) / 10, 6, cellSize));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int y = 0; y <= document.maxheight; ++y) {
+        for (int x = 0; x <= document.maxwidth; ++x) {
+            const MapCell& cell = document.cells(x, y);
+            if (!cell.hasStart() || !isPlayer(cell.playerIndex))
+                continue;
+            const QImage& strip = art_.player(cell.playerIndex);
+            QImage marker =
+                strip.copy(0, 0, cellSize, cellSize).convertToFormat(QImage::Format_ARGB32);
+            const QImage mask = strip.copy(cellSize, 0, cellSize, cellSize);
+            for (int row = 0; row < cellSize; ++row)
+                for (int column = 0; column < cellSize; ++column)
+                    if (mask.pixel(column, row) != 0xff000000u)
+                        marker.setPixel(column, row, 0);
+            // Centred on its cell, but wholly inside the picture.
+            const auto corner = [&](int cell, int extent) {
+                return std::clamp((cell + 0.5) * scale - size / 2.0, 0.0, double(extent - size));
+            };
+            painter.drawImage(
+                QRectF(corner(x, picture.width()), corner(y, picture.height()), size, size),
+                marker);
+        }
+    }
+}
+
+} // namespace quintaraz

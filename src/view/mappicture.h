@@ -1,0 +1,48 @@
+#pragma once
+
+#include "document/mapcell.h"
+#include "document/terrain.h"
+
+#include <QImage>
+
+#include <array>
+
+namespace quintaraz {
+
+class MapDocument;
+class TileArt;
+
+/** Pictures of a whole map, for files and previews: every cell, every start marker. */
+class MapPicture {
+public:
+    explicit MapPicture(const TileArt& art);
+
+    /**
+     * The map at cellSize pixels a cell (1 to 100). At 25 each cell is exactly what the
+     * map view shows of it; at other sizes the tiles are scaled nearest-neighbour.
+     */
+    QImage render(const MapDocument& document, int cellSize) const;
+
+    /**
+     * The map scaled smoothly so that its longer side is at most size, never enlarged past
+     * 25 pixels a cell, with each player's marker laid large enough to be seen.
+     */
+    QImage thumbnail(const MapDocument& document, int size) const;
+
+private:
+    /** The pictures of one cell size. */
+    struct Tiles {
+        int size = 0;
+        std::array<QImage, terrainCount + 1> terrains; // then the unknown-terrain tile
+        std::array<QImage, playerCount> markers;
+        std::array<QImage, playerCount> masks;
+    };
+
+    Tiles tilesOfSize(int size, Qt::TransformationMode mode) const;
+    QImage compose(const MapDocument& document, const Tiles& tiles, bool markers) const;
+    void layLargeMarkers(QImage& picture, const MapDocument& document) const;
+
+    const TileArt& art_;
+};
+
+} // namespace quintaraz
