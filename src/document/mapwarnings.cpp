@@ -50,12 +50,17 @@ QStringList mapWarnings(const MapReading& reading)
     for (int k = 0; k < columns * reading.rows(); ++k)
         if (!isTerrain(reading.terrain[k]) && unknown++ == 0)
             first = k;
-    if (unknown > 0)
+    const QString where = place(first % columns, first / columns);
+    if (unknown == 1)
+        warnings << QStringLiteral("1 celda tiene un terreno que el editor no conoce: %1, en la %2")
+                        .arg(reading.terrain[first])
+                        .arg(where);
+    else if (unknown > 1)
         warnings << QStringLiteral("%1 celdas tienen un terreno que el editor no conoce; la "
                                    "primera, %2, en la %3")
                         .arg(unknown)
                         .arg(reading.terrain[first])
-                        .arg(place(first % columns, first / columns));
+                        .arg(where);
     if (reading.entryCount > playerCount)
         warnings << QStringLiteral("hay %1 comienzos; se leen los %2 primeros")
                         .arg(reading.entryCount)

@@ -141,6 +141,7 @@ private slots:
     void newMap();
     void editAndSave();
     void openShowsTheSameMap();
+    void openedFromTheCommandLine();
     void messages();
     void typedNamesAreTheChoice();
     void leaving();
@@ -342,6 +343,21 @@ void TestEndToEnd::openShowsTheSameMap()
     QFile resaved(again);
     QVERIFY(saved.open(QIODevice::ReadOnly) && resaved.open(QIODevice::ReadOnly));
     QCOMPARE(resaved.readAll(), saved.readAll());
+}
+
+void TestEndToEnd::openedFromTheCommandLine()
+{
+    // As a file manager starts the editor for a map: its path as the one argument.
+    QVERIFY2(QFile::exists(savedPath), "editAndSave saved the map");
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor({}, {savedPath}));
+    Model model{art};
+    model.dialogs.filesToChoose = {savedPath};
+    model.editor.open();
+    const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+    QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
+                      QStringLiteral("opened-at-start")));
 }
 
 void TestEndToEnd::messages()

@@ -103,10 +103,11 @@ QProcess* XSession::start(const QString& program, const QStringList& arguments)
     return processes_.back().get();
 }
 
-QString XSession::startEditor(const QStringList& launcher)
+QString XSession::startEditor(const QStringList& launcher, const QStringList& arguments)
 {
-    editor_ = launcher.isEmpty() ? start(editorPath())
-                                 : start(launcher.constFirst(), launcher.mid(1) << editorPath());
+    editor_ = launcher.isEmpty()
+                  ? start(editorPath(), arguments)
+                  : start(launcher.constFirst(), launcher.mid(1) << editorPath() << arguments);
     return waitForWindow(QStringLiteral("Quintaraz Editor"));
 }
 

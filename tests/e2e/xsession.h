@@ -28,7 +28,7 @@ public:
      * Starts the editor, through a launcher such as prlimit when one is given, and waits
      * until its main window shows; returns its window id.
      */
-    QString startEditor(const QStringList& launcher = {});
+    QString startEditor(const QStringList& launcher = {}, const QStringList& arguments = {});
     QProcess* editor() const { return editor_; }
 
     /** Runs a command on this display and gives its output. */

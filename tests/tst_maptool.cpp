@@ -1,0 +1,225 @@
+// quintaraz-map as scripts and file managers use it, and the pictures it draws.
+
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "mutations.h"
+#include "referencemap.h"
+#include "testmaps.h"
+#include "view/mappicture.h"
+#include "view/maprenderer.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quintaraz;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+};
+
+/** Runs quintaraz-map to its end; a crash fails the test that asked. */
+Run runTool(const QStringList& arguments, const QString& folder)
+{
+    QProcess tool;
+    tool.setWorkingDirectory(folder);
+    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    tool.start(QStringLiteral(QUINTARAZ_MAP), arguments);
+    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput())};
+}
+
+/** The example map with the bytes from `at` on replaced by `text`, or cut there. */
+QByteArray example(int at = -1, const QByteArray& text = {}, int replaced = 1)
+{
+    QByteArray map = testmaps::exampleText();
+    return at < 0 ? map : map.replace(at, replaced, text);
+}
+
+LoadOutcome outcomeNamed(const QString& line)
+{
+    const QString status = line.section(QStringLiteral(": "), 1);
+    for (const auto& [prefix, outcome] : {std::pair{"correcto", LoadOutcome::Loaded},
+                                          {"tamaño rechazado", LoadOutcome::SizeRejected},
+                                          {"archivo corrupto", LoadOutcome::FormatError},
+                                          {"fallo de lectura", LoadOutcome::ReadFailure}})
+        if (status.startsWith(QString::fromUtf8(prefix)))
+            return outcome;
+    return LoadOutcome::NotReadable;
+}
+
+} // namespace
+
+class TestMapTool : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkAgreesWithTheEditorsReader();
+    void checkSaysWhereAndWhy_data();
+    void checkSaysWhereAndWhy();
+    void renderIsWhatTheViewShows();
+    void thumbnailsAreSmallAndShowEveryStart();
+
+private:
+    TileArt art;
+};
+
+void TestMapTool::checkAgreesWithTheEditorsReader()
+{
+    // The seed files of the fuzzer and the mutated files of the reliability tests, read
+    // by the tool in one run and, one by one, by the plain second reader of the tests.
+    QTemporaryDir folder;
+    QStringList names;
+    QList<QByteArray> texts;
+    const QDir corpus(QStringLiteral(QUINTARAZ_CORPUS));
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        names << QStringLiteral("semilla-") + name;
+        texts << testmaps::readFile(corpus.filePath(name));
+    }
+    QRandomGenerator random(11);
+    for (int i = 0; i < 3000; ++i) {
+        const QByteArray valid = mutations::randomMapText(random);
+        names << QStringLiteral("mutado-%1.map").arg(i);
+        texts << (i % 3 == 0 ? valid : mutations::mutated(valid, random));
+    }
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY(testmaps::writeFile(folder.filePath(names[i]), texts[i]));
+
+    const Run run = runTool(QStringList{QStringLiteral("check")} + names, folder.path());
+    QCOMPARE(run.status, 1); // some do not open
+    QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("  aviso: ")); });
+    QCOMPARE(lines.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QVERIFY2(lines[i].startsWith(names[i] + QLatin1String(": ")), qPrintable(lines[i]));
+        if (outcomeNamed(lines[i]) != referencemap::read(texts[i]).outcome)
+            QFAIL(qPrintable(QStringLiteral("%1 disagrees with the second reader").arg(lines[i])));
+    }
+}
+
+void TestMapTool::checkSaysWhereAndWhy_data()
+{
+    // The example map: "16,16," (6 bytes), 289 cells "0," (cell k at byte 6 + 2k), "<fin>"
+    // at 584, then the starts from byte 589: "2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,".
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines"); // after "name: "
+    const auto row = [](const char* title, const QByteArray& text, int status,
+                        const QStringList& lines, const char* name = "mapa.map") {
+        QTest::newRow(title) << QString::fromLatin1(name) << text << status << lines;
+    };
+    row("opens", example(), 0, {"correcto (17 x 17, 8 comienzos)"});
+    row("a letter among the cells", example(10, "a"), 1,
+        {"archivo corrupto en el byte 10: la celda de la columna 2, fila 0 es «a», que no es "
+         "un número"});
+    row("a cell too large", example(46, "40000"), 1,
+        {"fallo de lectura en el byte 46: la celda de la columna 3, fila 1 es «40000», fuera "
+         "de -32768..32767"});
+    row("cells missing", "16,16,0,0<fin>2 3,", 1,
+        {"fallo de lectura en el byte 9: solo hay 2 de las 289 celdas"});
+    row("an empty eighth start", example(617, "12 16,", 12), 1,
+        {"fallo de lectura en el byte 623: el comienzo del jugador 8, «», no tiene columna y "
+         "fila"});
+    row("seven starts", example(617, "12 16", 12), 1,
+        {"fallo de lectura en el byte 622: solo hay 7 comienzos de los 8"});
+    row("width 15", example(0, "15", 2), 1,
+        {"tamaño rechazado en el byte 0: el ancho 15 está fuera de 16..99"});
+    row("height 100", example(3, "100", 2), 1,
+        {"tamaño rechazado en el byte 3: el alto 100 está fuera de 16..99"});
+    row("no marker", "16,16,0,0,", 1, {"no se puede abrir: falta la marca <fin>"});
+    row("a blank before a start", example(589, " 2"), 1,
+        {"archivo corrupto en el byte 589: la columna del comienzo del jugador 1, «», no es un "
+         "número"});
+    row("a row beyond the grid", example(600, "100"), 1,
+        {"fallo de lectura en el byte 600: la fila del comienzo del jugador 3, «100», está "
+         "fuera de 0..99"});
+    row("not named .map", example(), 1, {"el nombre no termina en .map y el editor no lo abre"},
+        "mapa.txt");
+    const QString opens = QStringLiteral("correcto (17 x 17, 8 comienzos)");
+    row("a start on water", example(112, "2"), 0,
+        {opens, "  aviso: el comienzo del jugador 1 (columna 2, fila 3) está en agua"});
+    row("unknown terrain", example(16, "7"), 0,
+        {opens, "  aviso: 1 celda tiene un terreno que el editor no conoce: 7, en la columna 5, "
+                "fila 0"});
+    row("nine starts", example() + "1 1,", 0,
+        {opens, "  aviso: hay 9 comienzos; se leen los 8 primeros"});
+    row("a start outside the map", example(589, "20"), 0,
+        {opens, "  aviso: el comienzo del jugador 1 (columna 20, fila 3) está fuera del mapa"});
+    row("two starts on one cell", example(593, "2 3", 4), 0,
+        {opens, "  aviso: los jugadores 1 y 2 comienzan en la misma celda (columna 2, fila 3); "
+                "el editor deja al jugador 1 sin comienzo"});
+}
+
+void TestMapTool::checkSaysWhereAndWhy()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, text);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(name), text));
+    const Run run = runTool({QStringLiteral("check"), name}, folder.path());
+    QCOMPARE(run.status, status);
+    lines.first().prepend(name + QLatin1String(": "));
+    QCOMPARE(run.out.split(u'\n', Qt::SkipEmptyParts), lines);
+    if (lines.size() > 1) // warnings fail a strict check
+        QCOMPARE(runTool({QStringLiteral("check"), QStringLiteral("--strict"), name}, folder.path())
+                     .status,
+                 1);
+}
+
+void TestMapTool::renderIsWhatTheViewShows()
+{
+    QRandomGenerator random(7);
+    MapDocument document = testmaps::randomMap(random);
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 100; ++y)
+            document.cells(x, y).terrain = std::int16_t(random.bounded(-1, 7)); // unknown too
+    const MapPicture picture(art);
+    const QImage whole = picture.render(document, 25);
+    QCOMPARE(whole.size(), QSize(25 * (document.maxwidth + 1), 25 * (document.maxheight + 1)));
+    MapRenderer view(art);
+    for (const QPoint origin :
+         {QPoint(0, 0), QPoint(1, 2), QPoint(document.maxwidth - 15, document.maxheight - 15)}) {
+        document.scrollX = std::int16_t(origin.x());
+        document.scrollY = std::int16_t(origin.y());
+        view.render(document);
+        QCOMPARE(whole.copy(QRect(origin * 25, QSize(400, 400))), view.image());
+    }
+    // Other sizes: every pixel of a cell of 25 becomes a block of 3 by 3, the nearest.
+    const QImage large = picture.render(document, 75);
+    QCOMPARE(large.size(), whole.size() * 3);
+    QCOMPARE(large.scaled(whole.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation), whole);
+}
+
+void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
+{
+    // Grass, whose colours are far from every player's.
+    MapDocument document = testmaps::mapOfSize(99, 49);
+    document.clearStartMarks();
+    for (int p = 0; p < 8; ++p)
+        testmaps::placeStart(document, 12 * p + 5, 6 * p + 3, p);
+    const QImage thumbnail = MapPicture(art).thumbnail(document, 64);
+    QCOMPARE(thumbnail.size(), QSize(64, 32));
+    // Each marker shows its own colour, the one at the centre of its cross.
+    for (int p = 0; p < 8; ++p) {
+        const QRgb colour = art.player(p).pixel(12, 12);
+        bool seen = false;
+        for (int y = 0; y < thumbnail.height() && !seen; ++y)
+            for (int x = 0; x < thumbnail.width() && !seen; ++x)
+                seen = qAbs(qRed(thumbnail.pixel(x, y)) - qRed(colour)) +
+                           qAbs(qGreen(thumbnail.pixel(x, y)) - qGreen(colour)) +
+                           qAbs(qBlue(thumbnail.pixel(x, y)) - qBlue(colour)) <
+                       24;
+        QVERIFY2(seen, qPrintable(QStringLiteral("player %1").arg(p + 1)));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMapTool)
+#include "tst_maptool.moc"
