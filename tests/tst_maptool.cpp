@@ -219,6 +219,9 @@ void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
                        24;
         QVERIFY2(seen, qPrintable(QStringLiteral("player %1").arg(p + 1)));
     }
+    // However small the size asked for.
+    for (const int size : {1, 3, 8})
+        QVERIFY(MapPicture(art).thumbnail(document, size).width() == size);
 }
 
 QTEST_GUILESS_MAIN(TestMapTool)

@@ -97,8 +97,9 @@ void MapPicture::layLargeMarkers(QImage& picture, const MapDocument& document) c
     // A cell of a preview is a few pixels: each start gets its marker at a size that can
     // be seen, centred on its cell, and opaque only where the marker's mask is black.
     const double scale = double(picture.width()) / (document.maxwidth + 1);
-    const int size = std::max(
-        int(scale), std::clamp(std::max(picture.width(), picture.height()) / 10, 6, cellSize));
+    const int longer = std::max(picture.width(), picture.height());
+    const int shorter = std::min(picture.width(), picture.height());
+    const int size = std::min(shorter, std::max(int(scale), std::clamp(longer / 10, 6, cellSize)));
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int y = 0; y <= document.maxheight; ++y) {
@@ -116,7 +117,8 @@ void MapPicture::layLargeMarkers(QImage& picture, const MapDocument& document) c
                         marker.setPixel(column, row, 0);
             // Centred on its cell, but wholly inside the picture.
             const auto corner = [&](int cell, int extent) {
-                return std::clamp((cell + 0.5) * scale - size / 2.0, 0.0, double(extent - size));
+                return std::max(0.0,
+                                std::min((cell + 0.5) * scale - size / 2.0, double(extent - size)));
             };
             painter.drawImage(
                 QRectF(corner(x, picture.width()), corner(y, picture.height()), size, size),
