@@ -13,12 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+#include <optional>
+
 using namespace quintaraz;
 
 namespace {
 
 struct Run {
-    int status = -1;
+    int status = std::numeric_limits<int>::min(); // until the tool ends of itself
     QString out;
 };
 
@@ -34,11 +37,11 @@ Run runTool(const QStringList& arguments, const QString& folder)
     return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput())};
 }
 
-/** The example map with the bytes from `at` on replaced by `text`, or cut there. */
-QByteArray example(int at = -1, const QByteArray& text = {}, int replaced = 1)
+/** The example map, with `replaced` bytes from `at` on replaced by `text` when given. */
+QByteArray example(std::optional<int> at = {}, const QByteArray& text = {}, int replaced = 1)
 {
     QByteArray map = testmaps::exampleText();
-    return at < 0 ? map : map.replace(at, replaced, text);
+    return at ? map.replace(*at, replaced, text) : map;
 }
 
 LoadOutcome outcomeNamed(const QString& line)

@@ -20,8 +20,8 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const quintaraz::EditorCommandLine command =
         quintaraz::readEditorCommandLine(QCoreApplication::arguments(), out, err);
-    if (command.exitStatus >= 0)
-        return command.exitStatus;
+    if (command.exitStatus)
+        return *command.exitStatus;
 
     quintaraz::QtUserDialogs dialogs;
     quintaraz::MainWindow window(art, dialogs);

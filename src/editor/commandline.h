@@ -4,12 +4,14 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 namespace quintaraz {
 
 /** What the editor is asked for on its command line: quintaraz-editor [archivo]. */
 struct EditorCommandLine {
-    QString file;        // the map to open once the window shows, as a full path; or none
-    int exitStatus = -1; // when 0 or more, all is said (help, version, a usage error): end
+    QString file;                  // the map to open once the window shows, as a full path; or none
+    std::optional<int> exitStatus; // when set, all is said (help, version, a usage error): end
 };
 
 /**
