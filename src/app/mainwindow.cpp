@@ -38,10 +38,6 @@ constexpr std::array<PalettePlace, terrainCount> palettePlaces{{
 
 constexpr int pictureBoxSize = cellSize + 4; // the picture in a 2-pixel border
 
-// What a screen reader says for each terrain picture, in index order.
-const std::array<const char*, terrainCount> terrainNames{
-    "Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra", "Tierra desnuda"};
-
 } // namespace
 
 MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent)
@@ -125,6 +121,7 @@ std::array<PictureBox*, terrainCount> MainWindow::createPalette(QWidget* client,
         const int terrain = terrainNumber(place.terrain);
         auto* picture = new PictureBox(art.terrain(terrain), client);
         picture->setObjectName(QStringLiteral("terrimg%1").arg(terrain));
+        // What a screen reader says for the picture.
         picture->setAccessibleName(QString::fromUtf8(terrainNames[terrain]));
         picture->setAccessibleDescription(QStringLiteral("Pinta este terreno"));
         picture->setGeometry(place.left, place.top, pictureBoxSize, pictureBoxSize);

@@ -43,9 +43,8 @@ QStringList mapWarnings(const MapReading& reading)
         if (blocksStart(terrain))
             warnings << QStringLiteral("el comienzo del jugador %1 (%2) está en %3")
                             .arg(g + 1)
-                            .arg(place(start.x, start.y), terrain == terrainNumber(Terrain::Water)
-                                                              ? QStringLiteral("agua")
-                                                              : QStringLiteral("roca"));
+                            .arg(place(start.x, start.y),
+                                 QString::fromUtf8(terrainNames[terrain]).toLower());
     }
     // Counted in one pass that the compiler can do many cells at a time.
     const auto cells = reading.terrain.begin();

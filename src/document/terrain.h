@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace quintaraz {
@@ -16,6 +17,10 @@ enum class Terrain : std::int16_t {
 
 /** How many terrains there are. A cell read from a file may hold any other number. */
 constexpr int terrainCount = 6;
+
+/** Each terrain's name, as users read it, in UTF-8 and in the order of the numbers. */
+constexpr std::array<const char*, terrainCount> terrainNames{
+    "Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra", "Tierra desnuda"};
 
 /** The number a cell holds for a terrain. */
 constexpr std::int16_t terrainNumber(Terrain terrain)

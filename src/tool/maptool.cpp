@@ -8,7 +8,6 @@
 #include "view/viewgeometry.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -52,9 +51,7 @@ const Command* findCommand(const QString& name)
     return nullptr;
 }
 
-const std::array<const char*, terrainCount> terrainNames{
-    "hierba", "roca", "agua", "árbol", "parcela de tierra", "tierra desnuda"};
-// The same, as keys of the JSON output: plain ASCII for scripts.
+// The terrains' names as keys of the JSON output: plain ASCII for scripts.
 const std::array<const char*, terrainCount> terrainKeys{
     "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
 
@@ -180,20 +177,11 @@ private:
     bool helped_ = false;
 };
 
-/** The map of a file, read as the editor reads it. */
+/** The map of a file, read as the editor reads it; large, so kept on the heap. */
 struct OpenedMap {
     MapReading reading;
     MapDocument document;
 };
-
-std::unique_ptr<OpenedMap> openMap(const QString& path)
-{
-    auto map = std::make_unique<OpenedMap>();
-    map->reading = readMapFile(path);
-    if (map->reading.outcome == LoadOutcome::Loaded)
-        takeMap(map->reading, map->document);
-    return map;
-}
 
 } // namespace
 
@@ -250,17 +238,26 @@ int MapTool::render(const QStringList& arguments)
     if (!number || size < 1 || size > 100)
         return usageError(QStringLiteral("render"),
                           QStringLiteral("--cell pide un número de 1 a 100"));
-    const std::unique_ptr<OpenedMap> map = openMap(line.files().at(0));
-    if (map->reading.outcome != LoadOutcome::Loaded) {
-        err_ << "quintaraz-map: " << line.files().at(0) << ": " << describeReading(map->reading)
-             << '\n';
+    return drawToPng(line.files().at(0), line.files().at(1),
+                     [size](const MapPicture& picture, const MapDocument& document) {
+                         return picture.render(document, size);
+                     });
+}
+
+int MapTool::drawToPng(const QString& map, const QString& png,
+                       const std::function<QImage(const MapPicture&, const MapDocument&)>& draw)
+{
+    const auto opened = std::make_unique<OpenedMap>();
+    opened->reading = readMapFile(map);
+    if (opened->reading.outcome != LoadOutcome::Loaded) {
+        err_ << "quintaraz-map: " << map << ": " << describeReading(opened->reading) << '\n';
         return 1;
     }
+    takeMap(opened->reading, opened->document);
     const TileArt art;
-    if (const QString problem =
-            writePng(MapPicture(art).render(map->document, size), line.files().at(1));
+    if (const QString problem = writePng(draw(MapPicture(art), opened->document), png);
         !problem.isEmpty()) {
-        err_ << "quintaraz-map: " << line.files().at(1) << ": " << problem << '\n';
+        err_ << "quintaraz-map: " << png << ": " << problem << '\n';
         return 1;
     }
     return 0;
@@ -314,7 +311,8 @@ int MapTool::info(const QStringList& arguments)
          << " celdas (Ancho = " << reading.maxwidth << ", Alto = " << reading.maxheight << ")\n"
          << "  terreno:";
     for (int t = 0; t < terrainCount; ++t)
-        out_ << (t ? ", " : " ") << QString::fromUtf8(terrainNames[t]) << ' ' << counts[t];
+        out_ << (t ? ", " : " ") << QString::fromUtf8(terrainNames[t]).toLower() << ' '
+             << counts[t];
     if (unknown > 0)
         out_ << ", desconocido " << unknown;
     out_ << '\n';
@@ -336,20 +334,10 @@ int MapTool::thumbnail(const QStringList& arguments)
     if (!number || size < 1 || size > 4096)
         return usageError(QStringLiteral("thumbnail"),
                           QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
-    const std::unique_ptr<OpenedMap> map = openMap(line.files().at(0));
-    if (map->reading.outcome != LoadOutcome::Loaded) {
-        err_ << "quintaraz-map: " << line.files().at(0) << ": " << describeReading(map->reading)
-             << '\n';
-        return 1;
-    }
-    const TileArt art;
-    if (const QString problem =
-            writePng(MapPicture(art).thumbnail(map->document, size), line.files().at(1));
-        !problem.isEmpty()) {
-        err_ << "quintaraz-map: " << line.files().at(1) << ": " << problem << '\n';
-        return 1;
-    }
-    return 0;
+    return drawToPng(line.files().at(0), line.files().at(1),
+                     [size](const MapPicture& picture, const MapDocument& document) {
+                         return picture.thumbnail(document, size);
+                     });
 }
 
 } // namespace quintaraz

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+
 namespace quintaraz {
+
+class MapDocument;
+class MapPicture;
 
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
@@ -25,6 +31,9 @@ private:
     int thumbnail(const QStringList& arguments);
 
     int usageError(const QString& command, const QString& problem);
+    /** Reads a map and writes what draw makes of it as PNG; gives the exit status. */
+    int drawToPng(const QString& map, const QString& png,
+                  const std::function<QImage(const MapPicture&, const MapDocument&)>& draw);
 
     QTextStream& out_;
     QTextStream& err_;
