@@ -3,9 +3,31 @@
 #include "testmaps.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+/**
+ * A program started as from a terminal without any display: the editor must answer its
+ * command line before it looks for one.
+ */
+void startWithoutDisplay(QProcess& process, const QString& program, const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+}
+
+} // namespace
 
 class TestCommandLines : public QObject {
     Q_OBJECT
@@ -13,6 +35,8 @@ class TestCommandLines : public QObject {
 private slots:
     void answers_data();
     void answers();
+    void outputThatCannotBeWrittenIsAnError_data();
+    void outputThatCannotBeWrittenIsAnError();
     void editorSaysWhyAFileGivenAtStartUpDidNotOpen();
 };
 
@@ -48,6 +72,11 @@ void TestCommandLines::answers_data()
         "quintaraz-editor: sobra «b.map»: se abre un solo archivo\nUso:");
     row("editor with an unknown option", editor, {"--mapa"}, 2,
         "quintaraz-editor: Opción desconocida «mapa».");
+    // After "--" every word is a file, never the toolkit's option.
+    row("editor with files after --", editor, {"--", "-platform", "x.map"}, 2,
+        "quintaraz-editor: sobra «x.map»: se abre un solo archivo");
+    row("tool with a file after --", map, {"check", "--", "--strict"}, 1,
+        "--strict: el nombre no termina en .map");
 }
 
 void TestCommandLines::answers()
@@ -57,14 +86,63 @@ void TestCommandLines::answers()
     QFETCH(int, status);
     QFETCH(QString, said);
     QProcess process;
-    process.start(program, arguments);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    startWithoutDisplay(process, program, arguments);
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), status);
-    const QString text = QString::fromUtf8(status == 0 ? process.readAllStandardOutput()
-                                                       : process.readAllStandardError());
-    // Qt's own notes (no runtime folder, the offscreen platform) may come first.
+    const QString text = QString::fromUtf8(process.readAll());
     QVERIFY2(text.contains(QLatin1Char('\n') + said) || text.startsWith(said), qPrintable(text));
+}
+
+void TestCommandLines::outputThatCannotBeWrittenIsAnError_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("closedPipe"); // or else /dev/full
+    const QString map = QStringLiteral(QUINTARAZ_MAP);
+    const QString editor = QStringLiteral(QUINTARAZ_EDITOR);
+    const QString example = QDir::temp().filePath(QStringLiteral("quintaraz-salida.map"));
+    QVERIFY(testmaps::writeFile(example, testmaps::exampleText()));
+    for (const bool pipe : {false, true}) {
+        const char* sink = pipe ? "closed pipe" : "full disk";
+        QTest::addRow("info --json, %s", sink)
+            << map << QStringList{"info", "--json", example} << pipe;
+        QTest::addRow("check, %s", sink) << map << QStringList{"check", example} << pipe;
+        QTest::addRow("tool help, %s", sink) << map << QStringList{"--help"} << pipe;
+        QTest::addRow("editor version, %s", sink) << editor << QStringList{"--version"} << pipe;
+    }
+}
+
+void TestCommandLines::outputThatCannotBeWrittenIsAnError()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, closedPipe);
+    const QString name = program.section(QLatin1Char('/'), -1);
+    QProcess process;
+    int pipeEnds[2] = {-1, -1};
+    if (closedPipe) {
+        // Nobody reads: the read end is closed before the program starts.
+        QCOMPARE(::pipe2(pipeEnds, O_CLOEXEC), 0);
+        ::close(pipeEnds[0]);
+        process.setChildProcessModifier([&] { ::dup2(pipeEnds[1], STDOUT_FILENO); });
+    } else {
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    }
+    startWithoutDisplay(process, program, arguments);
+    QVERIFY(process.waitForFinished(30000));
+    if (closedPipe)
+        ::close(pipeEnds[1]);
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QString said = QString::fromUtf8(process.readAllStandardError());
+    // After anything the toolkit may have noted.
+    QVERIFY2(
+        said.endsWith(name + QStringLiteral(": no se ha podido escribir la salida: ") +
+                      (closedPipe ? QStringLiteral("el otro extremo de la tubería está cerrado\n")
+                                  : QStringLiteral("no queda espacio en el disco\n"))),
+        qPrintable(said));
 }
 
 void TestCommandLines::editorSaysWhyAFileGivenAtStartUpDidNotOpen()

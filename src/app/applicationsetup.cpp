@@ -2,11 +2,10 @@
 
 #include "app/editorfont.h"
 #include "art/tileart.h"
+#include "system/toolkittexts.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace quintaraz {
 
@@ -16,10 +15,7 @@ void setUpApplication(QApplication& application, const TileArt& art)
     QApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));
 
     // Every text the user sees is Spanish, the toolkit's own dialogs included.
-    auto* qtTexts = new QTranslator(&application);
-    if (qtTexts->load(QStringLiteral("qtbase_es"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qtTexts);
+    installSpanishToolkitTexts(application);
 
     // One typeface for the whole program, menus and dialogs included: a second one would
     // cost start-up time to find and load.

@@ -56,6 +56,8 @@ QString QtUserDialogs::chooseFile(bool save)
         fileDialog_ = new MapFileDialog(window_);
         fileDialog_->setObjectName(QStringLiteral("dialogo"));
         fileDialog_->setDefaultSuffix(QStringLiteral("map"));
+        // Listing a folder, /proc and /sys included, must never read a file.
+        fileDialog_->setIconProvider(&fileIcons_);
     }
     fileDialog_->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fileDialog_->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

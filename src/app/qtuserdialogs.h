@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mapfiledialog.h"
+#include "app/namedfileiconprovider.h"
 #include "editor/userdialogs.h"
 
 #include <QPointer>
@@ -30,6 +31,7 @@ private:
     QString chooseFile(bool save);
 
     QPointer<QWidget> window_;
+    NamedFileIconProvider fileIcons_;
     QPointer<MapFileDialog> fileDialog_; // made on first use, shared by both commands
     QString lastChosen_;
 };

@@ -1,32 +1,13 @@
 #include "document/mapfile.h"
 
 #include "document/piecesplitter.h"
+#include "system/safewriter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
 #include <charconv>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quintaraz {
 
 namespace {
-
-/**
- * Gives the new file the owner, group and mode of the one it replaces, as far as this
- * process may: only root may give a file away, an owner may still set a group of its own.
- * What cannot be set stays as the save file made it.
- */
-bool keepOwnerAndMode(int fd, const struct stat& old)
-{
-    const bool owner =
-        ::fchown(fd, old.st_uid, old.st_gid) == 0 || ::fchown(fd, uid_t(-1), old.st_gid) == 0;
-    // After fchown, which clears the set-id bits.
-    return ::fchmod(fd, old.st_mode & 07777) == 0 && owner;
-}
 
 char* appendNumber(char* out, int value)
 {
@@ -93,43 +74,7 @@ QByteArray mapText(const MapDocument& document)
 
 bool savemap(const MapDocument& document, const QString& path, QString* error)
 {
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    // What is replaced is what a link leads to, and only a plain file: a device, a pipe or a
-    // folder there must never become a map.
-    const QByteArray nativePath = QFile::encodeName(path);
-    struct stat existing {};
-    const bool replacing = ::stat(nativePath.constData(), &existing) == 0;
-    if (!replacing && errno != ENOENT)
-        return fail(qt_error_string(errno));
-    if (replacing && !S_ISREG(existing.st_mode))
-        return fail(
-            QStringLiteral("%1 no es un archivo normal").arg(QDir::toNativeSeparators(path)));
-
-    // Unbuffered: a buffered write that fails when it is flushed inside commit() goes
-    // unnoticed and a short file replaces the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    const QByteArray text = mapText(document);
-    for (qint64 written = 0; written < text.size();) {
-        // A short write (the disk filled up) is followed by one that says why.
-        const qint64 count = file.write(text.constData() + written, text.size() - written);
-        if (count <= 0)
-            return fail(file.errorString());
-        written += count;
-    }
-    if (replacing)
-        keepOwnerAndMode(file.handle(), existing);
-    // Every byte is on the disk before the new file takes the old one's place.
-    if (::fsync(file.handle()) != 0)
-        return fail(qt_error_string(errno));
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return writeFileSafely(path, mapText(document), error);
 }
 
 bool hasMapExtension(const QString& fileTitle)

@@ -22,8 +22,8 @@ LoadOutcome loadmapText(MapDocument& document, std::string_view text);
 QByteArray mapText(const MapDocument& document);
 
 /**
- * Writes the map to path through a temporary file that replaces the old one only once
- * it is complete. On failure the old file is untouched and error says why.
+ * Writes the map to path with the safe writer: the old file is replaced only by a whole
+ * map, and on failure it is untouched and error says why.
  */
 bool savemap(const MapDocument& document, const QString& path, QString* error = nullptr);
 

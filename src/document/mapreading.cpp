@@ -1,6 +1,8 @@
 #include "document/mapreading.h"
 
 #include "document/piecesplitter.h"
+#include "system/filedescriptor.h"
+#include "system/systemerror.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -21,22 +23,6 @@
 namespace quintaraz {
 
 namespace {
-
-/** Closes a file descriptor when it goes. */
-struct FileDescriptor {
-    explicit FileDescriptor(int descriptor)
-        : fd(descriptor)
-    {
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    const int fd;
-};
 
 enum class Number { Valid, NotANumber, OutOfRange };
 
@@ -184,15 +170,16 @@ LoadOutcome parse(std::string_view text, MapReading& map)
             outcome != LoadOutcome::Loaded)
             return outcome;
     }
-    // The rest is ignored, but counted: a game may not expect more than eight starts. The
-    // empty piece after the last comma is no entry.
+    // The rest is ignored, but counted: a game may not expect more than eight starts. What
+    // follows the last comma is no entry when it is empty or white space, such as the line
+    // break that text editors add.
     int more = 0;
-    bool lastEmpty = false;
+    bool lastBlank = false;
     for (std::string_view entry; entries.next(entry);) {
         ++more;
-        lastEmpty = entry.empty();
+        lastBlank = entry.find_first_not_of(" \t\r\n") == std::string_view::npos;
     }
-    map.entryCount = playerCount + more - lastEmpty;
+    map.entryCount = playerCount + more - lastBlank;
     map.part = MapPart::None;
     return LoadOutcome::Loaded;
 }
@@ -217,10 +204,10 @@ MapReading readMapFile(const QString& path)
     // Non-blocking: some files say they are plain files and then never give a byte.
     const FileDescriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.fd < 0)
+    if (!file.isOpen())
         return fileProblem(FileProblem::CannotOpen, errno);
     struct stat info {};
-    if (::fstat(file.fd, &info) != 0)
+    if (::fstat(file.get(), &info) != 0)
         return fileProblem(FileProblem::CannotRead, errno);
     if (!S_ISREG(info.st_mode))
         return fileProblem(FileProblem::NotAPlainFile);
@@ -237,7 +224,8 @@ MapReading readMapFile(const QString& path)
                 return fileProblem(FileProblem::TooLarge);
             bytes.resize(std::min<qsizetype>(2 * filled + 4096, largestMapFile + 1));
         }
-        const ssize_t count = ::read(file.fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        const ssize_t count =
+            ::read(file.get(), bytes.data() + filled, size_t(bytes.size() - filled));
         if (count == 0)
             break;
         if (count < 0 && errno != EINTR)
@@ -310,7 +298,7 @@ QString describeReading(const MapReading& reading)
         case FileProblem::TooLarge:
             return outcome + QStringLiteral(": mide más de 1 MiB y ningún mapa es tan grande");
         default:
-            return outcome + QStringLiteral(": ") + qt_error_string(reading.systemError);
+            return outcome + QStringLiteral(": ") + systemErrorText(reading.systemError);
         }
     case MapPart::Marker:
         return outcome + QStringLiteral(": falta la marca <fin>");

@@ -4,11 +4,39 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <array>
+
 namespace quintaraz {
 
 namespace {
 
 constexpr char usage[] = "Uso: quintaraz-editor [opciones] [archivo]\n";
+
+// The toolkit's own options, which it takes before "--" once the window system is reached:
+// known here too, so that their values are not taken for files.
+constexpr std::array toolkitOptionsWithValue{"platform",        "platformpluginpath",
+                                             "platformtheme",   "plugin",
+                                             "qwindowgeometry", "geometry",
+                                             "qwindowicon",     "icon",
+                                             "qwindowtitle",    "title",
+                                             "session",         "display",
+                                             "style",           "stylesheet",
+                                             "qmljsdebugger"};
+constexpr std::array toolkitFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+void addToolkitOptions(QCommandLineParser& parser)
+{
+    for (const char* name : toolkitOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), {}, QStringLiteral("x"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : toolkitFlags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
 
 } // namespace
 
@@ -22,6 +50,9 @@ EditorCommandLine readEditorCommandLine(const QStringList& arguments, QTextStrea
                                      QStringLiteral("Muestra la versión."));
     parser.addOption(help);
     parser.addOption(version);
+    // "-platform xcb", as the toolkit writes its options; "-h" and "-v" still work.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    addToolkitOptions(parser);
     EditorCommandLine command;
     const auto fail = [&](const QString& problem) {
         err << "quintaraz-editor: " << problem << '\n' << usage;

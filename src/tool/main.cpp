@@ -1,28 +1,29 @@
 // quintaraz-map: the command-line companion of the editor; see MapTool.
 
+#include "system/outputdevice.h"
+#include "system/toolkittexts.h"
 #include "tool/maptool.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char* argv[])
 {
-    // Under a file-size limit a picture then fails with a message, not with a signal.
+    // Under a file-size limit a picture then fails with a message, not with a signal; so
+    // does output into a closed pipe.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quintaraz-map"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));
-    // The toolkit's own words (option errors, "Uso:") in Spanish, as the rest.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_es"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTexts);
+    quintaraz::installSpanishToolkitTexts(application);
 
-    QTextStream out(stdout);
+    quintaraz::OutputDevice standardOutput(STDOUT_FILENO);
+    QTextStream out(&standardOutput);
     QTextStream err(stderr);
-    return quintaraz::MapTool(out, err).run(QCoreApplication::arguments());
+    const int status = quintaraz::MapTool(out, err).run(QCoreApplication::arguments());
+    return quintaraz::finishOutput(out, standardOutput, err, "quintaraz-map", status);
 }

@@ -4,18 +4,21 @@
 #include "document/mapfile.h"
 #include "document/mapreading.h"
 #include "document/mapwarnings.h"
+#include "system/safewriter.h"
 #include "view/mappicture.h"
 #include "view/viewgeometry.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <array>
 #include <memory>
+#include <sys/stat.h>
 
 namespace quintaraz {
 
@@ -55,20 +58,40 @@ const Command* findCommand(const QString& name)
 const std::array<const char*, terrainCount> terrainKeys{
     "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
 
-/** Writes an image as PNG through a temporary file; an error text when it could not. */
-QString writePng(const QImage& image, const QString& path)
+/** The image as PNG, in memory; nothing when it could not be encoded. */
+QByteArray encodePng(const QImage& image)
 {
-    if (image.isNull())
-        return QStringLiteral("no hay memoria para el dibujo");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.errorString();
-    }
-    return file.commit() ? QString() : file.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return !image.isNull() && QImageWriter(&buffer, "png").write(image) ? bytes : QByteArray();
+}
+
+/** Whether a file begins as every PNG does. */
+bool isPng(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
+}
+
+/**
+ * Why the picture of map must not be written at png, or nothing: a picture replaces
+ * nothing but an empty file or another picture, and never the map it shows.
+ */
+QString outputProblem(const QString& png, const QString& map)
+{
+    struct stat output {};
+    if (::stat(QFile::encodeName(png).constData(), &output) != 0)
+        return {}; // a new file, or a reason that the writer will give
+    struct stat input {};
+    if (::stat(QFile::encodeName(map).constData(), &input) == 0 && input.st_dev == output.st_dev &&
+        input.st_ino == output.st_ino)
+        return QStringLiteral("es el propio mapa; no se sobrescribe");
+    if (!S_ISREG(output.st_mode))
+        return QStringLiteral("no es un archivo normal; no se sobrescribe");
+    if (output.st_size > 0 && !isPng(png))
+        return QStringLiteral("ya existe y no es un PNG; no se sobrescribe");
+    return {};
 }
 
 } // namespace
@@ -238,29 +261,34 @@ int MapTool::render(const QStringList& arguments)
     if (!number || size < 1 || size > 100)
         return usageError(QStringLiteral("render"),
                           QStringLiteral("--cell pide un número de 1 a 100"));
-    return drawToPng(line.files().at(0), line.files().at(1),
+    return drawToPng(line.files().at(0), line.files().at(1), Output::Replacing,
                      [size](const MapPicture& picture, const MapDocument& document) {
                          return picture.render(document, size);
                      });
 }
 
-int MapTool::drawToPng(const QString& map, const QString& png,
+int MapTool::drawToPng(const QString& map, const QString& png, Output output,
                        const std::function<QImage(const MapPicture&, const MapDocument&)>& draw)
 {
+    const auto fail = [this](const QString& file, const QString& problem) {
+        err_ << "quintaraz-map: " << file << ": " << problem << '\n';
+        return 1;
+    };
+    if (const QString problem = outputProblem(png, map); !problem.isEmpty())
+        return fail(png, problem);
     const auto opened = std::make_unique<OpenedMap>();
     opened->reading = readMapFile(map);
-    if (opened->reading.outcome != LoadOutcome::Loaded) {
-        err_ << "quintaraz-map: " << map << ": " << describeReading(opened->reading) << '\n';
-        return 1;
-    }
+    if (opened->reading.outcome != LoadOutcome::Loaded)
+        return fail(map, describeReading(opened->reading));
     takeMap(opened->reading, opened->document);
     const TileArt art;
-    if (const QString problem = writePng(draw(MapPicture(art), opened->document), png);
-        !problem.isEmpty()) {
-        err_ << "quintaraz-map: " << png << ": " << problem << '\n';
-        return 1;
-    }
-    return 0;
+    const QByteArray bytes = encodePng(draw(MapPicture(art), opened->document));
+    if (bytes.isEmpty())
+        return fail(png, QStringLiteral("no hay memoria para el dibujo"));
+    QString problem;
+    const bool written = output == Output::InPlace ? writeFileInPlace(png, bytes, &problem)
+                                                   : writeFileSafely(png, bytes, &problem);
+    return written ? 0 : fail(png, problem);
 }
 
 int MapTool::info(const QStringList& arguments)
@@ -334,7 +362,9 @@ int MapTool::thumbnail(const QStringList& arguments)
     if (!number || size < 1 || size > 4096)
         return usageError(QStringLiteral("thumbnail"),
                           QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
-    return drawToPng(line.files().at(0), line.files().at(1),
+    // A preview service may hold the output file open and read it afterwards: the picture
+    // goes into that file, not into a new one renamed over it.
+    return drawToPng(line.files().at(0), line.files().at(1), Output::InPlace,
                      [size](const MapPicture& picture, const MapDocument& document) {
                          return picture.thumbnail(document, size);
                      });

@@ -30,9 +30,15 @@ private:
     int info(const QStringList& arguments);
     int thumbnail(const QStringList& arguments);
 
+    /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
+    enum class Output { Replacing, InPlace };
+
     int usageError(const QString& command, const QString& problem);
-    /** Reads a map and writes what draw makes of it as PNG; gives the exit status. */
-    int drawToPng(const QString& map, const QString& png,
+    /**
+     * Reads a map and writes what draw makes of it as PNG, unless the output may not be
+     * written over; gives the exit status.
+     */
+    int drawToPng(const QString& map, const QString& png, Output output,
                   const std::function<QImage(const MapPicture&, const MapDocument&)>& draw);
 
     QTextStream& out_;
