@@ -67,6 +67,7 @@ private slots:
     void everyButtonPressesAlike();
     void movingWithAButtonHeldEditsNothing();
     void paletteChoiceShowsNothing();
+    void focusedPicturesAnswerSpaceAndEnter();
     void viewShowsTheComposedImage();
     void messageBoxesAreSpanish();
     void screenReadersCanReadEveryControl();
@@ -97,7 +98,7 @@ void TestMainWindow::cleanup()
 void TestMainWindow::applicationNamesAndSpanishToolkitTexts()
 {
     setUpApplication(*qApp, art);
-    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("editor"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quintaraz Editor"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
     QVERIFY(!QApplication::windowIcon().isNull());
     // The toolkit's own dialogs speak Spanish too.
@@ -294,6 +295,22 @@ void TestMainWindow::paletteChoiceShowsNothing()
     QCOMPARE(window->grab().toImage(), before);
 }
 
+void TestMainWindow::focusedPicturesAnswerSpaceAndEnter()
+{
+    // As a click on it: Space or Enter on the focused picture chooses its tool.
+    const MapDocument& document = window->editor().document();
+    const auto press = [&](const char* control, Qt::Key key) {
+        QWidget* picture = child(*window, control);
+        picture->setFocus();
+        QTest::keyClick(picture, key);
+        return std::pair(document.toolMode, int(document.selectedTerrain));
+    };
+    QCOMPARE(press("start", Qt::Key_Space), std::pair(ToolMode::Start, 0));
+    QCOMPARE(press("terrimg3", Qt::Key_Return), std::pair(ToolMode::Terrain, 3));
+    QCOMPARE(press("terrimg4", Qt::Key_Enter), std::pair(ToolMode::Terrain, 4));
+    QCOMPARE(press("terrimg5", Qt::Key_A), std::pair(ToolMode::Terrain, 4));
+}
+
 void TestMainWindow::viewShowsTheComposedImage()
 {
     auto* mapa = child(*window, "mapa");
@@ -374,11 +391,26 @@ void TestMainWindow::screenReadersCanReadEveryControl()
     for (const char* label : {"Label1", "xy", "cxcy", "AltAn", "Label2", "Label3"})
         QVERIFY2(!name(label).isEmpty(), label);
 
-    // The palette pictures are buttons that a screen reader can press.
+    // The palette pictures are buttons that a screen reader can press, and the one of the
+    // tool in use reads as checked.
+    const auto checked = [&] {
+        QStringList names;
+        for (const char* control :
+             {"terrimg0", "terrimg1", "terrimg2", "terrimg3", "terrimg4", "terrimg5", "start"})
+            if (QAccessible::queryAccessibleInterface(child(*window, control))->state().checked)
+                names << name(control);
+        return names;
+    };
+    QCOMPARE(checked(), QStringList{"Hierba"});
     QAccessibleInterface* water = QAccessible::queryAccessibleInterface(child(*window, "terrimg2"));
     QCOMPARE(water->role(), QAccessible::Button);
     water->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(window->editor().document().selectedTerrain, std::int16_t(2));
+    QCOMPARE(checked(), QStringList{"Agua"});
+    QAccessible::queryAccessibleInterface(child(*window, "start"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(checked(), QStringList{"Comienzo de jugador"});
 
     // The view's description follows the map and the scroll origin.
     QAccessibleInterface* view = QAccessible::queryAccessibleInterface(child(*window, "mapa"));

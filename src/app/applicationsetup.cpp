@@ -11,7 +11,8 @@ namespace quintaraz {
 
 void setUpApplication(QApplication& application, const TileArt& art)
 {
-    QApplication::setApplicationName(QStringLiteral("editor"));
+    // The name screen readers and the desktop's window list give the program.
+    QApplication::setApplicationName(QStringLiteral("Quintaraz Editor"));
     QApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));
 
     // Every text the user sees is Spanish, the toolkit's own dialogs included.

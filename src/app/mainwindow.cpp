@@ -83,13 +83,16 @@ void MainWindow::createControls(const TileArt& art)
     setCentralWidget(client);
 
     createMapView(client);
-    const std::array<PictureBox*, terrainCount> terrains = createPalette(client, art);
+    terrainPictures_ = createPalette(client, art);
     createLabels(client);
-    PictureBox* start = createStartTool(client, art);
+    startPicture_ = createStartTool(client, art);
     createPlayerChooser(client);
+    showActiveTool();
 
     // The order of the layout's table: palette pictures by index, with the start tool and
     // the chooser between terrains 2 and 3.
+    const auto& terrains = terrainPictures_;
+    PictureBox* start = startPicture_;
     QWidget::setTabOrder(mapView_, terrains[0]);
     QWidget::setTabOrder(terrains[0], terrains[1]);
     QWidget::setTabOrder(terrains[1], terrains[2]);
@@ -125,8 +128,10 @@ std::array<PictureBox*, terrainCount> MainWindow::createPalette(QWidget* client,
         picture->setAccessibleName(QString::fromUtf8(terrainNames[terrain]));
         picture->setAccessibleDescription(QStringLiteral("Pinta este terreno"));
         picture->setGeometry(place.left, place.top, pictureBoxSize, pictureBoxSize);
-        connect(picture, &PictureBox::clicked, this,
-                [this, terrain] { editor_.selectTerrain(terrain); });
+        connect(picture, &PictureBox::clicked, this, [this, terrain] {
+            editor_.selectTerrain(terrain);
+            showActiveTool();
+        });
         terrains[terrain] = picture;
     }
     return terrains;
@@ -154,7 +159,10 @@ PictureBox* MainWindow::createStartTool(QWidget* client, const TileArt& art)
     start->setAccessibleName(QStringLiteral("Comienzo de jugador"));
     start->setAccessibleDescription(QStringLiteral("Coloca el comienzo del jugador elegido"));
     start->setGeometry(456, 232, pictureBoxSize, pictureBoxSize);
-    connect(start, &PictureBox::clicked, &editor_, &Editor::selectStartTool);
+    connect(start, &PictureBox::clicked, this, [this] {
+        editor_.selectStartTool();
+        showActiveTool();
+    });
     return start;
 }
 
@@ -186,6 +194,15 @@ void MainWindow::describeMap()
                                  .arg(document.scrollX)
                                  .arg(document.scrollY)
                            : QStringLiteral("Sin mapa: elige Archivo, Nuevo o Abrir"));
+}
+
+void MainWindow::showActiveTool()
+{
+    const MapDocument& document = editor_.document();
+    const bool terrainTool = document.toolMode == ToolMode::Terrain;
+    for (int terrain = 0; terrain < terrainCount; ++terrain)
+        terrainPictures_[terrain]->setActive(terrainTool && document.selectedTerrain == terrain);
+    startPicture_->setActive(!terrainTool);
 }
 
 void MainWindow::createMenu()

@@ -51,6 +51,8 @@ private:
     PictureBox* createStartTool(QWidget* client, const TileArt& art);
     void createPlayerChooser(QWidget* client);
     void describeMap();
+    /** Marks the picture of the tool in use as active, for screen readers. */
+    void showActiveTool();
     void showNewMapDialog();
     void quit();
     bool confirmQuit();
@@ -59,6 +61,8 @@ private:
     UserDialogs& dialogs_;
     Editor editor_;
     MapView* mapView_ = nullptr;
+    std::array<PictureBox*, terrainCount> terrainPictures_{}; // by terrain number
+    PictureBox* startPicture_ = nullptr;
     QComboBox* playerChooser_ = nullptr; // "1" to "8"
     QLabel* sizeLabel_ = nullptr;
     QLabel* scrollLabel_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/picturebox.h"
 
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,6 +18,14 @@ public:
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<PictureBox*>(widget())->isActive();
+        return state;
+    }
 
     void doAction(const QString& action) override
     {
@@ -44,6 +53,18 @@ PictureBox::PictureBox(const QImage& picture, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void PictureBox::setActive(bool active)
+{
+    if (active == active_)
+        return;
+    active_ = active;
+    // Told as Qt tells it of a checkable button.
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
@@ -55,6 +76,22 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (!event->isAutoRepeat())
+            emit clicked();
+        event->accept();
+        return;
+    default:
+        QFrame::keyPressEvent(event);
+    }
 }
 
 } // namespace quintaraz

@@ -146,6 +146,7 @@ private slots:
     void openedFromTheCommandLine();
     void messages();
     void typedNamesAreTheChoice();
+    void screenReadersAndKeyboards();
     void leaving();
 
 private:
@@ -162,7 +163,8 @@ private:
 
 void TestEndToEnd::initTestCase()
 {
-    for (const char* tool : {"Xvfb", "xdotool", "import", "openbox", "wmctrl", "xprop", "xclip"})
+    for (const char* tool :
+         {"Xvfb", "xdotool", "import", "openbox", "wmctrl", "xprop", "xclip", "dbus-daemon"})
         QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
     QVERIFY2(QFile::exists(QString::fromLocal8Bit(qgetenv("QUINTARAZ_EDITOR"))),
              "QUINTARAZ_EDITOR names the editor binary");
@@ -470,6 +472,46 @@ void TestEndToEnd::typedNamesAreTheChoice()
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), file("a.MAP")));
     checkMessage(x, QStringLiteral("Abrir mapa"), QStringLiteral("Selecciona un archivo .map"),
                  "error");
+}
+
+void TestEndToEnd::screenReadersAndKeyboards()
+{
+    XSession x;
+    QVERIFY(x.isRunning());
+    QVERIFY2(x.startAccessibilityBus(), "no session bus");
+    const Main main = mainWindow(x, x.startEditor());
+    newMapThroughDialog(x, main, QStringLiteral("20"), QStringLiteral("20"));
+    // What a screen reader learns: the program's name, and which tool is in use.
+    QStringList read;
+    const auto reads = [&](const QStringList& expected) {
+        return x.waitUntil([&] {
+            read = x.run(QStringLiteral(QUINTARAZ_ACCESSIBLE_TREE), {}).split(u'\n');
+            return read == expected;
+        });
+    };
+    const QString application = QStringLiteral("aplicación: Quintaraz Editor");
+    QVERIFY2(reads({application, QStringLiteral("marcado: Hierba")}), qPrintable(read.join(u'|')));
+
+    // Water chosen with the keyboard alone: Tab from the view past grass and rock, Space.
+    // A screen reader hears grass lose its mark and water take it.
+    const QString heard = folder.filePath(QStringLiteral("oido.txt"));
+    QProcess* listener = x.start(QStringLiteral(QUINTARAZ_ACCESSIBLE_TREE),
+                                 {QStringLiteral("--cambios"), heard, QStringLiteral("2")});
+    QVERIFY(x.waitUntil([&] { return testmaps::readFile(heard).startsWith("listo\n"); }));
+    x.keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+            QStringLiteral("space")});
+    QVERIFY(listener->waitForFinished(15000));
+    QCOMPARE(testmaps::readFile(heard),
+             QByteArray("listo\ncambio: Hierba desmarcado\ncambio: Agua marcado\n"));
+    QVERIFY2(reads({application, QStringLiteral("marcado: Agua")}), qPrintable(read.join(u'|')));
+    clickClient(x, main, cellPixel(3, 3));
+    Model model{art};
+    testmaps::startNewMap(model.editor, 20, 20);
+    model.editor.selectTerrain(2);
+    model.editor.pressMap(cellPixel(3, 3), 0);
+    const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+    QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
+                      QStringLiteral("painted-after-space")));
 }
 
 void TestEndToEnd::leaving()

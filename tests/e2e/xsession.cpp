@@ -85,17 +85,43 @@ void XSession::stopAll()
     editor_ = nullptr;
 }
 
-QProcess* XSession::start(const QString& program, const QStringList& arguments)
+QProcessEnvironment XSession::environment() const
 {
-    auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
-    process->setProcessEnvironment(environment);
+    if (!sessionBus_.isEmpty()) {
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus_);
+        // As when a screen reader runs: Qt then serves its accessibility tree.
+        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    }
+    return environment;
+}
+
+bool XSession::startAccessibilityBus()
+{
+    // The accessibility bus is started on demand through the session bus.
+    QProcess* bus = start(QStringLiteral("dbus-daemon"),
+                          {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                           QStringLiteral("--print-address=1")});
+    if (!waitUntil([&] {
+            bus->waitForReadyRead(50);
+            return bus->canReadLine() || bus->state() != QProcess::Running;
+        }) ||
+        !bus->canReadLine())
+        return false;
+    sessionBus_ = QString::fromLatin1(bus->readLine()).trimmed();
+    return !sessionBus_.isEmpty();
+}
+
+QProcess* XSession::start(const QString& program, const QStringList& arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (program != QLatin1String("Xvfb"))
+    if (program != QLatin1String("Xvfb") && program != QLatin1String("dbus-daemon"))
         process->setStandardOutputFile(QProcess::nullDevice());
     process->start(program, arguments);
     process->waitForStarted();
@@ -114,9 +140,7 @@ QString XSession::startEditor(const QStringList& launcher, const QStringList& ar
 QString XSession::run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display_);
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(environment());
     process.start(program, arguments);
     if (!process.waitForFinished(10000))
         process.kill();
@@ -188,9 +212,7 @@ QRect XSession::frameGeometry(const QString& window)
 QImage XSession::shot(const QRect& area)
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display_);
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(environment());
     // The whole screen, cut here: import's own cropping keeps a page offset.
     process.start(QStringLiteral("import"),
                   {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});

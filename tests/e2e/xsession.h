@@ -22,6 +22,12 @@ public:
     bool isRunning() const { return running_; }
     QString display() const { return display_; }
 
+    /**
+     * Starts a session bus of its own with the accessibility bus behind it, as a desktop
+     * with a screen reader has, for every program started afterwards; false if it could not.
+     */
+    bool startAccessibilityBus();
+
     /** Starts a program on this display; it is ended with the session. */
     QProcess* start(const QString& program, const QStringList& arguments = {});
     /**
@@ -75,7 +81,10 @@ private:
     bool startServer();
     void stopAll();
 
+    QProcessEnvironment environment() const;
+
     QString display_;
+    QString sessionBus_;
     bool running_ = false;
     std::vector<std::unique_ptr<QProcess>> processes_;
     QProcess* editor_ = nullptr;

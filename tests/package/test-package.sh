@@ -3,10 +3,11 @@
 # lays out every file, the map file type is recognised as a desktop recognises it, the
 # thumbnailer works as a file manager runs it, and the Debian package holds every file,
 # depends on what the programs need, passes lintian, resolves with apt and starts.
-#   test-package.sh SOURCE_FOLDER BUILD_FOLDER
+#   test-package.sh SOURCE_FOLDER BUILD_FOLDER MIMETYPEOF
 set -euo pipefail
 source=$1
 build=$2
+mimetypeof=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -37,24 +38,52 @@ appstreamcli validate --no-net "$prefix/share/metainfo/org.quintaraz.Editor.meta
 grep -q '<mediatype>application/x-quintaraz-map</mediatype>' \
     "$prefix/share/metainfo/org.quintaraz.Editor.metainfo.xml" || fail "metainfo mediatype"
 
-# A map, a damaged map, and a linker's map file, all named .map.
-map=$work/valle.map
-printf '16,16,%s<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,' "$(printf '0,%.0s' {1..289})" >"$map"
-printf '16,16,0,a,<fin>' >"$work/roto.map"
-printf 'Archive member included to satisfy reference by file (symbol)\n\n%s\n' \
-    'libc.a(printf.o)  main.o (printf)' >"$work/enlazador.map"
-
-# The type, as a desktop without its own rules finds it (xdg-mime, File::MimeInfo).
-update-mime-database "$prefix/share/mime" 2>/dev/null # it notes that the folder is not searched
-mimetype_of() {
-    env -u XDG_CURRENT_DESKTOP -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
-        XDG_DATA_HOME="$work/home" XDG_DATA_DIRS="$prefix/share:/usr/share" \
-        xdg-mime query filetype "$1"
+# Maps of every size the editor makes, and files that are not maps, some named .map.
+types=$work/tipos
+mkdir -p "$types"
+map_file() { # COLUMNS ROWS: a grass map with its starts on the first row
+    printf '%d,%d,' $(($1 - 1)) $(($2 - 1))
+    printf '0,%.0s' $(seq $(($1 * $2)))
+    printf '<fin>0 0,1 0,2 0,3 0,4 0,5 0,6 0,7 0,'
 }
-[[ $(mimetype_of "$map") == application/x-quintaraz-map ]] ||
-    fail "a map is $(mimetype_of "$map")"
-[[ $(mimetype_of "$work/enlazador.map") == text/plain ]] ||
-    fail "a linker map is $(mimetype_of "$work/enlazador.map")"
+declare -A wanted
+for size in "17 17" "46 46" "100 100" "100 17"; do
+    name=$types/mapa-${size/ /x}.map
+    map_file $size >"$name"
+    wanted[$name]=application/x-quintaraz-map
+done
+map=$types/mapa-17x17.map
+printf 'Archive member included to satisfy reference by file (symbol)\n\n%s\n' \
+    'libc.a(printf.o)  main.o (printf)' >"$types/enlazador.map"
+printf '{"version":3,"sources":["x.js"],"names":[],"mappings":"AAAA"}\n' >"$types/x.js.map"
+for name in datos.csv datos.txt; do
+    for _ in $(seq 400); do printf '12,34,5,6,7,8,9,1,2,3\n'; done >"$types/$name"
+done
+: >"$types/vacio.map"
+for name in enlazador.map x.js.map datos.csv datos.txt vacio.map; do
+    wanted[$types/$name]=other
+done
+printf '16,16,0,a,<fin>' >"$types/roto.map"
+
+# The type, as the desktop's readers find it: GIO (GNOME Files, Thunar, pcmanfm, gio open),
+# xdg-mime (File::MimeInfo, on a desktop without rules of its own) and Qt's MIME database.
+update-mime-database "$prefix/share/mime" 2>/dev/null # it notes that the folder is not searched
+export XDG_DATA_HOME=$work/home XDG_DATA_DIRS=$prefix/share:/usr/share
+unset XDG_CURRENT_DESKTOP KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
+for file in "${!wanted[@]}"; do
+    for client in gio xdg-mime qt; do
+        case $client in
+        gio) type=$(gio info -a standard::content-type "$file" | sed -n 's/.*content-type: //p') ;;
+        xdg-mime) type=$(xdg-mime query filetype "$file") ;;
+        qt) type=$("$mimetypeof" "$file") ;;
+        esac
+        if [[ ${wanted[$file]} == other ]]; then
+            [[ $type != application/x-quintaraz-map ]] || fail "$client takes $file for a map"
+        else
+            [[ $type == "${wanted[$file]}" ]] || fail "$client: $file is $type"
+        fi
+    done
+done
 
 # The thumbnailer, run as a file manager runs it: its Exec line with %i %o %s filled in.
 exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/thumbnailers/quintaraz-map.thumbnailer")
@@ -64,12 +93,15 @@ thumbnail() {
     line=${line//%s/$3}
     PATH=$prefix/bin:$PATH bash -c "$line"
 }
-thumbnail "$map" "$work/previa.png" 128 || fail "the thumbnailer failed on a map"
-[[ $(file -b --mime-type "$work/previa.png") == image/png ]] || fail "the preview is no PNG"
-read -r width height <<<"$(identify -format '%w %h' "$work/previa.png")"
-((width <= 128 && height <= 128 && (width == 128 || height == 128))) ||
-    fail "the preview is $width x $height, not at most 128"
-for damaged in "$work/roto.map" "$work/enlazador.map"; do
+# As tumbler (Thunar's previews) runs it: the output file made and held open first, and the
+# picture read through what was held.
+exec 3<>"$work/previa.png"
+thumbnail "$types/mapa-100x17.map" "$work/previa.png" 128 || fail "the thumbnailer failed on a map"
+read -r kind width height <<<"$(identify -format '%m %w %h' png:- <&3)"
+exec 3<&-
+[[ $kind == PNG && $width == 128 && $height -lt 128 ]] ||
+    fail "the held preview is ${kind:-nothing} ${width:-} x ${height:-}, not a PNG 128 wide"
+for damaged in "$types/roto.map" "$types/enlazador.map"; do
     if thumbnail "$damaged" "$work/no.png" 128 2>/dev/null; then
         fail "the thumbnailer succeeded on $damaged"
     fi
