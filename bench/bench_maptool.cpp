@@ -4,6 +4,8 @@
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "document/terrain.h"
+#include "document/tiledmap.h"
+#include "system/safewriter.h"
 #include "tool/maptool.h"
 #include "view/mappicture.h"
 
@@ -13,8 +15,12 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
 
 using namespace quintaraz;
 
@@ -116,6 +122,92 @@ void BM_ReadMaps(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadMaps)->Unit(benchmark::kMillisecond);
+
+// --- import: a 100 by 100 map saved by Tiled as CSV TMX, read into the map file's text (all
+// but the durable write, which savemap's figure covers); and the same file read through
+// QXmlStreamReader to its end ---
+
+QTemporaryDir& tiledFolder()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+QString tmxOf100x100()
+{
+    const QString map = tiledFolder().filePath(QStringLiteral("cien.map"));
+    const QString tmx = tiledFolder().filePath(QStringLiteral("cien.tmx"));
+    if (!QFile::exists(tmx)) {
+        QRandomGenerator random(3);
+        savemap(mapOf(100, 100, random), map);
+        QByteArray out;
+        QTextStream stream(&out);
+        MapTool(stream, stream).run({"quintaraz-map", "export", map, tmx});
+    }
+    return tmx;
+}
+
+void BM_ImportTmx(benchmark::State& state)
+{
+    const QString tmx = tmxOf100x100();
+    for (auto _ : state) {
+        const auto reading = std::make_unique<TiledReading>(readTiledFile(tmx));
+        benchmark::DoNotOptimize(mapText(reading->map).size());
+    }
+}
+BENCHMARK(BM_ImportTmx)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadXml(benchmark::State& state)
+{
+    const QString tmx = tmxOf100x100();
+    for (auto _ : state) {
+        QFile file(tmx);
+        file.open(QIODevice::ReadOnly);
+        QXmlStreamReader xml(&file);
+        qsizetype text = 0;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::Characters)
+                text += xml.text().size();
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_ReadXml)->Unit(benchmark::kMicrosecond);
+
+// --- export: a 100 by 100 map to TMX and its two tileset pictures, and the same three
+// files' bytes, prepared in advance, written with the safe writer ---
+
+void BM_Export(benchmark::State& state)
+{
+    tmxOf100x100();
+    const QStringList arguments{"quintaraz-map", "export",
+                                tiledFolder().filePath(QStringLiteral("cien.map")),
+                                tiledFolder().filePath(QStringLiteral("salida/cien.tmx"))};
+    QDir().mkpath(tiledFolder().filePath(QStringLiteral("salida")));
+    QByteArray said;
+    for (auto _ : state) {
+        QTextStream stream(&said);
+        benchmark::DoNotOptimize(MapTool(stream, stream).run(arguments));
+    }
+}
+BENCHMARK(BM_Export)->Unit(benchmark::kMicrosecond);
+
+void BM_SafeWriteExportBytes(benchmark::State& state)
+{
+    const QString tmx = tmxOf100x100();
+    const QDir folder(tiledFolder().path());
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (const char* name : {"cien.tmx", "terrenos.png", "jugadores.png"}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        file.open(QIODevice::ReadOnly);
+        files.emplace_back(folder.filePath(QStringLiteral("base/") + QLatin1String(name)),
+                           file.readAll());
+    }
+    folder.mkpath(QStringLiteral("base"));
+    for (auto _ : state)
+        for (const auto& [path, bytes] : files)
+            benchmark::DoNotOptimize(writeFileSafely(path, bytes, nullptr));
+}
+BENCHMARK(BM_SafeWriteExportBytes)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -258,7 +258,7 @@ void TestMapTool::picturesReplaceOnlyPictures_data()
     row("render into a device", "render", "device", "", notPlain);
     row("render over a map", "render", "map", "", "ya existe y no es un PNG; no se sobrescribe");
     row("thumbnail over its own map", "thumbnail", "input", "",
-        "es el propio mapa; no se sobrescribe");
+        "es el propio archivo que se lee; no se sobrescribe");
 }
 
 void TestMapTool::picturesReplaceOnlyPictures()

@@ -23,6 +23,7 @@ private slots:
     void allMarkersShareOneShape();
     void treeAndSoilStandOnGrass();
     void iconIsMadeOfTheTerrains();
+    void tilesetsForTiledAreTheSameArt();
 
 private:
     TileArt art;
@@ -110,6 +111,26 @@ void TestTileArt::iconIsMadeOfTheTerrains()
     for (int y = 25; y < 50; ++y)
         for (int x = 25; x < 50; ++x)
             QCOMPARE(icon.pixel(x, y), white);
+}
+
+void TestTileArt::tilesetsForTiledAreTheSameArt()
+{
+    // Every pixel as the view draws it: a terrain's own, and a marker's where its mask is
+    // black, with the terrain showing through everywhere else.
+    const QImage terrains = QImage::fromData(TileArt::terrainTilesetPng(), "PNG");
+    const QImage players = QImage::fromData(TileArt::playerTilesetPng(), "PNG");
+    QCOMPARE(terrains.size(), QSize(25 * terrainCount, 25));
+    QCOMPARE(players.size(), QSize(25 * playerCount, 25));
+    for (int y = 0; y < 25; ++y) {
+        for (int x = 0; x < 25; ++x) {
+            for (int t = 0; t < terrainCount; ++t)
+                QCOMPARE(terrains.pixel(25 * t + x, y), art.terrain(t).pixel(x, y));
+            for (int p = 0; p < playerCount; ++p) {
+                const bool marked = art.player(p).pixel(25 + x, y) == black;
+                QCOMPARE(players.pixel(25 * p + x, y), marked ? art.player(p).pixel(x, y) : 0u);
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTileArt)

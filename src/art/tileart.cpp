@@ -1,5 +1,6 @@
 #include "art/tileart.h"
 
+#include <QFile>
 #include <QString>
 
 // Resources of a static library are registered by name, outside any namespace.
@@ -35,6 +36,20 @@ TileArt::TileArt()
 const QImage& TileArt::terrain(int i) const
 {
     return isTerrain(i) ? terrains_[i] : unknown_;
+}
+
+QByteArray TileArt::terrainTilesetPng()
+{
+    registerArt();
+    QFile file(QStringLiteral(":/art/terrenos.png"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray TileArt::playerTilesetPng()
+{
+    registerArt();
+    QFile file(QStringLiteral(":/art/jugadores.png"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace quintaraz

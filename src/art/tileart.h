@@ -24,6 +24,14 @@ public:
     /** The 50 by 50 editor icon. */
     const QImage& icon() const { return icon_; }
 
+    /**
+     * The pictures of a map's two tilesets in Tiled, as PNG files: the terrain tiles side
+     * by side in the order of their numbers (150 by 25), and each player's marker side by
+     * side (200 by 25), transparent wherever the view shows the terrain through it.
+     */
+    static QByteArray terrainTilesetPng();
+    static QByteArray playerTilesetPng();
+
 private:
     std::array<QImage, terrainCount> terrains_;
     std::array<QImage, playerCount> players_;

@@ -1,20 +1,16 @@
 #include "document/mapreading.h"
 
 #include "document/piecesplitter.h"
-#include "system/filedescriptor.h"
+#include "system/boundedread.h"
 #include "system/systemerror.h"
 
 #include <QByteArray>
-#include <QFile>
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -195,44 +191,14 @@ MapReading readMapText(std::string_view text)
 
 MapReading readMapFile(const QString& path)
 {
-    const auto fileProblem = [](FileProblem problem, int error = 0) {
+    const FileBytes file = readFileAtMost(path, largestMapFile);
+    if (file.problem != FileProblem::None) {
         MapReading reading;
-        reading.fileProblem = problem;
-        reading.systemError = error;
+        reading.fileProblem = file.problem;
+        reading.systemError = file.systemError;
         return reading;
-    };
-    // Non-blocking: some files say they are plain files and then never give a byte.
-    const FileDescriptor file(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!file.isOpen())
-        return fileProblem(FileProblem::CannotOpen, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        return fileProblem(FileProblem::CannotRead, errno);
-    if (!S_ISREG(info.st_mode))
-        return fileProblem(FileProblem::NotAPlainFile);
-    if (info.st_size > largestMapFile)
-        return fileProblem(FileProblem::TooLarge);
-    // Plain reads, never a mapping that a file cut short underneath would turn into SIGBUS.
-    // Some files report a size of 0 and have text, so read on to the end, but never more
-    // than a map can be.
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > largestMapFile)
-                return fileProblem(FileProblem::TooLarge);
-            bytes.resize(std::min<qsizetype>(2 * filled + 4096, largestMapFile + 1));
-        }
-        const ssize_t count =
-            ::read(file.get(), bytes.data() + filled, size_t(bytes.size() - filled));
-        if (count == 0)
-            break;
-        if (count < 0 && errno != EINTR)
-            return fileProblem(FileProblem::CannotRead, errno);
-        filled += std::max<ssize_t>(count, 0);
     }
-    return readMapText(std::string_view(bytes.constData(), size_t(filled)));
+    return readMapText(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
 }
 
 void takeMap(const MapReading& reading, MapDocument& document)

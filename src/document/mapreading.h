@@ -2,6 +2,7 @@
 
 #include "document/mapcell.h"
 #include "document/mapdocument.h"
+#include "system/boundedread.h"
 
 #include <QString>
 
@@ -39,9 +40,6 @@ enum class MapPart {
     Column, // the column of a start entry
     Row,    // the row of a start entry
 };
-
-/** Why a file could not be read at all. */
-enum class FileProblem { None, CannotOpen, NotAPlainFile, TooLarge, CannotRead };
 
 /** A position on the grid. */
 struct GridPoint {

@@ -4,97 +4,54 @@
 #include "document/mapfile.h"
 #include "document/mapreading.h"
 #include "document/mapwarnings.h"
+#include "document/tiledmap.h"
 #include "system/safewriter.h"
+#include "tool/commandparser.h"
+#include "tool/mapreport.h"
+#include "tool/outputfiles.h"
 #include "view/mappicture.h"
 #include "view/viewgeometry.h"
 
-#include <QBuffer>
-#include <QCommandLineParser>
-#include <QFile>
-#include <QImageWriter>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
-#include <array>
 #include <memory>
-#include <sys/stat.h>
 
 namespace quintaraz {
 
-namespace {
-
-struct Command {
-    const char* name;
-    const char* arguments; // as the usage line shows them
-    const char* description;
-};
-
-constexpr std::array<Command, 4> commands{{
+const std::array<MapTool::Command, 6> MapTool::commands_{{
     {"check", "[--strict] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
-     "avisos), con 1 si no."},
+     "avisos), con 1 si no.",
+     &MapTool::check},
     {"render", "ARCHIVO SALIDA.png [--cell N]",
      "Dibuja el mapa entero, cada celda y cada comienzo, con los dibujos del editor, a N "
-     "píxeles por celda (de 1 a 100; 25 si no se dice)."},
+     "píxeles por celda (de 1 a 100; 25 si no se dice).",
+     &MapTool::render},
     {"info", "ARCHIVO [--json]",
-     "Muestra el tamaño, cuántas celdas hay de cada terreno y "
-     "dónde comienza cada jugador."},
+     "Muestra el tamaño, cuántas celdas hay de cada terreno y dónde comienza cada jugador.",
+     &MapTool::info},
     {"thumbnail", "ARCHIVO SALIDA.png TAMAÑO",
      "Una vista previa en PNG cuyo lado mayor mide a lo sumo TAMAÑO píxeles, para los "
-     "gestores de archivos. Si el archivo no es un mapa, no escribe nada y sale con 1."},
+     "gestores de archivos. Si el archivo no es un mapa, no escribe nada y sale con 1.",
+     &MapTool::thumbnail},
+    {"export", "ARCHIVO SALIDA.tmx|SALIDA.tmj",
+     "Convierte el mapa al formato de Tiled (TMX, o JSON con .tmj): la capa de casillas "
+     "«terreno», la capa de objetos «comienzos» con un objeto por jugador, y los dibujos "
+     "terrenos.png y jugadores.png junto a la salida.",
+     &MapTool::exportMap},
+    {"import", "ENTRADA.tmx|ENTRADA.tmj SALIDA.map",
+     "Convierte un mapa de Tiled en un mapa del editor, con las mismas reglas con las que "
+     "el editor lo guarda; dice qué falta y dónde si no se puede.",
+     &MapTool::importMap},
 }};
 
-const Command* findCommand(const QString& name)
+QString MapTool::Command::usage() const
 {
-    for (const Command& command : commands)
-        if (name == QLatin1String(command.name))
-            return &command;
-    return nullptr;
+    return QStringLiteral("%1 %2").arg(QLatin1String(name), QString::fromUtf8(arguments));
 }
-
-// The terrains' names as keys of the JSON output: plain ASCII for scripts.
-const std::array<const char*, terrainCount> terrainKeys{
-    "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
-
-/** The image as PNG, in memory; nothing when it could not be encoded. */
-QByteArray encodePng(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return !image.isNull() && QImageWriter(&buffer, "png").write(image) ? bytes : QByteArray();
-}
-
-/** Whether a file begins as every PNG does. */
-bool isPng(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(8) == QByteArrayView("\x89PNG\r\n\x1a\n", 8);
-}
-
-/**
- * Why the picture of map must not be written at png, or nothing: a picture replaces
- * nothing but an empty file or another picture, and never the map it shows.
- */
-QString outputProblem(const QString& png, const QString& map)
-{
-    struct stat output {};
-    if (::stat(QFile::encodeName(png).constData(), &output) != 0)
-        return {}; // a new file, or a reason that the writer will give
-    struct stat input {};
-    if (::stat(QFile::encodeName(map).constData(), &input) == 0 && input.st_dev == output.st_dev &&
-        input.st_ino == output.st_ino)
-        return QStringLiteral("es el propio mapa; no se sobrescribe");
-    if (!S_ISREG(output.st_mode))
-        return QStringLiteral("no es un archivo normal; no se sobrescribe");
-    if (output.st_size > 0 && !isPng(png))
-        return QStringLiteral("ya existe y no es un PNG; no se sobrescribe");
-    return {};
-}
-
-} // namespace
 
 MapTool::MapTool(QTextStream& out, QTextStream& err)
     : out_(out)
@@ -108,9 +65,9 @@ int MapTool::run(const QStringList& arguments)
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         out_ << "Uso: quintaraz-map ORDEN ...\n\n"
                 "Comprueba, dibuja y describe mapas de Quintaraz (archivos .map) con el lector "
-                "y los dibujos del editor.\n\nÓrdenes:\n";
-        for (const Command& command : commands)
-            out_ << "  quintaraz-map " << command.name << ' ' << command.arguments << '\n';
+                "y los dibujos del editor, y los convierte a Tiled y desde Tiled.\n\nÓrdenes:\n";
+        for (const Command& command : commands_)
+            out_ << "  quintaraz-map " << command.usage() << '\n';
         out_ << "\n«quintaraz-map ORDEN --help» explica cada orden.\n";
         return 0;
     }
@@ -118,104 +75,43 @@ int MapTool::run(const QStringList& arguments)
         out_ << "quintaraz-map " << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
-    const QStringList rest = QStringList{arguments.value(0)} + arguments.mid(2);
-    if (name == QLatin1String("check"))
-        return check(rest);
-    if (name == QLatin1String("render"))
-        return render(rest);
-    if (name == QLatin1String("info"))
-        return info(rest);
-    if (name == QLatin1String("thumbnail"))
-        return thumbnail(rest);
-    return usageError(QString(), name.isEmpty()
-                                     ? QStringLiteral("falta la orden")
-                                     : QStringLiteral("no hay ninguna orden «%1»").arg(name));
+    for (const Command& command : commands_)
+        if (name == QLatin1String(command.name))
+            return (this->*command.run)(command,
+                                        QStringList{arguments.value(0)} + arguments.mid(2));
+    return usageError(nullptr, name.isEmpty()
+                                   ? QStringLiteral("falta la orden")
+                                   : QStringLiteral("no hay ninguna orden «%1»").arg(name));
 }
 
-int MapTool::usageError(const QString& command, const QString& problem)
+int MapTool::usageError(const Command* command, const QString& problem)
 {
     err_ << "quintaraz-map: " << problem << '\n';
-    if (const Command* known = findCommand(command))
-        err_ << "Uso: quintaraz-map " << known->name << ' ' << known->arguments << '\n';
-    else
-        err_ << "Uso: quintaraz-map check|render|info|thumbnail ... (véase --help)\n";
+    if (command) {
+        err_ << "Uso: quintaraz-map " << command->usage() << '\n';
+    } else {
+        QStringList names;
+        for (const Command& known : commands_)
+            names << QLatin1String(known.name);
+        err_ << "Uso: quintaraz-map " << names.join(u'|') << " ... (véase --help)\n";
+    }
     return 2;
 }
 
-namespace {
-
-/**
- * A command's own parser: its options, --help, and its arguments checked against the
- * counts it takes. Gives the exit status to return at once, if any.
- */
-class CommandLine {
-public:
-    CommandLine(const Command& command, QTextStream& out)
-        : command_(command)
-        , out_(out)
-    {
-        parser_.addOption(help_);
-    }
-
-    void addOption(const QCommandLineOption& option)
-    {
-        parser_.addOption(option);
-        options_.append(option);
-    }
-    QCommandLineParser& parser() { return parser_; }
-
-    /** The problem with the arguments, or nothing; --help prints the command's help. */
-    QString parse(const QStringList& arguments, int least, int most)
-    {
-        if (!parser_.parse(arguments))
-            return parser_.errorText();
-        if (parser_.isSet(help_)) {
-            helped_ = true;
-            out_ << "Uso: quintaraz-map " << command_.name << ' ' << command_.arguments << "\n\n"
-                 << QString::fromUtf8(command_.description) << "\n\nOpciones:\n";
-            for (const QCommandLineOption& option : options_)
-                out_ << "  --" << option.names().constFirst()
-                     << (option.valueName().isEmpty() ? QString() : ' ' + option.valueName())
-                     << "  " << option.description() << '\n';
-            out_ << "  -h, --help  Muestra esta ayuda.\n";
-            return {};
-        }
-        const int count = int(parser_.positionalArguments().size());
-        if (count < least)
-            return QStringLiteral("faltan argumentos");
-        if (most >= 0 && count > most)
-            return QStringLiteral("sobra «%1»").arg(parser_.positionalArguments().at(most));
-        return {};
-    }
-
-    bool helped() const { return helped_; }
-    QStringList files() const { return parser_.positionalArguments(); }
-
-private:
-    const Command& command_;
-    QTextStream& out_;
-    QCommandLineParser parser_;
-    const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};
-    QList<QCommandLineOption> options_;
-    bool helped_ = false;
-};
-
-/** The map of a file, read as the editor reads it; large, so kept on the heap. */
-struct OpenedMap {
-    MapReading reading;
-    MapDocument document;
-};
-
-} // namespace
-
-int MapTool::check(const QStringList& arguments)
+int MapTool::fail(const QString& file, const QString& problem)
 {
-    CommandLine line(*findCommand(QStringLiteral("check")), out_);
+    err_ << "quintaraz-map: " << file << ": " << problem << '\n';
+    return 1;
+}
+
+int MapTool::check(const Command& command, const QStringList& arguments)
+{
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
     const QCommandLineOption strict(QStringLiteral("strict"),
                                     QStringLiteral("Los avisos también cuentan como fallo."));
     line.addOption(strict);
     if (const QString problem = line.parse(arguments, 1, -1); !problem.isEmpty())
-        return usageError(QStringLiteral("check"), problem);
+        return usageError(&command, problem);
     if (line.helped())
         return 0;
     int status = 0;
@@ -239,42 +135,47 @@ int MapTool::check(const QStringList& arguments)
         const QStringList warnings = mapWarnings(reading);
         for (const QString& warning : warnings)
             out_ << "  aviso: " << warning << '\n';
-        if (line.parser().isSet(strict) && !warnings.isEmpty())
+        if (line.isSet(strict) && !warnings.isEmpty())
             status = 1;
     }
     return status;
 }
 
-int MapTool::render(const QStringList& arguments)
+int MapTool::render(const Command& command, const QStringList& arguments)
 {
-    CommandLine line(*findCommand(QStringLiteral("render")), out_);
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
     const QCommandLineOption cell(QStringLiteral("cell"),
                                   QStringLiteral("Píxeles por celda, de 1 a 100."),
                                   QStringLiteral("N"), QString::number(cellSize));
     line.addOption(cell);
     if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
-        return usageError(QStringLiteral("render"), problem);
+        return usageError(&command, problem);
     if (line.helped())
         return 0;
     bool number = false;
-    const int size = line.parser().value(cell).toInt(&number);
+    const int size = line.value(cell).toInt(&number);
     if (!number || size < 1 || size > 100)
-        return usageError(QStringLiteral("render"),
-                          QStringLiteral("--cell pide un número de 1 a 100"));
+        return usageError(&command, QStringLiteral("--cell pide un número de 1 a 100"));
     return drawToPng(line.files().at(0), line.files().at(1), Output::Replacing,
                      [size](const MapPicture& picture, const MapDocument& document) {
                          return picture.render(document, size);
                      });
 }
 
+namespace {
+
+/** The map of a file, read as the editor reads it; large, so kept on the heap. */
+struct OpenedMap {
+    MapReading reading;
+    MapDocument document;
+};
+
+} // namespace
+
 int MapTool::drawToPng(const QString& map, const QString& png, Output output,
                        const std::function<QImage(const MapPicture&, const MapDocument&)>& draw)
 {
-    const auto fail = [this](const QString& file, const QString& problem) {
-        err_ << "quintaraz-map: " << file << ": " << problem << '\n';
-        return 1;
-    };
-    if (const QString problem = outputProblem(png, map); !problem.isEmpty())
+    if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
     const auto opened = std::make_unique<OpenedMap>();
     opened->reading = readMapFile(map);
@@ -291,83 +192,105 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
     return written ? 0 : fail(png, problem);
 }
 
-int MapTool::info(const QStringList& arguments)
+int MapTool::info(const Command& command, const QStringList& arguments)
 {
-    CommandLine line(*findCommand(QStringLiteral("info")), out_);
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Lo mismo en JSON, para programas."));
     line.addOption(json);
     if (const QString problem = line.parse(arguments, 1, 1); !problem.isEmpty())
-        return usageError(QStringLiteral("info"), problem);
+        return usageError(&command, problem);
     if (line.helped())
         return 0;
     const QString file = line.files().at(0);
-    const MapReading reading = readMapFile(file);
-    if (reading.outcome != LoadOutcome::Loaded) {
-        err_ << "quintaraz-map: " << file << ": " << describeReading(reading) << '\n';
-        return 1;
-    }
-    std::array<int, terrainCount> counts{};
-    int unknown = 0;
-    for (int k = 0; k < reading.columns() * reading.rows(); ++k) {
-        const int terrain = reading.terrain[k];
-        if (isTerrain(terrain))
-            ++counts[terrain];
-        else
-            ++unknown;
-    }
-    if (line.parser().isSet(json)) {
-        QJsonObject terrains;
-        for (int t = 0; t < terrainCount; ++t)
-            terrains[QLatin1String(terrainKeys[t])] = counts[t];
-        terrains[QLatin1String("desconocido")] = unknown;
-        QJsonArray starts;
-        for (int g = 0; g < playerCount; ++g)
-            starts.append(QJsonObject{{QStringLiteral("jugador"), g + 1},
-                                      {QStringLiteral("columna"), reading.starts[g].x},
-                                      {QStringLiteral("fila"), reading.starts[g].y}});
-        const QJsonObject report{{QStringLiteral("archivo"), file},
-                                 {QStringLiteral("columnas"), reading.columns()},
-                                 {QStringLiteral("filas"), reading.rows()},
-                                 {QStringLiteral("terreno"), terrains},
-                                 {QStringLiteral("comienzos"), starts}};
-        out_ << QJsonDocument(report).toJson(QJsonDocument::Compact) << '\n';
-        return 0;
-    }
-    out_ << file << '\n'
-         << "  tamaño: " << reading.columns() << " x " << reading.rows()
-         << " celdas (Ancho = " << reading.maxwidth << ", Alto = " << reading.maxheight << ")\n"
-         << "  terreno:";
-    for (int t = 0; t < terrainCount; ++t)
-        out_ << (t ? ", " : " ") << QString::fromUtf8(terrainNames[t]).toLower() << ' '
-             << counts[t];
-    if (unknown > 0)
-        out_ << ", desconocido " << unknown;
-    out_ << '\n';
-    for (int g = 0; g < playerCount; ++g)
-        out_ << "  jugador " << g + 1 << ": columna " << reading.starts[g].x << ", fila "
-             << reading.starts[g].y << '\n';
+    const auto reading = std::make_unique<MapReading>(readMapFile(file));
+    if (reading->outcome != LoadOutcome::Loaded)
+        return fail(file, describeReading(*reading));
+    if (line.isSet(json))
+        out_ << mapReportJson(file, *reading);
+    else
+        out_ << mapReport(file, *reading);
     return 0;
 }
 
-int MapTool::thumbnail(const QStringList& arguments)
+int MapTool::thumbnail(const Command& command, const QStringList& arguments)
 {
-    CommandLine line(*findCommand(QStringLiteral("thumbnail")), out_);
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
     if (const QString problem = line.parse(arguments, 3, 3); !problem.isEmpty())
-        return usageError(QStringLiteral("thumbnail"), problem);
+        return usageError(&command, problem);
     if (line.helped())
         return 0;
     bool number = false;
     const int size = line.files().at(2).toInt(&number);
     if (!number || size < 1 || size > 4096)
-        return usageError(QStringLiteral("thumbnail"),
-                          QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
+        return usageError(&command, QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
     // A preview service may hold the output file open and read it afterwards: the picture
     // goes into that file, not into a new one renamed over it.
     return drawToPng(line.files().at(0), line.files().at(1), Output::InPlace,
                      [size](const MapPicture& picture, const MapDocument& document) {
                          return picture.thumbnail(document, size);
                      });
+}
+
+int MapTool::exportMap(const Command& command, const QStringList& arguments)
+{
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
+    if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
+        return usageError(&command, problem);
+    if (line.helped())
+        return 0;
+    const QString map = line.files().at(0);
+    const QString output = line.files().at(1);
+    const std::optional<TiledFormat> format = tiledFormatOf(output);
+    if (!format)
+        return usageError(&command, QStringLiteral("la salida debe terminar en .tmx o en .tmj"));
+    // Tiled finds the tilesets' pictures beside the map, by these names.
+    const QDir folder = QFileInfo(output).dir();
+    const std::array<std::pair<QString, QByteArray>, 2> pictures{{
+        {folder.filePath(QLatin1String(tiled::terrainImage)), TileArt::terrainTilesetPng()},
+        {folder.filePath(QLatin1String(tiled::playerImage)), TileArt::playerTilesetPng()},
+    }};
+    if (const QString problem = outputProblem(output, map, OutputKind::TiledMap);
+        !problem.isEmpty())
+        return fail(output, problem);
+    for (const auto& [path, picture] : pictures)
+        if (const QString problem = outputProblem(path, map, OutputKind::Picture);
+            !problem.isEmpty())
+            return fail(path, problem);
+
+    const auto reading = std::make_unique<MapReading>(readMapFile(map));
+    if (reading->outcome != LoadOutcome::Loaded)
+        return fail(map, describeReading(*reading));
+    QString problem;
+    const QByteArray text = tiledText(*reading, *format, &problem);
+    if (text.isEmpty())
+        return fail(map, problem);
+    for (const auto& [path, picture] : pictures)
+        if (!writeFileSafely(path, picture, &problem))
+            return fail(path, problem);
+    return writeFileSafely(output, text, &problem) ? 0 : fail(output, problem);
+}
+
+int MapTool::importMap(const Command& command, const QStringList& arguments)
+{
+    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
+    if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
+        return usageError(&command, problem);
+    if (line.helped())
+        return 0;
+    const QString input = line.files().at(0);
+    const QString map = line.files().at(1);
+    if (!hasMapExtension(QFileInfo(map).fileName()))
+        return usageError(&command, QStringLiteral("la salida debe terminar en .map"));
+    if (const QString problem = outputProblem(map, input, OutputKind::Map); !problem.isEmpty())
+        return fail(map, problem);
+    const auto reading = std::make_unique<TiledReading>(readTiledFile(input));
+    if (!reading->error.isEmpty())
+        return fail(input, reading->error);
+    for (const QString& warning : reading->warnings)
+        err_ << "quintaraz-map: " << input << ": aviso: " << warning << '\n';
+    QString problem;
+    return savemap(reading->map, map, &problem) ? 0 : fail(map, problem);
 }
 
 } // namespace quintaraz

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <array>
 #include <functional>
 
 namespace quintaraz {
@@ -13,9 +14,10 @@ class MapPicture;
 
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
- * editor's own reader and pictures. Exit status 0 when all went well, 1 when a file would
- * not open (or, for check --strict, holds something a game may not expect), 2 for a
- * command line that is not understood.
+ * editor's own reader and pictures, and converts them to and from Tiled's formats. Exit
+ * status 0 when all went well, 1 when a file would not open or could not be written (or,
+ * for check --strict, holds something a game may not expect), 2 for a command line that is
+ * not understood.
  */
 class MapTool {
 public:
@@ -25,15 +27,29 @@ public:
     int run(const QStringList& arguments);
 
 private:
-    int check(const QStringList& arguments);
-    int render(const QStringList& arguments);
-    int info(const QStringList& arguments);
-    int thumbnail(const QStringList& arguments);
+    struct Command {
+        const char* name;
+        const char* arguments; // as the usage line shows them
+        const char* description;
+        int (MapTool::*run)(const Command& command, const QStringList& arguments);
+
+        QString usage() const;
+    };
+    static const std::array<Command, 6> commands_;
+
+    int check(const Command& command, const QStringList& arguments);
+    int render(const Command& command, const QStringList& arguments);
+    int info(const Command& command, const QStringList& arguments);
+    int thumbnail(const Command& command, const QStringList& arguments);
+    int exportMap(const Command& command, const QStringList& arguments);
+    int importMap(const Command& command, const QStringList& arguments);
 
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
     enum class Output { Replacing, InPlace };
 
-    int usageError(const QString& command, const QString& problem);
+    int usageError(const Command* command, const QString& problem);
+    /** Says what went wrong with a file on standard error; gives the exit status 1. */
+    int fail(const QString& file, const QString& problem);
     /**
      * Reads a map and writes what draw makes of it as PNG, unless the output may not be
      * written over; gives the exit status.

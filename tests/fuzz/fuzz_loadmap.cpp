@@ -1,8 +1,11 @@
-// Feeds any bytes to the map reader. For every input: one of the five outcomes; on any
-// outcome but loaded the map in memory is exactly as before; on loaded the size lies in
-// 16..99 and the map, saved and read again, comes back the same.
+// Feeds any bytes to the map reader and to the Tiled reader. Map reader: one of the five
+// outcomes; on any outcome but loaded the map in memory is exactly as before; on loaded
+// the size lies in 16..99 and the map, saved and read again, comes back the same. Tiled
+// reader: a refusal with a reason, or a map that the map reader takes as it is, and that
+// comes back the same through Tiled's formats.
 
 #include "document/mapfile.h"
+#include "document/tiledmap.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,10 +38,31 @@ void check(bool condition)
         std::abort();
 }
 
+void checkTiledReader(const std::uint8_t* data, std::size_t size)
+{
+    const TiledReading reading =
+        readTiledText(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+    if (!reading.error.isEmpty())
+        return;
+    const MapReading& map = reading.map;
+    check(map.outcome == LoadOutcome::Loaded);
+    check(mapSizeLimits.contains(map.maxwidth) && mapSizeLimits.contains(map.maxheight));
+    const QByteArray text = mapText(map);
+    const MapReading again =
+        readMapText(std::string_view(text.constData(), std::size_t(text.size())));
+    check(again.outcome == LoadOutcome::Loaded && mapText(again) == text);
+    for (const TiledFormat format : {TiledFormat::Tmx, TiledFormat::Tmj}) {
+        QString error;
+        const TiledReading back = readTiledText(tiledText(map, format, &error));
+        check(back.error.isEmpty() && mapText(back.map) == text);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    checkTiledReader(data, size);
     static const MapDocument before = paintedMap();
     static MapDocument document;
     document = before;

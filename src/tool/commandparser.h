@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+namespace quintaraz {
+
+/**
+ * One command's own command line: its options, --help, and its arguments checked against
+ * the counts it takes.
+ */
+class CommandParser {
+public:
+    /** usage is the command's name and arguments, description what --help says of it. */
+    CommandParser(const QString& usage, const QString& description, QTextStream& out);
+
+    void addOption(const QCommandLineOption& option);
+    bool isSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
+    QString value(const QCommandLineOption& option) const { return parser_.value(option); }
+
+    /**
+     * The problem with the arguments, or nothing. --help prints the command's help; most
+     * below 0 takes any number.
+     */
+    QString parse(const QStringList& arguments, int least, int most);
+
+    bool helped() const { return helped_; }
+    QStringList files() const { return parser_.positionalArguments(); }
+
+private:
+    QString usage_;
+    QString description_;
+    QTextStream& out_;
+    QCommandLineParser parser_;
+    const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};
+    QList<QCommandLineOption> options_;
+    bool helped_ = false;
+};
+
+} // namespace quintaraz

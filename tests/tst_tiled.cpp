@@ -1,0 +1,361 @@
+// Maps in Tiled and back: the map tool's export and import, the extension that opens and
+// saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
+
+#include "document/mapfile.h"
+#include "document/tiledmap.h"
+#include "testmaps.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quintaraz;
+
+namespace {
+
+const QString fixtures = QStringLiteral(QUINTARAZ_TILED_FIXTURES);
+
+struct Run {
+    int status = -1;
+    QString said; // standard error
+};
+
+/**
+ * Runs a program to its end in folder. Tiled runs headless, with a home of its own that
+ * holds our extension, and finds quintaraz-map on the PATH.
+ */
+Run run(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), folder);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
+                                                   u':' +
+                                                   environment.value(QStringLiteral("PATH")));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+Run tool(const QStringList& arguments, const QString& folder)
+{
+    return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
+}
+
+Run tiledSaves(const QStringList& arguments, const QString& folder)
+{
+    return run(QStringLiteral("tiled"), QStringList{QStringLiteral("--export-map")} + arguments,
+               folder);
+}
+
+/** A map of that size with every terrain and each player's start on a cell of its own. */
+QByteArray mapOfSize(int columns, int rows)
+{
+    MapDocument document = testmaps::mapOfSize(columns - 1, rows - 1);
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y)
+            if (y > 0)
+                document.cells(x, y).terrain = std::int16_t((x * 3 + y * 7 + x * y) % 6);
+    return mapText(document);
+}
+
+/** The fixtures' map with player 3's start where a drag in Tiled left it. */
+QByteArray fixtureMapWithPlayer3At(int column, int row)
+{
+    MapReading map =
+        readMapText(testmaps::readFile(fixtures + QStringLiteral("/mapa.map")).toStdString());
+    map.starts[2] = {std::int16_t(column), std::int16_t(row)};
+    return mapText(map);
+}
+
+} // namespace
+
+class TestTiled : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void tiledKeepsEveryMap_data();
+    void tiledKeepsEveryMap();
+    void tiledOpensAndSavesMapsThroughTheExtension();
+    void tiledDrawsWhatRenderDraws_data();
+    void tiledDrawsWhatRenderDraws();
+    void filesSavedByTiled_data();
+    void filesSavedByTiled();
+    void refusals_data();
+    void refusals();
+    void theToolWritesOnlyWhatItMay();
+};
+
+void TestTiled::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("tiled")).isEmpty(),
+             "tiled is installed by scripts/install-deps test");
+    QVERIFY(!QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer")).isEmpty());
+}
+
+void TestTiled::tiledKeepsEveryMap_data()
+{
+    QTest::addColumn<QByteArray>("map");
+    QTest::addColumn<QString>("format"); // the extension of Tiled's file
+    const QByteArray withOddStarts = testmaps::readFile(fixtures + QStringLiteral("/mapa.map"));
+    for (const char* format : {"tmx", "tmj"}) {
+        QTest::addRow("17x17, %s", format) << testmaps::exampleText() << format;
+        // Player 4 off the map, players 7 and 8 on one cell.
+        QTest::addRow("odd starts, %s", format) << withOddStarts << format;
+        QTest::addRow("100x100, %s", format) << mapOfSize(100, 100) << format;
+    }
+}
+
+void TestTiled::tiledKeepsEveryMap()
+{
+    // Exported, saved again by Tiled itself, imported: the same bytes.
+    QFETCH(QByteArray, map);
+    QFETCH(QString, format);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), map));
+    const QString exported = QStringLiteral("mapa.") + format;
+    const QString saved = QStringLiteral("guardado.") + format;
+    QCOMPARE(tool({QStringLiteral("export"), QStringLiteral("mapa.map"), exported}, folder.path())
+                 .status,
+             0);
+    const QStringList tiledFormat =
+        format == QLatin1String("tmj") ? QStringList{"json"} : QStringList{};
+    QCOMPARE(tiledSaves(tiledFormat + QStringList{exported, saved}, folder.path()).status, 0);
+    const Run back =
+        tool({QStringLiteral("import"), saved, QStringLiteral("vuelta.map")}, folder.path());
+    QCOMPARE(back.said, QString());
+    QCOMPARE(back.status, 0);
+    QCOMPARE(testmaps::readFile(folder.filePath(QStringLiteral("vuelta.map"))), map);
+}
+
+void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
+{
+    // As a user enables it: the installed folder copied into Tiled's extensions.
+    QTemporaryDir home;
+    const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
+    QVERIFY(QDir().mkpath(extensions));
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
+                        extensions + QStringLiteral("/quintaraz.js")));
+    const QByteArray map = testmaps::readFile(fixtures + QStringLiteral("/mapa.map"));
+    QVERIFY(testmaps::writeFile(home.filePath(QStringLiteral("valle.map")), map));
+    QCOMPARE(
+        tiledSaves({QStringLiteral("valle.map"), QStringLiteral("valle.tmx")}, home.path()).status,
+        0);
+    QCOMPARE(tiledSaves({QStringLiteral("quintaraz"), QStringLiteral("valle.tmx"),
+                         QStringLiteral("otra.map")},
+                        home.path())
+                 .status,
+             0);
+    QCOMPARE(testmaps::readFile(home.filePath(QStringLiteral("otra.map"))), map);
+
+    // What is wrong with a map reaches Tiled in the map tool's own words.
+    QVERIFY(testmaps::writeFile(home.filePath(QStringLiteral("roto.map")), "16,16,0,a,<fin>"));
+    const Run damaged =
+        tiledSaves({QStringLiteral("roto.map"), QStringLiteral("roto.tmx")}, home.path());
+    QVERIFY(damaged.status != 0);
+    QVERIFY2(damaged.said.contains(QStringLiteral("roto.map: archivo corrupto en el byte 8")),
+             qPrintable(damaged.said));
+}
+
+void TestTiled::tiledDrawsWhatRenderDraws_data()
+{
+    QTest::addColumn<QStringList>("rasterizer"); // options of tmxrasterizer
+    QTest::addColumn<int>("cell");               // render's --cell
+    QTest::newRow("25 pixels") << QStringList{} << 25;
+    QTest::newRow("10 pixels, no smoothing")
+        << QStringList{"--tilesize", "10", "--no-smoothing"} << 10;
+}
+
+void TestTiled::tiledDrawsWhatRenderDraws()
+{
+    QFETCH(QStringList, rasterizer);
+    QFETCH(int, cell);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), mapOfSize(40, 30)));
+    QCOMPARE(
+        tool({QStringLiteral("export"), QStringLiteral("mapa.map"), QStringLiteral("mapa.tmx")},
+             folder.path())
+            .status,
+        0);
+    QCOMPARE(run(QStringLiteral("tmxrasterizer"),
+                 rasterizer + QStringList{QStringLiteral("mapa.tmx"), QStringLiteral("tiled.png")},
+                 folder.path())
+                 .status,
+             0);
+    QCOMPARE(tool({QStringLiteral("render"), QStringLiteral("mapa.map"),
+                   QStringLiteral("render.png"), QStringLiteral("--cell"), QString::number(cell)},
+                  folder.path())
+                 .status,
+             0);
+    const QImage drawnByTiled =
+        QImage(folder.filePath(QStringLiteral("tiled.png"))).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(drawnByTiled.size(), QSize(40 * cell, 30 * cell));
+    QCOMPARE(drawnByTiled, QImage(folder.filePath(QStringLiteral("render.png")))
+                               .convertToFormat(QImage::Format_RGB32));
+}
+
+void TestTiled::filesSavedByTiled_data()
+{
+    // Made by tests/tiled/make-fixtures: our export of mapa.map in each form of layer data,
+    // saved again by Tiled 1.8.2.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("map"); // what it imports as
+    QTest::addColumn<QString>("said");   // the refusal, or the warning
+    const QByteArray map = testmaps::readFile(fixtures + QStringLiteral("/mapa.map"));
+    for (const char* form : {"csv", "base64", "zlib", "gzip", "zstd"})
+        for (const char* format : {"tmx", "tmj"})
+            QTest::addRow("%s.%s", form, format)
+                << QStringLiteral("%1.%2").arg(form, format) << map << QString();
+    QTest::newRow("xml.tmx") << QStringLiteral("xml.tmx") << map << QString();
+    // Player 3 dragged to x 257.895, y 111.2: the cell under the marker's centre.
+    QTest::newRow("flipped, and a start dragged")
+        << QStringLiteral("volteado.tmx") << fixtureMapWithPlayer3At(10, 3)
+        << QStringLiteral("3 casillas o comienzos estaban girados o volteados; el editor los "
+                          "guarda sin girar");
+    QTest::newRow("infinite") << QStringLiteral("infinito.tmx") << QByteArray()
+                              << QStringLiteral("el mapa es infinito: desmarca Infinito en las "
+                                                "propiedades del mapa");
+}
+
+void TestTiled::filesSavedByTiled()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, map);
+    QFETCH(QString, said);
+    const TiledReading reading = readTiledFile(fixtures + u'/' + file);
+    if (map.isEmpty()) {
+        QCOMPARE(reading.error, said);
+        return;
+    }
+    QCOMPARE(reading.error, QString());
+    QCOMPARE(reading.warnings.join(u'\n'), said);
+    QCOMPARE(mapText(reading.map), map);
+}
+
+void TestTiled::refusals_data()
+{
+    // Our own export of the 17x17 example, changed as a user or another program might.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("refusal"); // how the reason begins
+    QString error;
+    const MapReading example = readMapText(testmaps::exampleText().toStdString());
+    const QByteArray tmx = tiledText(example, TiledFormat::Tmx, &error);
+    const QByteArray tmj = tiledText(example, TiledFormat::Tmj, &error);
+    const auto row = [](const char* title, QByteArray text, const char* from, const char* to,
+                        const char* refusal) {
+        QTest::newRow(title) << text.replace(from, to) << QString::fromUtf8(refusal);
+    };
+    row("infinite", tmx, "infinite=\"0\"", "infinite=\"1\"",
+        "el mapa es infinito: desmarca Infinito en las propiedades del mapa");
+    row("infinite JSON", tmj, "\"infinite\": false", "\"infinite\": true",
+        "el mapa es infinito: desmarca Infinito en las propiedades del mapa");
+    row("isometric", tmx, "orthogonal", "isometric",
+        "el mapa es «isometric»: el editor solo tiene mapas ortogonales");
+    row("other tiles", tmx, "tilewidth=\"25\" tileheight=\"25\" infinite",
+        "tilewidth=\"32\" tileheight=\"32\" infinite",
+        "las casillas miden 32 x 32 píxeles; las del editor, 25 x 25");
+    row("too wide", tmx, "width=\"17\" height=\"17\" tilewidth",
+        "width=\"101\" height=\"17\" tilewidth",
+        "el mapa mide 101 x 17 celdas; el editor abre de 17 a 100 por lado");
+    row("huge", tmj, "\"width\": 17", "\"width\": 1000000000",
+        "el mapa mide 1000000000 x 17 celdas");
+    row("an empty cell", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n0,",
+        "la celda de la columna 0, fila 0 está vacía");
+    row("a marker among the terrain", tmx, "<data encoding=\"csv\">\n1,",
+        "<data encoding=\"csv\">\n9,",
+        "la celda de la columna 0, fila 0 tiene una casilla de «jugadores», no de «terrenos»");
+    row("a cell too few", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n",
+        "la capa «terreno»: tiene 288 casillas y el mapa 289 celdas");
+    row("no terrain tileset", tmx, "name=\"terrenos\"", "name=\"suelos\"",
+        "falta el juego de casillas «terrenos»");
+    row("no terrain layer", tmx, "name=\"terreno\"", "name=\"suelo\"",
+        "falta la capa de casillas «terreno»");
+    row("a player twice", tmx, "gid=\"14\"", "gid=\"13\"",
+        "el jugador 7 tiene dos comienzos (objetos 7 y 8)");
+    row("a player missing", tmx,
+        "<object id=\"8\" name=\"Jugador 8\" gid=\"14\" x=\"400\" y=\"425\" width=\"25\" "
+        "height=\"25\"/>",
+        "", "falta el comienzo del jugador 8");
+    row("a start rotated", tmx, "name=\"Jugador 1\"", "name=\"Jugador 1\" rotation=\"90\"",
+        "el comienzo del jugador 1 está girado 90 grados");
+    row("a start not a marker", tmx, "\"Jugador 1\" gid=\"7\"", "\"Jugador 1\" gid=\"3\"",
+        "el objeto 1 de «comienzos» no es el comienzo de ningún jugador");
+    row("a start off the grid", tmx, "x=\"50\" y=\"100\"", "x=\"2600\" y=\"100\"",
+        "el comienzo del jugador 1 cae fuera de las 100 x 100 celdas");
+    const auto base64 = [&](const char* compression, const QByteArray& data) {
+        return tmx.left(tmx.indexOf("<data")) + QByteArray("<data encoding=\"base64\"") +
+               (*compression ? QByteArray(" compression=\"") + compression + '"' : QByteArray()) +
+               '>' + data.toBase64() + "</data>" + tmx.mid(tmx.indexOf("</data>") + 7);
+    };
+    const auto refusal = [](const char* title, const QByteArray& text, const char* reason) {
+        QTest::newRow(title) << text << QString::fromUtf8(reason);
+    };
+    refusal("bad base64", base64("", {}).replace("></data>", ">@@@@</data>"),
+            "la capa «terreno»: los datos no son base64 válido");
+    refusal("damaged zlib", base64("zlib", "no es zlib"),
+            "la capa «terreno»: los datos comprimidos con zlib están dañados");
+    refusal("damaged zstd", base64("zstd", "no es zstd"),
+            "la capa «terreno»: los datos comprimidos con zstd están dañados");
+    // Far more than the map's 289 cells of 4 bytes once inflated; never held whole.
+    refusal("zlib bomb", base64("zlib", qCompress(QByteArray(64 << 20, '\1')).mid(4)),
+            "la capa «terreno»: tiene más casillas que las 289 celdas del mapa");
+    refusal("unknown compression", base64("lzma", "x"),
+            "la capa «terreno»: usa la compresión «lzma»");
+    refusal("not Tiled", "16,16,0,", "no es un mapa de Tiled (TMX o JSON)");
+    refusal("XML cut short", tmx.left(300), "el XML no es válido en la línea");
+    refusal("JSON cut short", tmj.left(300), "el JSON no es válido en el byte");
+    refusal("over 4 MiB", tmx + QByteArray(4 << 20, ' '),
+            "mide más de 4 MiB y ningún mapa para el editor es tan grande");
+}
+
+void TestTiled::refusals()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, refusal);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("mapa.tmx"));
+    QVERIFY(testmaps::writeFile(file, text));
+    const TiledReading reading = readTiledFile(file);
+    QVERIFY2(reading.error.startsWith(refusal), qPrintable(reading.error));
+}
+
+void TestTiled::theToolWritesOnlyWhatItMay()
+{
+    QTemporaryDir folder;
+    const auto write = [&](const char* name, const QByteArray& text) {
+        QVERIFY(testmaps::writeFile(folder.filePath(QLatin1String(name)), text));
+    };
+    QByteArray unknown = testmaps::exampleText();
+    write("raro.map", unknown.replace(6, 1, "7")); // terrain 7 has no picture
+    write("enlazador.map", "Archive member included to satisfy reference by file\n");
+    write("mapa.map", testmaps::exampleText());
+    QCOMPARE(tool({"export", "mapa.map", "mapa.tmx"}, folder.path()).status, 0);
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    const auto refused = [&](const QStringList& arguments, int status, const QString& said) {
+        const Run result = tool(arguments, folder.path());
+        QCOMPARE(result.status, status);
+        QVERIFY2(result.said.startsWith(said), qPrintable(result.said));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
+    };
+    refused({"export", "raro.map", "raro.tmx"}, 1,
+            "quintaraz-map: raro.map: la celda de la columna 0, fila 0 tiene el terreno 7, que no "
+            "tiene dibujo");
+    refused({"export", "mapa.map", "mapa.png"}, 2,
+            "quintaraz-map: la salida debe terminar en .tmx o en .tmj");
+    refused({"import", "mapa.tmx", "mapa.tmx.txt"}, 2,
+            "quintaraz-map: la salida debe terminar en .map");
+    refused({"import", "mapa.tmx", "enlazador.map"}, 1,
+            "quintaraz-map: enlazador.map: ya existe y no es un mapa; no se sobrescribe");
+}
+
+QTEST_GUILESS_MAIN(TestTiled)
+#include "tst_tiled.moc"
