@@ -216,6 +216,8 @@ void TestTiled::filesSavedByTiled_data()
             QTest::addRow("%s.%s", form, format)
                 << QStringLiteral("%1.%2").arg(form, format) << map << QString();
     QTest::newRow("xml.tmx") << QStringLiteral("xml.tmx") << map << QString();
+    // Tilesets in files of their own, properties, a layer's opacity and an object's type.
+    QTest::newRow("externo.tmx") << QStringLiteral("externo.tmx") << map << QString();
     // Player 3 dragged to x 257.895, y 111.2: the cell under the marker's centre.
     QTest::newRow("flipped, and a start dragged")
         << QStringLiteral("volteado.tmx") << fixtureMapWithPlayer3At(10, 3)
