@@ -1,5 +1,6 @@
 // The command lines of both programs, as a terminal or a script uses them.
 
+#include "programrun.h"
 #include "testmaps.h"
 
 #include <QDeadlineTimer>
@@ -14,17 +15,16 @@
 namespace {
 
 /**
- * A program started as from a terminal without any display: the editor must answer its
- * command line before it looks for one.
+ * The environment of a terminal without any display: the editor must answer its command
+ * line before it looks for one.
  */
-void startWithoutDisplay(QProcess& process, const QString& program, const QStringList& arguments)
+QProcessEnvironment withoutDisplay()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
+    return environment;
 }
 
 } // namespace
@@ -85,13 +85,9 @@ void TestCommandLines::answers()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, said);
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    startWithoutDisplay(process, program, arguments);
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), status);
-    const QString text = QString::fromUtf8(process.readAll());
+    const ProgramRun run = runProgram(program, arguments, {}, withoutDisplay());
+    QCOMPARE(run.status, status);
+    const QString text = run.out + run.err;
     QVERIFY2(text.contains(QLatin1Char('\n') + said) || text.startsWith(said), qPrintable(text));
 }
 
@@ -130,7 +126,8 @@ void TestCommandLines::outputThatCannotBeWrittenIsAnError()
     } else {
         process.setStandardOutputFile(QStringLiteral("/dev/full"));
     }
-    startWithoutDisplay(process, program, arguments);
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(program, arguments);
     QVERIFY(process.waitForFinished(30000));
     if (closedPipe)
         ::close(pipeEnds[1]);

@@ -3,17 +3,16 @@
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "mutations.h"
+#include "programrun.h"
 #include "referencemap.h"
 #include "testmaps.h"
 #include "view/mappicture.h"
 #include "view/maprenderer.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -24,21 +23,10 @@ using namespace quintaraz;
 
 namespace {
 
-struct Run {
-    int status = std::numeric_limits<int>::min(); // until the tool ends of itself
-    QString out;
-};
-
-/** Runs quintaraz-map to its end; a crash fails the test that asked. */
-Run runTool(const QStringList& arguments, const QString& folder)
+/** Runs quintaraz-map to its end in folder. */
+ProgramRun runTool(const QStringList& arguments, const QString& folder)
 {
-    QProcess tool;
-    tool.setWorkingDirectory(folder);
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tool.start(QStringLiteral(QUINTARAZ_MAP), arguments);
-    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput())};
+    return runProgram(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
 }
 
 /** The example map, with `replaced` bytes from `at` on replaced by `text` when given. */
@@ -100,7 +88,7 @@ void TestMapTool::checkAgreesWithTheEditorsReader()
     for (int i = 0; i < names.size(); ++i)
         QVERIFY(testmaps::writeFile(folder.filePath(names[i]), texts[i]));
 
-    const Run run = runTool(QStringList{QStringLiteral("check")} + names, folder.path());
+    const ProgramRun run = runTool(QStringList{QStringLiteral("check")} + names, folder.path());
     QCOMPARE(run.status, 1); // some do not open
     QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("  aviso: ")); });
@@ -175,7 +163,7 @@ void TestMapTool::checkSaysWhereAndWhy()
     QFETCH(QStringList, lines);
     QTemporaryDir folder;
     QVERIFY(testmaps::writeFile(folder.filePath(name), text));
-    const Run run = runTool({QStringLiteral("check"), name}, folder.path());
+    const ProgramRun run = runTool({QStringLiteral("check"), name}, folder.path());
     QCOMPARE(run.status, status);
     lines.first().prepend(name + QLatin1String(": "));
     QCOMPARE(run.out.split(u'\n', Qt::SkipEmptyParts), lines);
@@ -311,18 +299,13 @@ void TestMapTool::picturesReplaceOnlyPictures()
         launcher = {QStringLiteral(QUINTARAZ_ON_FULL_DISK), folder};
     else if (fault == QLatin1String("file size limit"))
         launcher = {QStringLiteral("prlimit"), QStringLiteral("--fsize=4096")};
-    QProcess tool;
-    tool.start(launcher.isEmpty() ? QStringLiteral(QUINTARAZ_MAP) : launcher.constFirst(),
-               launcher.mid(1) + (launcher.isEmpty() ? QStringList() : QStringList{QUINTARAZ_MAP}) +
-                   arguments);
-    QVERIFY(tool.waitForFinished(60000));
-    if (!launcher.isEmpty() && tool.exitCode() == 77)
+    const QStringList line = launcher + QStringList{QStringLiteral(QUINTARAZ_MAP)} + arguments;
+    const ProgramRun run = runProgram(line.constFirst(), line.mid(1));
+    if (!launcher.isEmpty() && run.status == 77)
         QSKIP("no mount namespace here");
-    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(QString::fromUtf8(tool.readAllStandardError()),
-             said.isEmpty() ? QString()
-                            : QStringLiteral("quintaraz-map: %1: %2\n").arg(output, said));
-    QCOMPARE(tool.exitCode(), said.isEmpty() ? 0 : 1);
+    QCOMPARE(run.err, said.isEmpty() ? QString()
+                                     : QStringLiteral("quintaraz-map: %1: %2\n").arg(output, said));
+    QCOMPARE(run.status, said.isEmpty() ? 0 : 1);
 
     // A full disk's files are looked at in the copy made before it went.
     const QString result = fault == QLatin1String("disk full")
@@ -358,9 +341,9 @@ void TestMapTool::thumbnailGoesIntoTheFileTheCallerHolds()
         testmaps::writeFile(folder.filePath(QStringLiteral("valle.map")), testmaps::exampleText()));
     QFile held(folder.filePath(QStringLiteral("previa.png")));
     QVERIFY(held.open(QIODevice::ReadWrite | QIODevice::NewOnly));
-    const Run run = runTool({QStringLiteral("thumbnail"), QStringLiteral("valle.map"),
-                             QStringLiteral("previa.png"), QStringLiteral("128")},
-                            folder.path());
+    const ProgramRun run = runTool({QStringLiteral("thumbnail"), QStringLiteral("valle.map"),
+                                    QStringLiteral("previa.png"), QStringLiteral("128")},
+                                   folder.path());
     QCOMPARE(run.status, 0);
     QVERIFY(held.seek(0));
     QCOMPARE(QImage::fromData(held.readAll(), "PNG").size(), QSize(128, 128));

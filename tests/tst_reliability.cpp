@@ -4,13 +4,13 @@
 #include "editor/editor.h"
 #include "fakedialogs.h"
 #include "mutations.h"
+#include "programrun.h"
 #include "referencemap.h"
 #include "referencemodel.h"
 #include "testmaps.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -316,18 +316,14 @@ void TestReliability::failedSavesKeepTheOldFile()
     QFETCH(QString, fault);
     QFETCH(QString, reason);
     QTemporaryDir folder;
-    QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUINTARAZ_SAVEFAULT_PRELOAD));
-    helper.setProcessEnvironment(environment);
-    helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    helper.start(QStringLiteral(QUINTARAZ_SAVEFAULT), {fault, folder.path()});
-    QVERIFY(helper.waitForFinished(60000));
-    const QString output = QString::fromLocal8Bit(helper.readAllStandardOutput());
-    if (helper.exitCode() == 77)
+    const ProgramRun helper =
+        runProgram(QStringLiteral(QUINTARAZ_SAVEFAULT), {fault, folder.path()}, {}, environment);
+    const QString output = helper.out;
+    if (helper.status == 77)
         QSKIP(qPrintable(output));
-    QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(helper.exitCode(), 0);
+    QCOMPARE(helper.status, 0);
     QCOMPARE(output.split(u'\n', Qt::SkipEmptyParts),
              (QStringList{"first save: Guardar Mapa|No se ha podido guardar el mapa|" + reason,
                           "old file: whole", "left over: ", "next save: Se ha guardado el mapa",

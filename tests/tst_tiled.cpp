@@ -3,11 +3,11 @@
 
 #include "document/mapfile.h"
 #include "document/tiledmap.h"
+#include "programrun.h"
 #include "testmaps.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,18 +18,12 @@ namespace {
 
 const QString fixtures = QStringLiteral(QUINTARAZ_TILED_FIXTURES);
 
-struct Run {
-    int status = -1;
-    QString said; // standard error
-};
-
 /**
  * Runs a program to its end in folder. Tiled runs headless, with a home of its own that
  * holds our extension, and finds quintaraz-map on the PATH.
  */
-Run run(const QString& program, const QStringList& arguments, const QString& folder)
+ProgramRun run(const QString& program, const QStringList& arguments, const QString& folder)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), folder);
@@ -37,20 +31,15 @@ Run run(const QString& program, const QStringList& arguments, const QString& fol
     environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
                                                    u':' +
                                                    environment.value(QStringLiteral("PATH")));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    return runProgram(program, arguments, folder, environment);
 }
 
-Run tool(const QStringList& arguments, const QString& folder)
+ProgramRun tool(const QStringList& arguments, const QString& folder)
 {
     return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
 }
 
-Run tiledSaves(const QStringList& arguments, const QString& folder)
+ProgramRun tiledSaves(const QStringList& arguments, const QString& folder)
 {
     return run(QStringLiteral("tiled"), QStringList{QStringLiteral("--export-map")} + arguments,
                folder);
@@ -130,9 +119,9 @@ void TestTiled::tiledKeepsEveryMap()
     const QStringList tiledFormat =
         format == QLatin1String("tmj") ? QStringList{"json"} : QStringList{};
     QCOMPARE(tiledSaves(tiledFormat + QStringList{exported, saved}, folder.path()).status, 0);
-    const Run back =
+    const ProgramRun back =
         tool({QStringLiteral("import"), saved, QStringLiteral("vuelta.map")}, folder.path());
-    QCOMPARE(back.said, QString());
+    QCOMPARE(back.err, QString());
     QCOMPARE(back.status, 0);
     QCOMPARE(testmaps::readFile(folder.filePath(QStringLiteral("vuelta.map"))), map);
 }
@@ -159,11 +148,11 @@ void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
 
     // What is wrong with a map reaches Tiled in the map tool's own words.
     QVERIFY(testmaps::writeFile(home.filePath(QStringLiteral("roto.map")), "16,16,0,a,<fin>"));
-    const Run damaged =
+    const ProgramRun damaged =
         tiledSaves({QStringLiteral("roto.map"), QStringLiteral("roto.tmx")}, home.path());
     QVERIFY(damaged.status != 0);
-    QVERIFY2(damaged.said.contains(QStringLiteral("roto.map: archivo corrupto en el byte 8")),
-             qPrintable(damaged.said));
+    QVERIFY2(damaged.err.contains(QStringLiteral("roto.map: archivo corrupto en el byte 8")),
+             qPrintable(damaged.err));
 }
 
 void TestTiled::tiledDrawsWhatRenderDraws_data()
@@ -343,9 +332,9 @@ void TestTiled::theToolWritesOnlyWhatItMay()
     QCOMPARE(tool({"export", "mapa.map", "mapa.tmx"}, folder.path()).status, 0);
     const QStringList before = QDir(folder.path()).entryList(QDir::Files);
     const auto refused = [&](const QStringList& arguments, int status, const QString& said) {
-        const Run result = tool(arguments, folder.path());
+        const ProgramRun result = tool(arguments, folder.path());
         QCOMPARE(result.status, status);
-        QVERIFY2(result.said.startsWith(said), qPrintable(result.said));
+        QVERIFY2(result.err.startsWith(said), qPrintable(result.err));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
     };
     refused({"export", "raro.map", "raro.tmx"}, 1,

@@ -27,6 +27,11 @@ QString countProblem(qsizetype tiles, qsizetype cells)
             : QStringLiteral("tiene %1 casillas y el mapa %2 celdas").arg(tiles).arg(cells));
 }
 
+QString chunkedLayerProblem()
+{
+    return inTerrainLayer(QStringLiteral("está en trozos, como en un mapa infinito"));
+}
+
 std::optional<quint32> tileNumber(double value)
 {
     if (!(value >= 0 && value <= 4294967295.0) || value != std::floor(value))

@@ -12,6 +12,8 @@ namespace quintaraz {
 QString inTerrainLayer(const QString& problem);
 /** The problem of a terrain layer with that many tiles for that many cells. */
 QString countProblem(qsizetype tiles, qsizetype cells);
+/** The problem of a terrain layer written in chunks, as only infinite maps are. */
+QString chunkedLayerProblem();
 /** A tile number as written in JSON: a whole number from 0 to 2^32 - 1. */
 std::optional<quint32> tileNumber(double value);
 

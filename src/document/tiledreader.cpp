@@ -39,11 +39,11 @@ QString sizeProblem(const TiledParts& parts)
     return {};
 }
 
-/** The name of a tileset kept in a file of its own: the file's name without extension. */ QString
-externalTilesetName(const QString& source)
+QString externalTilesetName(const QString& source)
 {
     return QFileInfo(source).completeBaseName();
 }
+
 namespace {
 
 // The four highest bits of a tile number flip or rotate the tile; the rest names it.
@@ -170,6 +170,7 @@ TiledReading mapOf(const TiledParts& parts)
     map.entryCount = playerCount;
     return reading;
 }
+
 } // namespace
 
 TiledReading readTiledText(QByteArrayView text)

@@ -18,7 +18,7 @@ using namespace tiled;
 QString jsonTiles(const QJsonObject& layer, qsizetype cells, std::vector<quint32>& tiles)
 {
     if (layer.contains(u"chunks"))
-        return inTerrainLayer(QStringLiteral("está en trozos, como en un mapa infinito"));
+        return chunkedLayerProblem();
     const QJsonValue data = layer.value(QLatin1String("data"));
     if (data.isString())
         return textTiles(layer.value(QLatin1String("encoding")).toString(),

@@ -130,8 +130,7 @@ private:
             if (token == QXmlStreamReader::Characters)
                 csv.read(xml_.text());
             else if (token == QXmlStreamReader::StartElement)
-                return fail(
-                    inTerrainLayer(QStringLiteral("está en trozos, como en un mapa infinito")));
+                return fail(chunkedLayerProblem());
             else if (token == QXmlStreamReader::EndElement)
                 return fail(csv.finish());
         }
@@ -142,8 +141,7 @@ private:
     {
         while (problem_.isEmpty() && xml_.readNextStartElement()) {
             if (xml_.name() == u"chunk")
-                return fail(
-                    inTerrainLayer(QStringLiteral("está en trozos, como en un mapa infinito")));
+                return fail(chunkedLayerProblem());
             if (xml_.name() == u"tile") {
                 if (qsizetype(parts.terrain.size()) == parts.cells())
                     return fail(countProblem(parts.cells() + 1, parts.cells()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -32,5 +34,20 @@ public:
 private:
     int fd_;
 };
+
+/** Writes all of bytes to fd; 0, or the error of the write that failed. */
+inline int writeAll(int fd, QByteArrayView bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.data() + written, size_t(bytes.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return errno;
+        // A short write (the disk filled up) is followed by one that says why.
+        written += count;
+    }
+    return 0;
+}
 
 } // namespace quintaraz

@@ -1,11 +1,9 @@
 #include "system/outputdevice.h"
 
+#include "system/filedescriptor.h"
 #include "system/systemerror.h"
 
 #include <QTextStream>
-
-#include <cerrno>
-#include <unistd.h>
 
 namespace quintaraz {
 
@@ -23,19 +21,9 @@ qint64 OutputDevice::readData(char*, qint64)
 
 qint64 OutputDevice::writeData(const char* data, qint64 size)
 {
-    if (error_)
-        return -1;
-    for (qint64 written = 0; written < size;) {
-        const ssize_t count = ::write(fd_, data + written, size_t(size - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            error_ = errno;
-            return -1;
-        }
-        written += count;
-    }
-    return size;
+    if (error_ == 0)
+        error_ = writeAll(fd_, QByteArrayView(data, size));
+    return error_ == 0 ? size : -1;
 }
 
 int finishOutput(QTextStream& out, const OutputDevice& device, QTextStream& err,

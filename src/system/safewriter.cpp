@@ -42,21 +42,6 @@ void keepOwnerAndMode(int fd, const struct stat& old)
     (void)::fchmod(fd, old.st_mode & 07777);
 }
 
-/** Writes all of bytes; 0, or the error of the write that failed. */
-int writeAll(int fd, QByteArrayView bytes)
-{
-    for (qsizetype written = 0; written < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.data() + written, size_t(bytes.size() - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return errno;
-        // A short write (the disk filled up) is followed by one that says why.
-        written += count;
-    }
-    return 0;
-}
-
 } // namespace
 
 QString notAPlainFileText(const QString& path)

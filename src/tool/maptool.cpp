@@ -98,6 +98,21 @@ int MapTool::usageError(const Command* command, const QString& problem)
     return 2;
 }
 
+CommandParser MapTool::parserFor(const Command& command)
+{
+    return CommandParser(command.usage(), QString::fromUtf8(command.description), out_);
+}
+
+std::optional<int> MapTool::parse(CommandParser& line, const Command& command,
+                                  const QStringList& arguments, int least, int most)
+{
+    if (const QString problem = line.parse(arguments, least, most); !problem.isEmpty())
+        return usageError(&command, problem);
+    if (line.helped())
+        return 0;
+    return std::nullopt;
+}
+
 int MapTool::fail(const QString& file, const QString& problem)
 {
     err_ << "quintaraz-map: " << file << ": " << problem << '\n';
@@ -106,14 +121,12 @@ int MapTool::fail(const QString& file, const QString& problem)
 
 int MapTool::check(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
+    CommandParser line = parserFor(command);
     const QCommandLineOption strict(QStringLiteral("strict"),
                                     QStringLiteral("Los avisos también cuentan como fallo."));
     line.addOption(strict);
-    if (const QString problem = line.parse(arguments, 1, -1); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    if (const std::optional<int> status = parse(line, command, arguments, 1, -1))
+        return *status;
     int status = 0;
     for (const QString& file : line.files()) {
         // The name without its folder, as the editor's dialog gives it.
@@ -143,15 +156,13 @@ int MapTool::check(const Command& command, const QStringList& arguments)
 
 int MapTool::render(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
+    CommandParser line = parserFor(command);
     const QCommandLineOption cell(QStringLiteral("cell"),
                                   QStringLiteral("Píxeles por celda, de 1 a 100."),
                                   QStringLiteral("N"), QString::number(cellSize));
     line.addOption(cell);
-    if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
+        return *status;
     bool number = false;
     const int size = line.value(cell).toInt(&number);
     if (!number || size < 1 || size > 100)
@@ -194,14 +205,12 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
 
 int MapTool::info(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
+    CommandParser line = parserFor(command);
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Lo mismo en JSON, para programas."));
     line.addOption(json);
-    if (const QString problem = line.parse(arguments, 1, 1); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
+        return *status;
     const QString file = line.files().at(0);
     const auto reading = std::make_unique<MapReading>(readMapFile(file));
     if (reading->outcome != LoadOutcome::Loaded)
@@ -215,11 +224,9 @@ int MapTool::info(const Command& command, const QStringList& arguments)
 
 int MapTool::thumbnail(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
-    if (const QString problem = line.parse(arguments, 3, 3); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    CommandParser line = parserFor(command);
+    if (const std::optional<int> status = parse(line, command, arguments, 3, 3))
+        return *status;
     bool number = false;
     const int size = line.files().at(2).toInt(&number);
     if (!number || size < 1 || size > 4096)
@@ -234,11 +241,9 @@ int MapTool::thumbnail(const Command& command, const QStringList& arguments)
 
 int MapTool::exportMap(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
-    if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    CommandParser line = parserFor(command);
+    if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
+        return *status;
     const QString map = line.files().at(0);
     const QString output = line.files().at(1);
     const std::optional<TiledFormat> format = tiledFormatOf(output);
@@ -273,11 +278,9 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
 
 int MapTool::importMap(const Command& command, const QStringList& arguments)
 {
-    CommandParser line(command.usage(), QString::fromUtf8(command.description), out_);
-    if (const QString problem = line.parse(arguments, 2, 2); !problem.isEmpty())
-        return usageError(&command, problem);
-    if (line.helped())
-        return 0;
+    CommandParser line = parserFor(command);
+    if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
+        return *status;
     const QString input = line.files().at(0);
     const QString map = line.files().at(1);
     if (!hasMapExtension(QFileInfo(map).fileName()))

@@ -6,9 +6,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace quintaraz {
 
+class CommandParser;
 class MapDocument;
 class MapPicture;
 
@@ -47,6 +49,13 @@ private:
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
     enum class Output { Replacing, InPlace };
 
+    /**
+     * A command's own command line, and reading its arguments, least to most of them:
+     * parse gives the exit status to end with at once (its help, or a usage error), if any.
+     */
+    CommandParser parserFor(const Command& command);
+    std::optional<int> parse(CommandParser& line, const Command& command,
+                             const QStringList& arguments, int least, int most);
     int usageError(const Command* command, const QString& problem);
     /** Says what went wrong with a file on standard error; gives the exit status 1. */
     int fail(const QString& file, const QString& problem);
