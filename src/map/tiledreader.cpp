@@ -1,12 +1,10 @@
 // Reads maps that Tiled saved, TMX or JSON; see tiledmap.h.
 
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
-#include "document/tiledparts.h"
+#include "map/tiledparts.h"
 #include "system/boundedread.h"
 #include "system/systemerror.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -15,57 +13,7 @@ namespace quintaraz {
 
 using namespace tiled;
 
-QString sizeProblem(const TiledParts& parts)
-{
-    if (parts.infinite)
-        return QStringLiteral("el mapa es infinito: desmarca Infinito en las propiedades del mapa");
-    if (parts.orientation != u"orthogonal")
-        return QStringLiteral("el mapa es «%1»: el editor solo tiene mapas ortogonales")
-            .arg(parts.orientation);
-    if (parts.tileWidth != tileSize || parts.tileHeight != tileSize)
-        return QStringLiteral("las casillas miden %1 x %2 píxeles; las del editor, %3 x %3")
-            .arg(parts.tileWidth)
-            .arg(parts.tileHeight)
-            .arg(tileSize);
-    const auto fits = [](qint64 cells) {
-        return mapSizeLimits.contains(int(std::clamp<qint64>(cells - 1, -1, 1000)));
-    };
-    if (!fits(parts.width) || !fits(parts.height))
-        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado")
-            .arg(parts.width)
-            .arg(parts.height)
-            .arg(mapSizeLimits.lowest + 1)
-            .arg(mapSizeLimits.highest + 1);
-    return {};
-}
-
-QString externalTilesetName(const QString& source)
-{
-    return QFileInfo(source).completeBaseName();
-}
-
 namespace {
-
-// The four highest bits of a tile number flip or rotate the tile; the rest names it.
-constexpr quint32 flipBits = 0xF0000000u;
-
-const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name)
-{
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.name == QLatin1String(name))
-            return &tileset;
-    return nullptr;
-}
-
-/** The tileset a tile number belongs to: the one whose first number is the highest below it. */
-const TilesetEntry* tilesetOf(const TiledParts& parts, quint32 gid)
-{
-    const TilesetEntry* owner = nullptr;
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.firstGid <= qint64(gid) && (!owner || tileset.firstGid > owner->firstGid))
-            owner = &tileset;
-    return owner;
-}
 
 QString layerProblem(int layers, const char* kind, const char* name)
 {
@@ -99,7 +47,7 @@ TiledReading mapOf(const TiledParts& parts)
         !problem.isEmpty())
         return fail(problem);
 
-    MapReading& map = reading.map;
+    GameMap& map = reading.map;
     map.maxwidth = std::int16_t(parts.width - 1);
     map.maxheight = std::int16_t(parts.height - 1);
     int flipped = 0;
@@ -110,10 +58,10 @@ TiledReading mapOf(const TiledParts& parts)
             terrainsEnd = std::min(terrainsEnd, tileset.firstGid);
     for (qsizetype k = 0; k < parts.cells(); ++k) {
         const quint32 written = parts.terrain[std::size_t(k)];
-        const qint64 gid = written & ~flipBits;
-        flipped += (written & flipBits) != 0;
+        const qint64 gid = tileOf(written);
+        flipped += isFlipped(written);
         if (gid >= terrains->firstGid && gid < terrainsEnd) {
-            map.terrain[std::size_t(k)] = std::int16_t(gid - terrains->firstGid);
+            map.terrain[std::size_t(k)] = std::int16_t(tileInTileset(gid, terrains->firstGid));
             continue;
         }
         const QString cell = QStringLiteral("la celda de la columna %1, fila %2")
@@ -127,16 +75,17 @@ TiledReading mapOf(const TiledParts& parts)
                             .arg(cell, owner->name, QLatin1String(terrainTileset)));
         return fail(QStringLiteral("%1 tiene la casilla %2 de «%3», que no es ningún terreno")
                         .arg(cell)
-                        .arg(gid - owner->firstGid)
+                        .arg(tileInTileset(gid, owner->firstGid))
                         .arg(QLatin1String(terrainTileset)));
     }
 
     std::array<QString, playerCount> placedBy; // the object that placed each player
     for (const StartObject& object : parts.starts) {
-        const quint32 gid = object.gid.value_or(0) & ~flipBits;
-        flipped += object.gid && (*object.gid & flipBits) != 0;
-        const qint64 player =
-            gid == 0 || tilesetOf(parts, gid) != players ? -1 : qint64(gid) - players->firstGid;
+        const quint32 gid = tileOf(object.gid.value_or(0));
+        flipped += object.gid && isFlipped(*object.gid);
+        const qint64 player = gid == 0 || tilesetOf(parts, gid) != players
+                                  ? -1
+                                  : tileInTileset(gid, players->firstGid);
         if (!isPlayer(int(std::clamp<qint64>(player, -1, playerCount))))
             return fail(QStringLiteral("el objeto %1 de «%2» no es el comienzo de ningún jugador")
                             .arg(object.id, QLatin1String(startLayer)));
@@ -151,12 +100,11 @@ TiledReading mapOf(const TiledParts& parts)
         // The cell under the object's centre, where the user sees it.
         const double column = std::floor((object.x + object.width / 2) / tileSize);
         const double row = std::floor((object.y - object.height / 2) / tileSize);
-        if (!(column >= 0 && column < MapDocument::gridSize && row >= 0 &&
-              row < MapDocument::gridSize))
+        if (!(column >= 0 && column < GameMap::gridSize && row >= 0 && row < GameMap::gridSize))
             return fail(QStringLiteral("%1 cae fuera de las %2 x %2 celdas que puede tener un mapa")
                             .arg(whose)
-                            .arg(MapDocument::gridSize));
-        map.starts[player] = {std::int16_t(column), std::int16_t(row)};
+                            .arg(GameMap::gridSize));
+        map.starts[player] = GridPoint{std::int16_t(column), std::int16_t(row)};
     }
     for (int p = 0; p < playerCount; ++p)
         if (placedBy[p].isEmpty())
@@ -165,9 +113,6 @@ TiledReading mapOf(const TiledParts& parts)
         reading.warnings << QStringLiteral("%1 casillas o comienzos estaban girados o volteados; "
                                            "el editor los guarda sin girar")
                                 .arg(flipped);
-    map.outcome = LoadOutcome::Loaded;
-    map.part = MapPart::None;
-    map.entryCount = playerCount;
     return reading;
 }
 
