@@ -2,6 +2,8 @@
 
 #include "map/piecesplitter.h"
 
+#include <algorithm>
+
 namespace quintaraz {
 
 int GameMap::extraStartCount() const
@@ -16,6 +18,17 @@ int GameMap::extraStartCount() const
         lastBlank = entry.find_first_not_of(" \t\r\n") == std::string_view::npos;
     }
     return count - lastBlank;
+}
+
+std::vector<GridPoint> GameMap::startCells() const
+{
+    std::vector<GridPoint> cells;
+    for (const std::optional<GridPoint>& start : starts)
+        if (start)
+            cells.push_back(*start);
+    std::sort(cells.begin(), cells.end(),
+              [](GridPoint a, GridPoint b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    return cells;
 }
 
 } // namespace quintaraz

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quintaraz {
 
@@ -70,6 +71,8 @@ struct GameMap {
     }
     /** How many entries extraStarts holds: pieces between commas, a blank last one not. */
     int extraStartCount() const;
+    /** The cells that hold a start, in row-major order; a cell twice if two players share it. */
+    std::vector<GridPoint> startCells() const;
 };
 
 } // namespace quintaraz

@@ -20,7 +20,7 @@
 
 namespace quintaraz {
 
-const std::array<MapTool::Command, 6> MapTool::commands_{{
+const std::array<MapTool::Command, 9> MapTool::commands_{{
     {"check", "[--strict] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
@@ -46,6 +46,22 @@ const std::array<MapTool::Command, 6> MapTool::commands_{{
      "Convierte un mapa de Tiled en un mapa del editor, con las mismas reglas con las que "
      "el editor lo guarda; dice qué falta y dónde si no se puede.",
      &MapTool::importMap},
+    {"grid", "ARCHIVO",
+     "El mapa como texto para git (textconv): el tamaño, una línea por fila con un carácter "
+     "por celda (el número de su terreno) y las casillas de comienzo, una por línea.",
+     &MapTool::grid},
+    {"diff", "[--json] [--picture SALIDA.png] VIEJO NUEVO",
+     "Dice qué cambia de un mapa a otro: el tamaño, las celdas cambiadas en rectángulos con "
+     "su terreno antes y después, y los comienzos movidos, añadidos y quitados, por casilla. "
+     "Sale con 0 si es el mismo mapa, con 1 si no, con 2 si un archivo no se puede leer.",
+     &MapTool::diff},
+    {"merge", "[--picture SALIDA.png] [--name NOMBRE] BASE NUESTRO SUYO",
+     "Mezcla dos versiones de un mapa que vienen de BASE, celda a celda, y deja el resultado "
+     "en NUESTRO (el driver de mezcla de git: --name %P %O %A %B). Sale con 0 si no hay conflictos, con "
+     "1 si los hay (NUESTRO queda como un mapa válido con nuestro valor en cada conflicto, "
+     "que se nombra en la salida de errores) y con 2 si un archivo no se puede leer o "
+     "escribir, sin tocar NUESTRO.",
+     &MapTool::merge},
 }};
 
 QString MapTool::Command::usage() const
@@ -65,7 +81,8 @@ int MapTool::run(const QStringList& arguments)
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         out_ << "Uso: quintaraz-map ORDEN ...\n\n"
                 "Comprueba, dibuja y describe mapas de Quintaraz (archivos .map) con el lector "
-                "y los dibujos del editor, y los convierte a Tiled y desde Tiled.\n\nÓrdenes:\n";
+                "y los dibujos del editor, los convierte a Tiled y desde Tiled, y los compara "
+                "y mezcla para git.\n\nÓrdenes:\n";
         for (const Command& command : commands_)
             out_ << "  quintaraz-map " << command.usage() << '\n';
         out_ << "\n«quintaraz-map ORDEN --help» explica cada orden.\n";
@@ -117,6 +134,12 @@ int MapTool::fail(const QString& file, const QString& problem)
 {
     err_ << "quintaraz-map: " << file << ": " << problem << '\n';
     return 1;
+}
+
+int MapTool::trouble(const QString& file, const QString& problem)
+{
+    fail(file, problem);
+    return 2;
 }
 
 int MapTool::check(const Command& command, const QStringList& arguments)
@@ -183,13 +206,20 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(map, describeReading(*reading));
     const TileArt art;
-    const QByteArray bytes = encodePng(draw(MapPicture(art), reading->map));
+    return writePng(png, draw(MapPicture(art), reading->map), output) ? 0 : 1;
+}
+
+bool MapTool::writePng(const QString& png, const QImage& picture, Output output)
+{
+    const QByteArray bytes = encodePng(picture);
     if (bytes.isEmpty())
-        return fail(png, QStringLiteral("no hay memoria para el dibujo"));
+        return fail(png, QStringLiteral("no hay memoria para el dibujo")), false;
     QString problem;
     const bool written = output == Output::InPlace ? writeFileInPlace(png, bytes, &problem)
                                                    : writeFileSafely(png, bytes, &problem);
-    return written ? 0 : fail(png, problem);
+    if (!written)
+        fail(png, problem);
+    return written;
 }
 
 int MapTool::info(const Command& command, const QStringList& arguments)

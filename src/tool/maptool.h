@@ -7,19 +7,22 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace quintaraz {
 
 class CommandParser;
 struct GameMap;
+struct GridPoint;
 class MapPicture;
 
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
- * editor's own reader and pictures, and converts them to and from Tiled's formats. Exit
- * status 0 when all went well, 1 when a file would not open or could not be written (or,
- * for check --strict, holds something a game may not expect), 2 for a command line that is
- * not understood.
+ * editor's own reader and pictures, converts them to and from Tiled's formats, and serves
+ * git as the maps' text view, diff and merge driver. Exit status 0 when all went well, 1
+ * when a file would not open or could not be written (or, for check --strict, holds
+ * something a game may not expect), 2 for a command line that is not understood; diff and
+ * merge say 0 same or clean, 1 different or in conflict, 2 trouble.
  */
 class MapTool {
 public:
@@ -37,7 +40,7 @@ private:
 
         QString usage() const;
     };
-    static const std::array<Command, 6> commands_;
+    static const std::array<Command, 9> commands_;
 
     int check(const Command& command, const QStringList& arguments);
     int render(const Command& command, const QStringList& arguments);
@@ -45,6 +48,9 @@ private:
     int thumbnail(const Command& command, const QStringList& arguments);
     int exportMap(const Command& command, const QStringList& arguments);
     int importMap(const Command& command, const QStringList& arguments);
+    int grid(const Command& command, const QStringList& arguments);
+    int diff(const Command& command, const QStringList& arguments);
+    int merge(const Command& command, const QStringList& arguments);
 
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
     enum class Output { Replacing, InPlace };
@@ -59,12 +65,22 @@ private:
     int usageError(const Command* command, const QString& problem);
     /** Says what went wrong with a file on standard error; gives the exit status 1. */
     int fail(const QString& file, const QString& problem);
+    /** The same for diff and merge, which end with 2 when they cannot say or do their work. */
+    int trouble(const QString& file, const QString& problem);
     /**
      * Reads a map and writes what draw makes of it as PNG, unless the output may not be
      * written over; gives the exit status.
      */
     int drawToPng(const QString& map, const QString& png, Output output,
                   const std::function<QImage(const MapPicture&, const GameMap&)>& draw);
+    /** Writes a picture as PNG; says why not on standard error when it cannot. */
+    bool writePng(const QString& png, const QImage& picture, Output output);
+    /**
+     * The map drawn as render draws it, with cells outlined, written to png unless it may
+     * not be written over what is there; whether it was written.
+     */
+    bool writeOutlinedPng(const QString& png, const QString& source, const GameMap& map,
+                          const std::vector<GridPoint>& cells);
 
     QTextStream& out_;
     QTextStream& err_;

@@ -2,13 +2,18 @@
 // outcomes; on any outcome but loaded the map in memory is exactly as before; on loaded
 // the size lies in 16..99 and the map, saved and read again, comes back the same. Tiled
 // reader: a refusal with a reason, or a map that the map reader takes as it is, and that
-// comes back the same through Tiled's formats.
+// comes back the same through Tiled's formats. A map that loads is the same map as itself,
+// and merged with a changed copy of itself on one side gives that copy, without conflict.
 
 #include "document/mapfile.h"
+#include "map/mapdiff.h"
+#include "map/mapmerge.h"
 #include "map/tiledmap.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 using namespace quintaraz;
@@ -57,6 +62,30 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
     }
 }
 
+/** diff(a, a) is nothing; merge(a, a, b) and merge(a, b, a) are b, b being a changed by data. */
+void checkDiffAndMerge(const GameMap& a, const std::uint8_t* data, std::size_t size)
+{
+    check(diffMaps(a, a).same());
+    const auto b = std::make_unique<GameMap>(a);
+    for (std::size_t k = 0; k < size && k < 16; ++k) {
+        const int cell = int(data[k] * 7919u % unsigned(b->cellCount()));
+        b->terrain[std::size_t(cell)] = std::int16_t(b->terrain[std::size_t(cell)] + data[k] + 1);
+    }
+    if (size > 0)
+        b->starts[data[0] % playerCount] = GridPoint{std::int16_t(data[size - 1] % b->columns()),
+                                                     std::int16_t(data[0] % b->rows())};
+    b->extraStarts.clear();
+    const QByteArray expected = mapText(*b);
+    for (const auto& merged : {mergeMaps(a, a, *b), mergeMaps(a, *b, a)}) {
+        for (const MergeConflict& conflict : merged.conflicts)
+            check(conflict.kind == MergeConflict::Kind::Land); // b's own start, on water
+        check(mapText(*merged.map) == expected);
+    }
+    const bool sameCells =
+        std::equal(a.terrain.begin(), a.terrain.begin() + a.cellCount(), b->terrain.begin());
+    check(diffMaps(a, *b).same() == (sameCells && a.startCells() == b->startCells()));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -79,6 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     default:
         std::abort();
     }
+    checkDiffAndMerge(readMapText(std::string_view(reinterpret_cast<const char*>(data), size)).map,
+                      data, size);
     check(document.maxwidth >= 16 && document.maxwidth <= 99);
     check(document.maxheight >= 16 && document.maxheight <= 99);
     bool allPlaced = true;

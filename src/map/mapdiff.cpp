@@ -1,0 +1,128 @@
+#include "map/mapdiff.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quintaraz {
+
+namespace {
+
+/** Takes one occurrence of a cell out of a list; whether it was there. */
+bool takeOut(std::vector<GridPoint>& cells, GridPoint cell)
+{
+    const auto at = std::find(cells.begin(), cells.end(), cell);
+    if (at == cells.end())
+        return false;
+    cells.erase(at);
+    return true;
+}
+
+void diffCells(const GameMap& before, const GameMap& after, MapDifference& difference)
+{
+    const int columns = std::max(before.columns(), after.columns());
+    const int rows = std::max(before.rows(), after.rows());
+    const bool sameSize = !difference.sizeChanged();
+    for (int y = 0; y < rows; ++y) {
+        // Most rows of two versions of a map are equal: compared whole first.
+        if (sameSize && std::memcmp(&before.terrain[before.cellIndex(0, y)],
+                                    &after.terrain[after.cellIndex(0, y)],
+                                    sizeof(std::int16_t) * std::size_t(columns)) == 0)
+            continue;
+        for (int x = 0; x < columns; ++x) {
+            const std::optional<std::int16_t> was = terrainIfInside(before, x, y);
+            const std::optional<std::int16_t> is = terrainIfInside(after, x, y);
+            if (was != is)
+                difference.cells.push_back({{std::int16_t(x), std::int16_t(y)}, was, is});
+        }
+    }
+}
+
+void diffStarts(const GameMap& before, const GameMap& after, MapDifference& difference)
+{
+    std::vector<GridPoint> removed = before.startCells();
+    std::vector<GridPoint> added = after.startCells();
+    // What both have is no change, whichever player it belongs to.
+    for (auto at = removed.begin(); at != removed.end();)
+        at = takeOut(added, *at) ? removed.erase(at) : at + 1;
+    // A player whose start left a cell for another one moved it.
+    for (int g = 0; g < playerCount; ++g) {
+        const std::optional<GridPoint> from = before.starts[g];
+        const std::optional<GridPoint> to = after.starts[g];
+        if (!from || !to || *from == *to)
+            continue;
+        const auto left = std::find(removed.begin(), removed.end(), *from);
+        const auto arrived = std::find(added.begin(), added.end(), *to);
+        if (left == removed.end() || arrived == added.end())
+            continue;
+        removed.erase(left);
+        added.erase(arrived);
+        difference.starts.push_back({StartChange::Kind::Moved, *from, *to});
+    }
+    for (const GridPoint cell : removed)
+        difference.starts.push_back({StartChange::Kind::Removed, cell, {}});
+    for (const GridPoint cell : added)
+        difference.starts.push_back({StartChange::Kind::Added, {}, cell});
+}
+
+} // namespace
+
+std::optional<std::int16_t> terrainIfInside(const GameMap& map, int x, int y)
+{
+    if (x > map.maxwidth || y > map.maxheight)
+        return std::nullopt;
+    return map.terrainAt(x, y);
+}
+
+MapDifference diffMaps(const GameMap& before, const GameMap& after)
+{
+    MapDifference difference;
+    difference.columnsBefore = before.columns();
+    difference.rowsBefore = before.rows();
+    difference.columnsAfter = after.columns();
+    difference.rowsAfter = after.rows();
+    diffCells(before, after, difference);
+    diffStarts(before, after, difference);
+    difference.extraStartsChanged = before.extraStarts != after.extraStarts;
+    return difference;
+}
+
+std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells)
+{
+    std::vector<ChangeArea> areas;
+    std::vector<std::size_t> open;    // areas that reach the row above
+    std::vector<std::size_t> reached; // areas that reach this row
+    int row = -1;
+    for (std::size_t k = 0; k < cells.size();) {
+        // A run: the next cells of the same row, side by side, with the same change.
+        const CellChange& first = cells[k];
+        std::size_t end = k + 1;
+        while (end < cells.size() && cells[end].cell.y == first.cell.y &&
+               cells[end].cell.x == cells[end - 1].cell.x + 1 &&
+               cells[end].before == first.before && cells[end].after == first.after)
+            ++end;
+        const ChangeArea run{first.cell.x, first.cell.y, cells[end - 1].cell.x,
+                             first.cell.y, first.before, first.after};
+        k = end;
+        if (run.top != row) {
+            open = run.top == row + 1 ? reached : std::vector<std::size_t>();
+            reached.clear();
+            row = run.top;
+        }
+        const auto above = std::find_if(open.begin(), open.end(), [&](std::size_t index) {
+            const ChangeArea& area = areas[index];
+            return area.left == run.left && area.right == run.right && area.before == run.before &&
+                   area.after == run.after;
+        });
+        if (above != open.end()) {
+            areas[*above].bottom = run.top;
+            reached.push_back(*above);
+            open.erase(above);
+        } else {
+            areas.push_back(run);
+            reached.push_back(areas.size() - 1);
+        }
+    }
+    return areas;
+}
+
+} // namespace quintaraz

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "map/gamemap.h"
+
+#include <optional>
+#include <vector>
+
+namespace quintaraz {
+
+/** A cell whose terrain differs; a side without it, when the size changed, holds nothing. */
+struct CellChange {
+    GridPoint cell;
+    std::optional<std::int16_t> before;
+    std::optional<std::int16_t> after;
+};
+
+/**
+ * A change of the start cells. Players are numbered by the order of the starts in a
+ * file, so starts are compared as cells: a start that left a cell for another one of the
+ * same player is moved, the others were added or removed.
+ */
+struct StartChange {
+    enum class Kind { Moved, Added, Removed };
+    Kind kind;
+    GridPoint from; // moved and removed
+    GridPoint to;   // moved and added
+};
+
+/** Changed cells of one terrain before and one after that fill a rectangle (or a run). */
+struct ChangeArea {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    std::optional<std::int16_t> before;
+    std::optional<std::int16_t> after;
+
+    int cellCount() const { return (right - left + 1) * (bottom - top + 1); }
+};
+
+/** What tells two maps apart; maps that read as the same map have none. */
+struct MapDifference {
+    int columnsBefore = 0;
+    int rowsBefore = 0;
+    int columnsAfter = 0;
+    int rowsAfter = 0;
+    std::vector<CellChange> cells; // row by row, over both sizes
+    std::vector<StartChange> starts;
+    bool extraStartsChanged = false; // entries after the eighth, which the game does not read
+
+    bool sizeChanged() const { return columnsBefore != columnsAfter || rowsBefore != rowsAfter; }
+    bool same() const { return !sizeChanged() && cells.empty() && starts.empty(); }
+};
+
+MapDifference diffMaps(const GameMap& before, const GameMap& after);
+
+/** The changed cells grouped, top to bottom and left to right, into as few areas as rows
+ * of runs allow: a run of one row grows down while the next row has the same run. */
+std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells);
+
+/** The terrain of a cell, or nothing outside the map. */
+std::optional<std::int16_t> terrainIfInside(const GameMap& map, int x, int y);
+
+} // namespace quintaraz

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "map/gamemap.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace quintaraz {
+
+struct MapDifference;
+
+/** "columna 3, fila 4". */
+QString cellPlace(GridPoint cell);
+/** A terrain's name as people read it, its number if it has none, or "fuera del mapa". */
+QString terrainLabel(std::optional<std::int16_t> terrain);
+
+/**
+ * What diff says of two maps, for people: the size if it changed, the changed cells in
+ * rectangles or runs with their terrain before and after, the starts moved, added and
+ * removed, and the totals; or that they are the same map.
+ */
+QString differenceText(const QString& before, const QString& after,
+                       const MapDifference& difference);
+/** The same facts as one line of JSON: one entry per changed cell and per start change. */
+QByteArray differenceJson(const QString& before, const QString& after,
+                          const MapDifference& difference);
+
+} // namespace quintaraz

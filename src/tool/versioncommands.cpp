@@ -1,0 +1,168 @@
+// The map tool's commands for maps kept in version control: grid, diff and merge; see
+// maptool.h. They read with the editor's reader and write through the safe writer.
+
+#include "art/tileart.h"
+#include "map/mapdiff.h"
+#include "map/mapgrid.h"
+#include "map/mapmerge.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
+#include "system/safewriter.h"
+#include "tool/commandparser.h"
+#include "tool/diffreport.h"
+#include "tool/maptool.h"
+#include "tool/mergereport.h"
+#include "tool/outputfiles.h"
+#include "view/changeoutline.h"
+#include "view/mappicture.h"
+#include "view/viewgeometry.h"
+
+#include <QFile>
+
+#include <array>
+#include <memory>
+
+namespace quintaraz {
+
+namespace {
+
+QCommandLineOption pictureOption(const char* what)
+{
+    return QCommandLineOption(QStringLiteral("picture"), QString::fromUtf8(what),
+                              QStringLiteral("SALIDA.png"));
+}
+
+/** Maps read as the editor reads them; large, so kept on the heap. */
+std::vector<std::unique_ptr<MapReading>> readAll(const QStringList& files)
+{
+    std::vector<std::unique_ptr<MapReading>> readings;
+    for (const QString& file : files)
+        readings.push_back(std::make_unique<MapReading>(readMapFile(file)));
+    return readings;
+}
+
+/** The cells of a difference that the new map has: changed terrain, and starts' cells. */
+std::vector<GridPoint> changedCells(const MapDifference& difference, const GameMap& after)
+{
+    std::vector<GridPoint> cells;
+    for (const CellChange& change : difference.cells)
+        if (change.after)
+            cells.push_back(change.cell);
+    for (const StartChange& change : difference.starts) {
+        if (change.kind != StartChange::Kind::Added && after.contains(change.from))
+            cells.push_back(change.from);
+        if (change.kind != StartChange::Kind::Removed)
+            cells.push_back(change.to);
+    }
+    return cells;
+}
+
+} // namespace
+
+bool MapTool::writeOutlinedPng(const QString& png, const QString& source, const GameMap& map,
+                               const std::vector<GridPoint>& cells)
+{
+    if (const QString problem = outputProblem(png, source, OutputKind::Picture); !problem.isEmpty())
+        return fail(png, problem), false;
+    const TileArt art;
+    QImage picture = MapPicture(art).render(map, cellSize);
+    outlineCells(picture, cellSize, cells);
+    return writePng(png, picture, Output::Replacing);
+}
+
+int MapTool::grid(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
+        return *status;
+    const QString file = line.files().at(0);
+    const auto reading = std::make_unique<MapReading>(readMapFile(file));
+    if (reading->outcome != LoadOutcome::Loaded)
+        return fail(file, describeReading(*reading));
+    out_ << QString::fromUtf8(gridText(reading->map));
+    return 0;
+}
+
+int MapTool::diff(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Lo mismo en JSON, para programas."));
+    const QCommandLineOption picture = pictureOption(
+        "Dibuja el mapa nuevo, como render, con las casillas cambiadas enmarcadas en amarillo.");
+    line.addOption(json);
+    line.addOption(picture);
+    if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
+        return *status;
+    const QStringList files = line.files();
+    const auto readings = readAll(files);
+    for (std::size_t k = 0; k < readings.size(); ++k)
+        if (readings[k]->outcome != LoadOutcome::Loaded)
+            return trouble(files.at(qsizetype(k)), describeReading(*readings[k]));
+    const GameMap& after = readings[1]->map;
+    const MapDifference difference = diffMaps(readings[0]->map, after);
+    if (line.isSet(picture) &&
+        !writeOutlinedPng(line.value(picture), files.at(1), after, changedCells(difference, after)))
+        return 2;
+    if (line.isSet(json))
+        out_ << differenceJson(files.at(0), files.at(1), difference);
+    else
+        out_ << differenceText(files.at(0), files.at(1), difference);
+    return difference.same() ? 0 : 1;
+}
+
+int MapTool::merge(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption picture =
+        pictureOption("Dibuja el mapa mezclado con los conflictos enmarcados en amarillo.");
+    const QCommandLineOption name(QStringLiteral("name"),
+                                  QStringLiteral("El nombre del mapa en los mensajes, en lugar "
+                                                 "de los de los tres archivos (git: %P)."),
+                                  QStringLiteral("NOMBRE"));
+    line.addOption(picture);
+    line.addOption(name);
+    if (const std::optional<int> status = parse(line, command, arguments, 3, 3))
+        return *status;
+    const QStringList files = line.files();
+    const QString ours = files.at(1);
+    // git hands the driver temporary files: the map's own name says more.
+    const std::array<const char*, 3> sides{"base", "nuestro", "suyo"};
+    const auto said = [&](std::size_t side) {
+        return line.isSet(name)
+                   ? QStringLiteral("%1 (%2)").arg(line.value(name), QLatin1String(sides[side]))
+                   : files.at(qsizetype(side));
+    };
+    const auto readings = readAll(files);
+    for (std::size_t k = 0; k < readings.size(); ++k)
+        if (readings[k]->outcome != LoadOutcome::Loaded)
+            return trouble(said(k),
+                           describeReading(*readings[k]) + QStringLiteral("; no se mezcla"));
+    const MapMerge merged = mergeMaps(readings[0]->map, readings[1]->map, readings[2]->map);
+    const QByteArray text = mapText(*merged.map);
+    // Never a map that the editor would not open, whatever the inputs were.
+    if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
+        LoadOutcome::Loaded)
+        return trouble(ours, QStringLiteral("la mezcla no daría un mapa válido; no se escribe"));
+    if (line.isSet(picture)) {
+        std::vector<GridPoint> cells;
+        for (const MergeConflict& conflict : merged.conflicts)
+            if (conflict.kind != MergeConflict::Kind::Size)
+                cells.push_back(conflict.kind == MergeConflict::Kind::Start ? conflict.oursAt
+                                                                            : conflict.cell);
+        if (!writeOutlinedPng(line.value(picture), ours, *merged.map, cells))
+            return 2;
+    }
+    QString problem;
+    if (!writeFileSafely(ours, text, &problem))
+        return trouble(ours, problem);
+    const QString mapName = line.isSet(name) ? line.value(name) : ours;
+    if (merged.extraStartsDropped)
+        err_ << "quintaraz-map: " << mapName
+             << ": aviso: lo que seguía al octavo comienzo no se guarda en la mezcla\n";
+    for (const MergeConflict& conflict : merged.conflicts)
+        err_ << "quintaraz-map: " << mapName << ": " << conflictText(conflict) << '\n';
+    return merged.conflicts.empty() ? 0 : 1;
+}
+
+} // namespace quintaraz

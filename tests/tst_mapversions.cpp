@@ -1,0 +1,318 @@
+// Maps in git: quintaraz-map grid, diff and merge, run as git runs them.
+
+#include "art/tileart.h"
+#include "document/mapfile.h"
+#include "programrun.h"
+#include "testmaps.h"
+#include "view/changeoutline.h"
+#include "view/mappicture.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using namespace quintaraz;
+
+namespace {
+
+/** The example map, 17 by 17 grass with starts (2,3) (15,3) (8,8) ..., changed by edit. */
+QByteArray example(const std::function<void(GameMap&)>& edit = {})
+{
+    const auto reading =
+        std::make_unique<MapReading>(readMapText(testmaps::exampleText().toStdString()));
+    if (edit)
+        edit(reading->map);
+    return mapText(reading->map);
+}
+
+std::function<void(GameMap&)> paint(int left, int top, int right, int bottom, Terrain terrain)
+{
+    return [=](GameMap& map) {
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                map.terrain[map.cellIndex(x, y)] = terrainNumber(terrain);
+    };
+}
+
+std::function<void(GameMap&)> moveStart(int player, int x, int y)
+{
+    return [=](GameMap& map) { map.starts[player] = GridPoint{std::int16_t(x), std::int16_t(y)}; };
+}
+
+/** A grass map one column wider than the example, with its starts. */
+void widen(GameMap& map)
+{
+    map.maxwidth = 17;
+    std::fill_n(map.terrain.begin(), map.cellCount(), terrainNumber(Terrain::Grass));
+}
+
+ProgramRun runTool(const QStringList& arguments, const QString& folder)
+{
+    return runProgram(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
+}
+
+/** A git repository in a temporary folder whose .map files diff and merge with the tool. */
+struct MapRepository {
+    QTemporaryDir folder;
+
+    ProgramRun git(const QStringList& arguments) const
+    {
+        return runProgram(QStringLiteral("git"), arguments, folder.path());
+    }
+    void commit(const QByteArray& map, const char* message) const
+    {
+        QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), map));
+        QCOMPARE(git({"commit", "-q", "-a", "-m", message}).status, 0);
+    }
+
+    MapRepository(const QByteArray& base)
+    {
+        const QString tool = QStringLiteral("'%1'").arg(QStringLiteral(QUINTARAZ_MAP));
+        for (const QStringList& command : QList<QStringList>{
+                 {"init", "-q", "-b", "principal"},
+                 {"config", "user.name", "Cartógrafa"},
+                 {"config", "user.email", "cartografa@example.org"},
+                 {"config", "diff.quintaraz.textconv", tool + " grid"},
+                 {"config", "merge.quintaraz.driver", tool + " merge --name %P %O %A %B"}})
+            QCOMPARE(git(command).status, 0);
+        QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral(".gitattributes")),
+                                    "*.map diff=quintaraz merge=quintaraz\n"));
+        QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), base));
+        QCOMPARE(git({"add", ".gitattributes", "mapa.map"}).status, 0);
+        QCOMPARE(git({"commit", "-q", "-m", "base"}).status, 0);
+    }
+};
+
+} // namespace
+
+class TestMapVersions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void diffSaysWhatChanged_data();
+    void diffSaysWhatChanged();
+    void diffPictureIsRenderWithChangesOutlined_data();
+    void diffPictureIsRenderWithChangesOutlined();
+    void gitDiffOfOneCellIsOneLine();
+    void gitMergesCellByCell_data();
+    void gitMergesCellByCell();
+};
+
+void TestMapVersions::diffSaysWhatChanged_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // after the line "viejo.map → nuevo.map", unless JSON
+    QTest::addColumn<QString>("err");
+    const QByteArray map = example();
+    const QString same =
+        QStringLiteral("el mismo mapa: las mismas celdas y las mismas casillas de comienzo\n");
+    const auto total = [](const char* cells, int moved, int added, int removed) {
+        return QStringLiteral("total: %1; comienzos movidos: %2, añadidos: %3, quitados: %4\n")
+            .arg(QString::fromUtf8(cells))
+            .arg(moved)
+            .arg(added)
+            .arg(removed);
+    };
+    const auto row = [](const char* title, const QByteArray& before, const QByteArray& after,
+                        int status, const QString& out, const QStringList& options = {},
+                        const QString& err = {}) {
+        QTest::newRow(title) << before << after << options << status << out << err;
+    };
+    row("the same file", map, map, 0, same);
+    row("white space after the starts", map, map + " \r\n", 0, same);
+    row("starts in another order", map, QByteArray(map).replace("2 3,15 3,8 8,", "8 8,2 3,15 3,"),
+        0, same);
+    row("one cell", map, example(paint(3, 4, 3, 4, Terrain::Water)), 1,
+        "columna 3, fila 4: Hierba → Agua, 1 casilla\n" +
+            total("1 casilla cambiada en 1 zona", 0, 0, 0));
+    row("a rectangle and a run", map, example([](GameMap& m) {
+            paint(10, 5, 12, 7, Terrain::Rock)(m);
+            paint(0, 0, 3, 0, Terrain::Tree)(m);
+            m.terrain[m.cellIndex(14, 6)] = 9; // a terrain the editor does not know
+        }),
+        1,
+        "columnas 0–3, fila 0: Hierba → Árbol, 4 casillas\n"
+        "columnas 10–12, filas 5–7: Hierba → Roca, 9 casillas\n"
+        "columna 14, fila 6: Hierba → terreno 9, 1 casilla\n" +
+            total("14 casillas cambiadas en 3 zonas", 0, 0, 0));
+    row("a column more", map, example(widen), 1,
+        "tamaño: 17 x 17 → 18 x 17\n"
+        "columna 17, filas 0–16: fuera del mapa → Hierba, 17 casillas\n" +
+            total("17 casillas cambiadas en 1 zona", 0, 0, 0));
+    row("a start moved", map, example(moveStart(2, 9, 9)), 1,
+        "comienzo movido: columna 8, fila 8 → columna 9, fila 9\n" +
+            total("0 casillas cambiadas en 0 zonas", 1, 0, 0));
+    row("starts added and removed", map,
+        QByteArray(map).replace("<fin>2 3,", "<fin>").append("5 5,"), 1,
+        "comienzo quitado: columna 2, fila 3\ncomienzo añadido: columna 5, fila 5\n" +
+            total("0 casillas cambiadas en 0 zonas", 0, 1, 1));
+    row("JSON", map, example(paint(3, 4, 3, 4, Terrain::Water)), 1,
+        "{\"antes\":\"viejo.map\",\"casillas\":[{\"antes\":0,\"columna\":3,\"despues\":2,"
+        "\"fila\":4}],\"comienzos\":[],\"despues\":\"nuevo.map\",\"iguales\":false,"
+        "\"tamano_antes\":{\"columnas\":17,\"filas\":17},\"tamano_despues\":{\"columnas\":17,"
+        "\"filas\":17},\"totales\":{\"casillas\":1,\"comienzos_anadidos\":0,"
+        "\"comienzos_movidos\":0,\"comienzos_quitados\":0},"
+        "\"tras_el_octavo_comienzo_cambia\":false}\n",
+        {"--json"});
+    row("a damaged map", map, "16,16,0<fin>", 2, {}, {},
+        "quintaraz-map: nuevo.map: fallo de lectura en el byte 7: solo hay 1 de las 289 "
+        "celdas\n");
+}
+
+void TestMapVersions::diffSaysWhatChanged()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), before));
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")), after));
+    const ProgramRun run = runTool(
+        QStringList{"diff"} + options + QStringList{"viejo.map", "nuevo.map"}, folder.path());
+    QCOMPARE(run.status, status);
+    const bool text = status != 2 && options.isEmpty();
+    QCOMPARE(run.out, (text ? QStringLiteral("viejo.map → nuevo.map\n") : QString()) + out);
+    QCOMPARE(run.err, err);
+}
+
+void TestMapVersions::diffPictureIsRenderWithChangesOutlined_data()
+{
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QList<QPoint>>("outlined");
+    QTest::newRow("nothing changed") << example() << QList<QPoint>();
+    QTest::newRow("a cell and a start") << example([](GameMap& map) {
+        paint(3, 4, 3, 4, Terrain::Water)(map);
+        moveStart(2, 9, 9)(map);
+    }) << QList<QPoint>{{3, 4}, {8, 8}, {9, 9}};
+}
+
+void TestMapVersions::diffPictureIsRenderWithChangesOutlined()
+{
+    QFETCH(QByteArray, after);
+    QFETCH(QList<QPoint>, outlined);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), example()));
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")), after));
+    const ProgramRun run =
+        runTool({"diff", "--picture", "cambios.png", "viejo.map", "nuevo.map"}, folder.path());
+    QCOMPARE(run.status, outlined.isEmpty() ? 0 : 1);
+    const QImage picture = QImage(folder.filePath(QStringLiteral("cambios.png")))
+                               .convertToFormat(QImage::Format_RGB32);
+    const TileArt art;
+    const auto reading = std::make_unique<MapReading>(readMapText(after.toStdString()));
+    const QImage render = MapPicture(art).render(reading->map, 25);
+    QCOMPARE(picture.size(), render.size());
+    // The frame is 3 pixels wide in a cell of 25; the rest is exactly what render draws.
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QPoint inCell(x % 25, y % 25);
+            const bool frame =
+                outlined.contains(QPoint(x / 25, y / 25)) &&
+                (qMin(inCell.x(), inCell.y()) < 3 || qMax(inCell.x(), inCell.y()) > 21);
+            if (picture.pixel(x, y) != (frame ? changeOutlineColour : render.pixel(x, y)))
+                QFAIL(qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+        }
+    }
+    // No tile has the frame's colour: a frame is never taken for a terrain or a marker.
+    QList<QImage> tiles{art.unknownTerrain()};
+    for (int t = 0; t < terrainCount; ++t)
+        tiles << art.terrain(t);
+    for (int p = 0; p < playerCount; ++p)
+        tiles << art.player(p);
+    for (const QImage& tile : tiles)
+        for (int y = 0; y < tile.height(); ++y)
+            for (int x = 0; x < tile.width(); ++x)
+                QVERIFY(tile.pixel(x, y) != changeOutlineColour);
+}
+
+void TestMapVersions::gitDiffOfOneCellIsOneLine()
+{
+    MapRepository repository(example());
+    repository.commit(example(paint(6, 9, 6, 9, Terrain::Water)), "agua");
+    const ProgramRun lines = repository.git({"diff", "-U0", "HEAD~1", "HEAD"});
+    QCOMPARE(lines.status, 0);
+    const QStringList changed = lines.out.split(u'\n').filter(QRegularExpression("^[-+][^-+]"));
+    QCOMPARE(changed, QStringList({"-00000000000000000", "+00000020000000000"}));
+    const ProgramRun characters =
+        repository.git({"diff", "--word-diff=plain", "--word-diff-regex=.", "HEAD~1", "HEAD"});
+    QCOMPARE(characters.out.count(QStringLiteral("[-0-]{+2+}")), 1);
+}
+
+void TestMapVersions::gitMergesCellByCell_data()
+{
+    QTest::addColumn<QByteArray>("ours");
+    QTest::addColumn<QByteArray>("theirs");
+    QTest::addColumn<bool>("clean");
+    QTest::addColumn<QByteArray>("result");
+    QTest::addColumn<QString>("said"); // on the merge's standard error
+    const auto both = [](auto... edits) {
+        return example([=](GameMap& map) { (edits(map), ...); });
+    };
+    const auto water = paint(5, 5, 5, 5, Terrain::Water);
+    QTest::newRow("two corners") << example(paint(0, 0, 0, 0, Terrain::Tree))
+                                 << example(paint(16, 0, 16, 0, Terrain::Rock)) << true
+                                 << both(paint(0, 0, 0, 0, Terrain::Tree),
+                                         paint(16, 0, 16, 0, Terrain::Rock))
+                                 << QString();
+    QTest::newRow("one paint on both sides")
+        << example(water) << example(water) << true << example(water) << QString();
+    QTest::newRow("two starts moved")
+        << example(moveStart(0, 1, 1)) << example(moveStart(7, 15, 15)) << true
+        << both(moveStart(0, 1, 1), moveStart(7, 15, 15)) << QString();
+    QTest::newRow("one cell painted two ways")
+        << both(water, paint(0, 0, 0, 0, Terrain::Tree))
+        << both(paint(5, 5, 5, 5, Terrain::Rock), paint(16, 16, 16, 16, Terrain::SoilPatch))
+        << false
+        << both(water, paint(0, 0, 0, 0, Terrain::Tree), paint(16, 16, 16, 16, Terrain::SoilPatch))
+        << "quintaraz-map: mapa.map: conflicto en la columna 5, fila 5: Hierba → Agua / Roca";
+    QTest::newRow("a start moved to two cells")
+        << example(moveStart(2, 9, 9)) << example(moveStart(2, 10, 10)) << false
+        << example(moveStart(2, 9, 9))
+        << "conflicto en el comienzo 3 (columna 8, fila 8): → columna 9, fila 9 / columna 10, "
+           "fila 10";
+    QTest::newRow("a start moved onto water")
+        << example(paint(9, 9, 9, 9, Terrain::Water)) << example(moveStart(2, 9, 9)) << false
+        << both(paint(9, 9, 9, 9, Terrain::Water), moveStart(2, 9, 9))
+        << "conflicto: el comienzo 3 queda en la columna 9, fila 9, en agua";
+    QTest::newRow("the size on one side, a cell on the other")
+        << example(widen) << example(water) << false << example(widen)
+        << "conflicto de tamaño: 17 x 17 → 18 x 17 / 17 x 17";
+    QTest::newRow("a damaged side")
+        << example(water) << QByteArray("16,16,0<fin>") << false << example(water)
+        << "solo hay 1 de las 289 celdas; no se mezcla";
+}
+
+void TestMapVersions::gitMergesCellByCell()
+{
+    QFETCH(QByteArray, ours);
+    QFETCH(QByteArray, theirs);
+    QFETCH(bool, clean);
+    QFETCH(QByteArray, result);
+    QFETCH(QString, said);
+    MapRepository repository(example());
+    QCOMPARE(repository.git({"checkout", "-q", "-b", "suya"}).status, 0);
+    repository.commit(theirs, "suya");
+    QCOMPARE(repository.git({"checkout", "-q", "principal"}).status, 0);
+    repository.commit(ours, "nuestra");
+    const ProgramRun merge = repository.git({"merge", "-q", "--no-edit", "suya"});
+    QCOMPARE(merge.status == 0, clean);
+    QVERIFY2(merge.err.contains(said), qPrintable(merge.err));
+    // Whatever happened, the file is a whole map that the editor opens.
+    const QByteArray merged =
+        testmaps::readFile(repository.folder.filePath(QStringLiteral("mapa.map")));
+    QCOMPARE(merged, result);
+    QCOMPARE(readMapText(merged.toStdString()).outcome, LoadOutcome::Loaded);
+}
+
+QTEST_GUILESS_MAIN(TestMapVersions)
+#include "tst_mapversions.moc"
