@@ -144,6 +144,8 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
     if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
         LoadOutcome::Loaded)
         return trouble(ours, QStringLiteral("la mezcla no daría un mapa válido; no se escribe"));
+    // The picture first, then the map: a merge that cannot be written leaves no new picture.
+    const bool newPicture = line.isSet(picture) && !QFile::exists(line.value(picture));
     if (line.isSet(picture)) {
         std::vector<GridPoint> cells;
         for (const MergeConflict& conflict : merged.conflicts)
@@ -154,8 +156,11 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
             return 2;
     }
     QString problem;
-    if (!writeFileSafely(ours, text, &problem))
+    if (!writeFileSafely(ours, text, &problem)) {
+        if (newPicture)
+            QFile::remove(line.value(picture));
         return trouble(ours, problem);
+    }
     const QString mapName = line.isSet(name) ? line.value(name) : ours;
     if (merged.extraStartsDropped)
         err_ << "quintaraz-map: " << mapName
