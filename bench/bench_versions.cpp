@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <memory>
 
 using namespace quintaraz;
@@ -33,8 +34,12 @@ struct Versions {
         QRandomGenerator random(5);
         const auto map = std::make_unique<GameMap>();
         map->maxwidth = map->maxheight = 99;
+        // Terrain in patches of 5 by 5 cells, as maps are painted, not cell by cell.
+        std::array<std::int16_t, 20 * 20> patches;
+        for (std::int16_t& patch : patches)
+            patch = std::int16_t(random.bounded(6));
         for (int k = 0; k < map->cellCount(); ++k)
-            map->terrain[k] = std::int16_t(random.bounded(6));
+            map->terrain[k] = patches[k / 100 / 5 * 20 + k % 100 / 5];
         for (int g = 0; g < playerCount; ++g)
             map->starts[g] = GridPoint{std::int16_t(10 * g + 5), std::int16_t(10 * g + 5)};
         savemap(*map, base);

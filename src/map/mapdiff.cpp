@@ -29,10 +29,14 @@ void diffCells(const GameMap& before, const GameMap& after, MapDifference& diffe
                                     sizeof(std::int16_t) * std::size_t(columns)) == 0)
             continue;
         for (int x = 0; x < columns; ++x) {
-            const std::optional<std::int16_t> was = terrainIfInside(before, x, y);
-            const std::optional<std::int16_t> is = terrainIfInside(after, x, y);
-            if (was != is)
-                difference.cells.push_back({{std::int16_t(x), std::int16_t(y)}, was, is});
+            const bool inBefore = x < before.columns() && y < before.rows();
+            const bool inAfter = x < after.columns() && y < after.rows();
+            const std::int16_t was = inBefore ? before.terrainAt(x, y) : 0;
+            const std::int16_t is = inAfter ? after.terrainAt(x, y) : 0;
+            if (inBefore != inAfter || was != is)
+                difference.cells.push_back({{std::int16_t(x), std::int16_t(y)},
+                                            inBefore ? std::optional(was) : std::nullopt,
+                                            inAfter ? std::optional(is) : std::nullopt});
         }
     }
 }

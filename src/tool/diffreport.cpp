@@ -6,21 +6,31 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <array>
+
 namespace quintaraz {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
+// An area's line is written piece by piece: a map repainted all over has thousands.
+
 /** "columnas 10–14" or "columna 10". */
-QString span(const char* one, const char* many, int first, int last)
+void appendSpan(QString& text, QLatin1StringView one, QLatin1StringView many, int first, int last)
 {
-    if (first == last)
-        return QStringLiteral("%1 %2").arg(QLatin1String(one)).arg(first);
-    return QStringLiteral("%1 %2–%3").arg(QLatin1String(many)).arg(first).arg(last);
+    text += first == last ? one : many;
+    text += u' ';
+    text += QString::number(first);
+    if (first != last) {
+        text += u'–';
+        text += QString::number(last);
+    }
 }
 
 QString cells(int count)
 {
-    return count == 1 ? QStringLiteral("1 casilla") : QStringLiteral("%1 casillas").arg(count);
+    return count == 1 ? u"1 casilla"_s : QString::number(count) + u" casillas"_s;
 }
 
 QString sizeText(int columns, int rows)
@@ -63,11 +73,17 @@ QString cellPlace(GridPoint cell)
 
 QString terrainLabel(std::optional<std::int16_t> terrain)
 {
+    static const std::array<QString, terrainCount> names = [] {
+        std::array<QString, terrainCount> all;
+        for (int t = 0; t < terrainCount; ++t)
+            all[t] = QString::fromUtf8(terrainNames[t]);
+        return all;
+    }();
     if (!terrain)
         return QStringLiteral("fuera del mapa");
     if (isTerrain(*terrain))
-        return QString::fromUtf8(terrainNames[*terrain]);
-    return QStringLiteral("terreno %1").arg(*terrain);
+        return names[*terrain];
+    return u"terreno "_s + QString::number(*terrain);
 }
 
 QString differenceText(const QString& before, const QString& after, const MapDifference& difference)
@@ -86,11 +102,13 @@ QString differenceText(const QString& before, const QString& after, const MapDif
                     .arg(sizeText(difference.columnsBefore, difference.rowsBefore),
                          sizeText(difference.columnsAfter, difference.rowsAfter));
     const std::vector<ChangeArea> areas = changeAreas(difference.cells);
-    for (const ChangeArea& area : areas)
-        text += QStringLiteral("%1, %2: %3 → %4, %5\n")
-                    .arg(span("columna", "columnas", area.left, area.right),
-                         span("fila", "filas", area.top, area.bottom), terrainLabel(area.before),
-                         terrainLabel(area.after), cells(area.cellCount()));
+    for (const ChangeArea& area : areas) {
+        appendSpan(text, "columna"_L1, "columnas"_L1, area.left, area.right);
+        text += u", "_s;
+        appendSpan(text, "fila"_L1, "filas"_L1, area.top, area.bottom);
+        text += u": "_s + terrainLabel(area.before) + u" → "_s + terrainLabel(area.after) +
+                u", "_s + cells(area.cellCount()) + u'\n';
+    }
     for (const StartChange& change : difference.starts) {
         switch (change.kind) {
         case StartChange::Kind::Moved:
