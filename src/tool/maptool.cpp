@@ -184,7 +184,8 @@ struct OpenedMap {
 } // namespace
 
 int MapTool::drawToPng(const QString& map, const QString& png, Output output,
-                       const std::function<QImage(const MapPicture&, const MapDocument&)>& draw)
+                       const std::function<QImage(const MapPicture&, const MapDocument&)>& draw,
+                       PngCompression compression)
 {
     if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
@@ -194,7 +195,7 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
         return fail(map, describeReading(opened->reading));
     takeMap(opened->reading, opened->document);
     const TileArt art;
-    const QByteArray bytes = encodePng(draw(MapPicture(art), opened->document));
+    const QByteArray bytes = encodePng(draw(MapPicture(art), opened->document), compression);
     if (bytes.isEmpty())
         return fail(png, QStringLiteral("no hay memoria para el dibujo"));
     QString problem;
@@ -232,11 +233,14 @@ int MapTool::thumbnail(const Command& command, const QStringList& arguments)
     if (!number || size < 1 || size > 4096)
         return usageError(&command, QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
     // A preview service may hold the output file open and read it afterwards: the picture
-    // goes into that file, not into a new one renamed over it.
-    return drawToPng(line.files().at(0), line.files().at(1), Output::InPlace,
-                     [size](const MapPicture& picture, const MapDocument& document) {
-                         return picture.thumbnail(document, size);
-                     });
+    // goes into that file, not into a new one renamed over it. It waits for the picture,
+    // which is small: compressed fast.
+    return drawToPng(
+        line.files().at(0), line.files().at(1), Output::InPlace,
+        [size](const MapPicture& picture, const MapDocument& document) {
+            return picture.thumbnail(document, size);
+        },
+        PngCompression::Fast);
 }
 
 int MapTool::exportMap(const Command& command, const QStringList& arguments)

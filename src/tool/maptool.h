@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tool/outputfiles.h"
+
 #include <QImage>
 #include <QStringList>
 #include <QTextStream>
@@ -64,7 +66,8 @@ private:
      * written over; gives the exit status.
      */
     int drawToPng(const QString& map, const QString& png, Output output,
-                  const std::function<QImage(const MapPicture&, const MapDocument&)>& draw);
+                  const std::function<QImage(const MapPicture&, const MapDocument&)>& draw,
+                  PngCompression compression = PngCompression::Small);
 
     QTextStream& out_;
     QTextStream& err_;

@@ -3,6 +3,7 @@
 #include "art/tileart.h"
 #include "document/mapdocument.h"
 #include "view/markerblend.h"
+#include "view/tilepalette.h"
 #include "view/viewgeometry.h"
 
 #include <QPainter>
@@ -21,6 +22,12 @@ QImage scaledTile(const QImage& tile, int size, Qt::TransformationMode mode)
     return scaled.convertToFormat(QImage::Format_RGB32);
 }
 
+/** The tile a cell shows: its terrain's, or the unknown-terrain tile's after them. */
+int tileOf(const MapCell& cell)
+{
+    return isTerrain(cell.terrain) ? cell.terrain : terrainCount;
+}
+
 } // namespace
 
 MapPicture::MapPicture(const TileArt& art)
@@ -30,7 +37,11 @@ MapPicture::MapPicture(const TileArt& art)
 
 QImage MapPicture::render(const MapDocument& document, int size) const
 {
-    return compose(document, tilesOfSize(size, Qt::FastTransformation), true);
+    // The palette is made here, not with the object: thumbnails have no use for it.
+    const TilePalette palette(art_);
+    const Tiles tiles = tilesOfSize(size, Qt::FastTransformation);
+    return palette.fitsEightBits() ? composeIndexed(document, tiles, palette)
+                                   : compose(document, tiles, true);
 }
 
 QImage MapPicture::thumbnail(const MapDocument& document, int size) const
@@ -71,8 +82,7 @@ QImage MapPicture::compose(const MapDocument& document, const Tiles& tiles, bool
     for (int y = 0; y <= document.maxheight; ++y) {
         for (int x = 0; x <= document.maxwidth; ++x) {
             const MapCell& cell = document.cells(x, y);
-            const QImage& tile =
-                tiles.terrains[isTerrain(cell.terrain) ? cell.terrain : terrainCount];
+            const QImage& tile = tiles.terrains[tileOf(cell)];
             const bool marked = markers && cell.hasStart() && isPlayer(cell.playerIndex);
             for (int row = 0; row < size; ++row) {
                 auto* out =
@@ -86,6 +96,46 @@ QImage MapPicture::compose(const MapDocument& document, const Tiles& tiles, bool
                     tiles.markers[cell.playerIndex].constScanLine(row));
                 for (int column = 0; column < size; ++column)
                     out[column] = withMarker(out[column], mask[column], marker[column]);
+            }
+        }
+    }
+    return picture;
+}
+
+QImage MapPicture::composeIndexed(const MapDocument& document, const Tiles& tiles,
+                                  const TilePalette& palette) const
+{
+    const int size = tiles.size;
+    QImage picture((document.maxwidth + 1) * size, (document.maxheight + 1) * size,
+                   QImage::Format_Indexed8);
+    if (picture.isNull())
+        return picture; // no memory for it
+    picture.setColorTable(palette.colours());
+    std::array<QImage, terrainCount + 1> terrains;
+    for (std::size_t i = 0; i < terrains.size(); ++i)
+        terrains[i] = palette.indexed(tiles.terrains[i]);
+    for (int y = 0; y <= document.maxheight; ++y) {
+        for (int row = 0; row < size; ++row) {
+            uchar* out = picture.scanLine(y * size + row);
+            for (int x = 0; x <= document.maxwidth; ++x, out += size)
+                std::memcpy(out, terrains[tileOf(document.cells(x, y))].constScanLine(row), size);
+        }
+    }
+    // Then the starts, whose pixels are each a colour of the palette too.
+    for (int y = 0; y <= document.maxheight; ++y) {
+        for (int x = 0; x <= document.maxwidth; ++x) {
+            const MapCell& cell = document.cells(x, y);
+            if (!cell.hasStart() || !isPlayer(cell.playerIndex))
+                continue;
+            const QImage& tile = tiles.terrains[tileOf(cell)];
+            const QImage& mask = tiles.masks[cell.playerIndex];
+            const QImage& marker = tiles.markers[cell.playerIndex];
+            for (int row = 0; row < size; ++row) {
+                uchar* out = picture.scanLine(y * size + row) + x * size;
+                for (int column = 0; column < size; ++column)
+                    out[column] =
+                        palette.indexOf(withMarker(tile.pixel(column, row), mask.pixel(column, row),
+                                                   marker.pixel(column, row)));
             }
         }
     }

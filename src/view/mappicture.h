@@ -11,6 +11,7 @@ namespace quintaraz {
 
 class MapDocument;
 class TileArt;
+class TilePalette;
 
 /** Pictures of a whole map, for files and previews: every cell, every start marker. */
 class MapPicture {
@@ -19,13 +20,15 @@ public:
 
     /**
      * The map at cellSize pixels a cell (1 to 100). At 25 each cell is exactly what the
-     * map view shows of it; at other sizes the tiles are scaled nearest-neighbour.
+     * map view shows of it; at other sizes the tiles are scaled nearest-neighbour. An 8-bit
+     * picture on the palette of the tile art, which holds every colour it can show.
      */
     QImage render(const MapDocument& document, int cellSize) const;
 
     /**
      * The map scaled smoothly so that its longer side is at most size, never enlarged past
-     * 25 pixels a cell, with each player's marker laid large enough to be seen.
+     * 25 pixels a cell, with each player's marker laid large enough to be seen. A 32-bit
+     * picture: smoothing mixes the tiles' colours into more than a palette holds.
      */
     QImage thumbnail(const MapDocument& document, int size) const;
 
@@ -40,6 +43,8 @@ private:
 
     Tiles tilesOfSize(int size, Qt::TransformationMode mode) const;
     QImage compose(const MapDocument& document, const Tiles& tiles, bool markers) const;
+    QImage composeIndexed(const MapDocument& document, const Tiles& tiles,
+                          const TilePalette& palette) const;
     void layLargeMarkers(QImage& picture, const MapDocument& document) const;
 
     const TileArt& art_;
