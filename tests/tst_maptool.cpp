@@ -2,6 +2,7 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "document/mapreading.h"
 #include "mutations.h"
 #include "programrun.h"
 #include "referencemap.h"
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -34,6 +36,15 @@ QByteArray example(std::optional<int> at = {}, const QByteArray& text = {}, int 
 {
     QByteArray map = testmaps::exampleText();
     return at ? map.replace(*at, replaced, text) : map;
+}
+
+/** A PNG file's colour type: 2 for RGB, 3 for a palette; -1 for what is not a PNG. */
+int colourType(const QByteArray& png)
+{
+    // The signature, then the header chunk: length, "IHDR", width, height, bit depth, type.
+    if (!png.startsWith("\x89PNG\r\n\x1a\n") || png.mid(12, 4) != "IHDR" || png.size() < 26)
+        return -1;
+    return png[24] == 8 ? png[25] : -1; // and eight bits a sample
 }
 
 LoadOutcome outcomeNamed(const QString& line)
@@ -58,6 +69,8 @@ private slots:
     void checkSaysWhereAndWhy_data();
     void checkSaysWhereAndWhy();
     void renderIsWhatTheViewShows();
+    void picturesKeepTheirPixels_data();
+    void picturesKeepTheirPixels();
     void thumbnailsAreSmallAndShowEveryStart();
     void picturesReplaceOnlyPictures_data();
     void picturesReplaceOnlyPictures();
@@ -181,7 +194,7 @@ void TestMapTool::renderIsWhatTheViewShows()
         for (int y = 0; y < 100; ++y)
             document.cells(x, y).terrain = std::int16_t(random.bounded(-1, 7)); // unknown too
     const MapPicture picture(art);
-    const QImage whole = picture.render(document.map(), 25);
+    const QImage whole = picture.render(document.map(), 25).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(whole.size(), QSize(25 * (document.maxwidth + 1), 25 * (document.maxheight + 1)));
     MapRenderer view(art);
     for (const QPoint origin :
@@ -192,9 +205,61 @@ void TestMapTool::renderIsWhatTheViewShows()
         QCOMPARE(whole.copy(QRect(origin * 25, QSize(400, 400))), view.image());
     }
     // Other sizes: every pixel of a cell of 25 becomes a block of 3 by 3, the nearest.
-    const QImage large = picture.render(document.map(), 75);
+    const QImage large = picture.render(document.map(), 75).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(large.size(), whole.size() * 3);
     QCOMPARE(large.scaled(whole.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation), whole);
+}
+
+void TestMapTool::picturesKeepTheirPixels_data()
+{
+    // tests/pictures: maps beside their pictures as render drew them when it wrote 32-bit
+    // PNGs, named MAP.CELL.png. Render now writes them with a palette; thumbnails, smoothed,
+    // stay RGB and decode to the picture drawn in memory.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("argument"); // render's cell, or the thumbnail's size
+    QTest::addColumn<int>("colourType");
+    const QDir folder(QStringLiteral(QUINTARAZ_PICTURES));
+    QVERIFY2(folder.entryList({QStringLiteral("*.png")}).size() >= 8, qPrintable(folder.path()));
+    for (const QString& name : folder.entryList({QStringLiteral("*.png")})) {
+        const QStringList parts = name.split(u'.');
+        QTest::newRow(qPrintable(name)) << QStringLiteral("render") << parts[0] << parts[1] << 3;
+    }
+    for (const QString& map : folder.entryList({QStringLiteral("*.map")}))
+        for (const char* size : {"64", "256"})
+            QTest::addRow("%s, thumbnail %s", qPrintable(map), size)
+                << QStringLiteral("thumbnail") << map.chopped(4) << QString::fromLatin1(size) << 2;
+}
+
+void TestMapTool::picturesKeepTheirPixels()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, map);
+    QFETCH(QString, argument);
+    QFETCH(int, colourType);
+    const QDir pictures(QStringLiteral(QUINTARAZ_PICTURES));
+    const QString file = pictures.filePath(map + QStringLiteral(".map"));
+    const bool render = command == QLatin1String("render");
+    QTemporaryDir folder;
+    const ProgramRun run =
+        runTool(render ? QStringList{command, file, QStringLiteral("salida.png"),
+                                     QStringLiteral("--cell"), argument}
+                       : QStringList{command, file, QStringLiteral("salida.png"), argument},
+                folder.path());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    const QByteArray written = testmaps::readFile(folder.filePath(QStringLiteral("salida.png")));
+    QCOMPARE(::colourType(written), colourType);
+    QImage picture;
+    if (render) {
+        picture = QImage(pictures.filePath(QStringLiteral("%1.%2.png").arg(map, argument)));
+    } else {
+        const auto reading = std::make_unique<MapReading>(readMapFile(file));
+        picture = MapPicture(art).thumbnail(reading->map, argument.toInt());
+    }
+    QVERIFY(!picture.isNull());
+    QCOMPARE(QImage::fromData(written, "PNG").convertToFormat(QImage::Format_RGB32),
+             picture.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestMapTool::thumbnailsAreSmallAndShowEveryStart()

@@ -57,7 +57,8 @@ const std::array<MapTool::Command, 9> MapTool::commands_{{
      &MapTool::diff},
     {"merge", "[--picture SALIDA.png] [--name NOMBRE] BASE NUESTRO SUYO",
      "Mezcla dos versiones de un mapa que vienen de BASE, celda a celda, y deja el resultado "
-     "en NUESTRO (el driver de mezcla de git: --name %P %O %A %B). Sale con 0 si no hay conflictos, con "
+     "en NUESTRO (el driver de mezcla de git: --name %P %O %A %B). Sale con 0 si no hay "
+     "conflictos, con "
      "1 si los hay (NUESTRO queda como un mapa válido con nuestro valor en cada conflicto, "
      "que se nombra en la salida de errores) y con 2 si un archivo no se puede leer o "
      "escribir, sin tocar NUESTRO.",
@@ -197,7 +198,8 @@ int MapTool::render(const Command& command, const QStringList& arguments)
 }
 
 int MapTool::drawToPng(const QString& map, const QString& png, Output output,
-                       const std::function<QImage(const MapPicture&, const GameMap&)>& draw)
+                       const std::function<QImage(const MapPicture&, const GameMap&)>& draw,
+                       PngCompression compression)
 {
     if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
@@ -206,12 +208,13 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(map, describeReading(*reading));
     const TileArt art;
-    return writePng(png, draw(MapPicture(art), reading->map), output) ? 0 : 1;
+    return writePng(png, draw(MapPicture(art), reading->map), output, compression) ? 0 : 1;
 }
 
-bool MapTool::writePng(const QString& png, const QImage& picture, Output output)
+bool MapTool::writePng(const QString& png, const QImage& picture, Output output,
+                       PngCompression compression)
 {
-    const QByteArray bytes = encodePng(picture);
+    const QByteArray bytes = encodePng(picture, compression);
     if (bytes.isEmpty())
         return fail(png, QStringLiteral("no hay memoria para el dibujo")), false;
     QString problem;
@@ -251,11 +254,14 @@ int MapTool::thumbnail(const Command& command, const QStringList& arguments)
     if (!number || size < 1 || size > 4096)
         return usageError(&command, QStringLiteral("TAMAÑO pide un número de 1 a 4096"));
     // A preview service may hold the output file open and read it afterwards: the picture
-    // goes into that file, not into a new one renamed over it.
-    return drawToPng(line.files().at(0), line.files().at(1), Output::InPlace,
-                     [size](const MapPicture& picture, const GameMap& map) {
-                         return picture.thumbnail(map, size);
-                     });
+    // goes into that file, not into a new one renamed over it. It waits for the picture,
+    // which is small: compressed fast.
+    return drawToPng(
+        line.files().at(0), line.files().at(1), Output::InPlace,
+        [size](const MapPicture& picture, const GameMap& map) {
+            return picture.thumbnail(map, size);
+        },
+        PngCompression::Fast);
 }
 
 int MapTool::exportMap(const Command& command, const QStringList& arguments)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tool/outputfiles.h"
+
 #include <QImage>
 #include <QStringList>
 #include <QTextStream>
@@ -72,9 +74,11 @@ private:
      * written over; gives the exit status.
      */
     int drawToPng(const QString& map, const QString& png, Output output,
-                  const std::function<QImage(const MapPicture&, const GameMap&)>& draw);
+                  const std::function<QImage(const MapPicture&, const GameMap&)>& draw,
+                  PngCompression compression = PngCompression::Small);
     /** Writes a picture as PNG; says why not on standard error when it cannot. */
-    bool writePng(const QString& png, const QImage& picture, Output output);
+    bool writePng(const QString& png, const QImage& picture, Output output,
+                  PngCompression compression = PngCompression::Small);
     /**
      * The map drawn as render draws it, with cells outlined, written to png unless it may
      * not be written over what is there; whether it was written.

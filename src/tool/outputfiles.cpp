@@ -58,12 +58,16 @@ QString outputProblem(const QString& output, const QString& input, OutputKind ki
     return QStringLiteral("ya existe y no es un mapa; no se sobrescribe");
 }
 
-QByteArray encodePng(const QImage& image)
+QByteArray encodePng(const QImage& image, PngCompression compression)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    return !image.isNull() && QImageWriter(&buffer, "png").write(image) ? bytes : QByteArray();
+    QImageWriter writer(&buffer, "png");
+    // Qt's PNG writer takes quality 0 to 100 as zlib's levels 9 to 0; 80 is level 1.
+    if (compression == PngCompression::Fast)
+        writer.setQuality(80);
+    return !image.isNull() && writer.write(image) ? bytes : QByteArray();
 }
 
 } // namespace quintaraz

@@ -16,7 +16,16 @@ enum class OutputKind { Picture, TiledMap, Map };
  */
 QString outputProblem(const QString& output, const QString& input, OutputKind kind);
 
-/** The image as PNG, in memory; nothing when it could not be encoded. */
-QByteArray encodePng(const QImage& image);
+/** How hard a PNG's pixels are compressed. */
+enum class PngCompression {
+    Small, // zlib's default level: the size of a large picture matters more than the time
+    Fast,  // zlib's fastest level: for a small picture wanted at once, such as a preview
+};
+
+/**
+ * The image as PNG, in memory; nothing when it could not be encoded. An 8-bit image keeps
+ * its palette, one byte a pixel.
+ */
+QByteArray encodePng(const QImage& image, PngCompression compression = PngCompression::Small);
 
 } // namespace quintaraz

@@ -2,6 +2,7 @@
 
 #include "art/tileart.h"
 #include "view/markerblend.h"
+#include "view/tilepalette.h"
 #include "view/viewgeometry.h"
 
 #include <QPainter>
@@ -25,6 +26,12 @@ std::vector<std::int8_t> markedCells(const GameMap& map)
     return players;
 }
 
+/** The tile a cell shows: its terrain's, or the unknown-terrain tile's after them. */
+int tileOf(int terrain)
+{
+    return isTerrain(terrain) ? terrain : terrainCount;
+}
+
 QImage scaledTile(const QImage& tile, int size, Qt::TransformationMode mode)
 {
     const QImage scaled =
@@ -41,7 +48,11 @@ MapPicture::MapPicture(const TileArt& art)
 
 QImage MapPicture::render(const GameMap& map, int size) const
 {
-    return compose(map, tilesOfSize(size, Qt::FastTransformation), true);
+    // The palette is made here, not with the object: thumbnails have no use for it.
+    const TilePalette palette(art_);
+    const Tiles tiles = tilesOfSize(size, Qt::FastTransformation);
+    return palette.fitsEightBits() ? composeIndexed(map, tiles, palette)
+                                   : compose(map, tiles, true);
 }
 
 QImage MapPicture::thumbnail(const GameMap& map, int size) const
@@ -83,7 +94,7 @@ QImage MapPicture::compose(const GameMap& map, const Tiles& tiles, bool markers)
         for (int x = 0; x <= map.maxwidth; ++x) {
             const int terrain = map.terrainAt(x, y);
             const int player = players[std::size_t(map.cellIndex(x, y))];
-            const QImage& tile = tiles.terrains[isTerrain(terrain) ? terrain : terrainCount];
+            const QImage& tile = tiles.terrains[tileOf(terrain)];
             const bool marked = markers && player >= 0;
             for (int row = 0; row < size; ++row) {
                 auto* out =
@@ -97,6 +108,46 @@ QImage MapPicture::compose(const GameMap& map, const Tiles& tiles, bool markers)
                     tiles.markers[player].constScanLine(row));
                 for (int column = 0; column < size; ++column)
                     out[column] = withMarker(out[column], mask[column], marker[column]);
+            }
+        }
+    }
+    return picture;
+}
+
+QImage MapPicture::composeIndexed(const GameMap& map, const Tiles& tiles,
+                                  const TilePalette& palette) const
+{
+    const int size = tiles.size;
+    QImage picture(map.columns() * size, map.rows() * size, QImage::Format_Indexed8);
+    if (picture.isNull())
+        return picture; // no memory for it
+    picture.setColorTable(palette.colours());
+    std::array<QImage, terrainCount + 1> terrains;
+    for (std::size_t i = 0; i < terrains.size(); ++i)
+        terrains[i] = palette.indexed(tiles.terrains[i]);
+    for (int y = 0; y <= map.maxheight; ++y) {
+        for (int row = 0; row < size; ++row) {
+            uchar* out = picture.scanLine(y * size + row);
+            for (int x = 0; x <= map.maxwidth; ++x, out += size)
+                std::memcpy(out, terrains[tileOf(map.terrainAt(x, y))].constScanLine(row), size);
+        }
+    }
+    // Then the starts, whose pixels are each a colour of the palette too.
+    const std::vector<std::int8_t> players = markedCells(map);
+    for (int y = 0; y <= map.maxheight; ++y) {
+        for (int x = 0; x <= map.maxwidth; ++x) {
+            const int player = players[std::size_t(map.cellIndex(x, y))];
+            if (player < 0)
+                continue;
+            const QImage& tile = tiles.terrains[tileOf(map.terrainAt(x, y))];
+            const QImage& mask = tiles.masks[player];
+            const QImage& marker = tiles.markers[player];
+            for (int row = 0; row < size; ++row) {
+                uchar* out = picture.scanLine(y * size + row) + x * size;
+                for (int column = 0; column < size; ++column)
+                    out[column] =
+                        palette.indexOf(withMarker(tile.pixel(column, row), mask.pixel(column, row),
+                                                   marker.pixel(column, row)));
             }
         }
     }

@@ -9,6 +9,7 @@
 namespace quintaraz {
 
 class TileArt;
+class TilePalette;
 
 /** Pictures of a whole map, for files and previews: every cell, every start marker. */
 class MapPicture {
@@ -17,13 +18,15 @@ public:
 
     /**
      * The map at cellSize pixels a cell (1 to 100). At 25 each cell is exactly what the
-     * map view shows of it; at other sizes the tiles are scaled nearest-neighbour.
+     * map view shows of it; at other sizes the tiles are scaled nearest-neighbour. An 8-bit
+     * picture on the palette of the tile art, which holds every colour it can show.
      */
     QImage render(const GameMap& map, int cellSize) const;
 
     /**
      * The map scaled smoothly so that its longer side is at most size, never enlarged past
-     * 25 pixels a cell, with each player's marker laid large enough to be seen.
+     * 25 pixels a cell, with each player's marker laid large enough to be seen. A 32-bit
+     * picture: smoothing mixes the tiles' colours into more than a palette holds.
      */
     QImage thumbnail(const GameMap& map, int size) const;
 
@@ -38,6 +41,7 @@ private:
 
     Tiles tilesOfSize(int size, Qt::TransformationMode mode) const;
     QImage compose(const GameMap& map, const Tiles& tiles, bool markers) const;
+    QImage composeIndexed(const GameMap& map, const Tiles& tiles, const TilePalette& palette) const;
     void layLargeMarkers(QImage& picture, const GameMap& map) const;
 
     const TileArt& art_;
