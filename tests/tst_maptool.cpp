@@ -2,7 +2,7 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "document/mapreading.h"
+#include "map/mapreading.h"
 #include "mutations.h"
 #include "programrun.h"
 #include "referencemap.h"
