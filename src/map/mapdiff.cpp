@@ -23,20 +23,22 @@ void diffCells(const GameMap& before, const GameMap& after, MapDifference& diffe
     const int rows = std::max(before.rows(), after.rows());
     const bool sameSize = !difference.sizeChanged();
     for (int y = 0; y < rows; ++y) {
-        // Most rows of two versions of a map are equal: compared whole first.
-        if (sameSize && std::memcmp(&before.terrain[before.cellIndex(0, y)],
-                                    &after.terrain[after.cellIndex(0, y)],
-                                    sizeof(std::int16_t) * std::size_t(columns)) == 0)
+        if (sameSize) {
+            // Most rows of two versions of a map are equal: compared whole first.
+            const std::int16_t* was = &before.terrain[before.cellIndex(0, y)];
+            const std::int16_t* is = &after.terrain[after.cellIndex(0, y)];
+            if (std::memcmp(was, is, sizeof(std::int16_t) * std::size_t(columns)) == 0)
+                continue;
+            for (int x = 0; x < columns; ++x)
+                if (was[x] != is[x])
+                    difference.cells.push_back({{std::int16_t(x), std::int16_t(y)}, was[x], is[x]});
             continue;
+        }
         for (int x = 0; x < columns; ++x) {
-            const bool inBefore = x < before.columns() && y < before.rows();
-            const bool inAfter = x < after.columns() && y < after.rows();
-            const std::int16_t was = inBefore ? before.terrainAt(x, y) : 0;
-            const std::int16_t is = inAfter ? after.terrainAt(x, y) : 0;
-            if (inBefore != inAfter || was != is)
-                difference.cells.push_back({{std::int16_t(x), std::int16_t(y)},
-                                            inBefore ? std::optional(was) : std::nullopt,
-                                            inAfter ? std::optional(is) : std::nullopt});
+            const std::optional<std::int16_t> was = terrainIfInside(before, x, y);
+            const std::optional<std::int16_t> is = terrainIfInside(after, x, y);
+            if (was != is)
+                difference.cells.push_back({{std::int16_t(x), std::int16_t(y)}, was, is});
         }
     }
 }
