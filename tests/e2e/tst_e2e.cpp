@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -541,6 +542,7 @@ void TestEndToEnd::screenReadersAndKeyboards()
     QVERIFY(x.isRunning());
     QVERIFY2(x.startAccessibilityBus(), "no session bus");
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     newMapThroughDialog(x, main, QStringLiteral("20"), QStringLiteral("20"));
     // What a screen reader learns: the program's name, and which tool is in use.
     QStringList read;
@@ -550,8 +552,18 @@ void TestEndToEnd::screenReadersAndKeyboards()
             return read == expected;
         });
     };
-    const QString application = QStringLiteral("aplicación: Quintaraz Editor");
-    QVERIFY2(reads({application, QStringLiteral("marcado: Hierba")}), qPrintable(read.join(u'|')));
+    // The seven pictures are one group of radio buttons, with the tool in use checked.
+    const auto tools = [](const QString& inUse) {
+        QStringList lines{QStringLiteral("aplicación: Quintaraz Editor")};
+        for (const char* tool : {"Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra",
+                                 "Tierra desnuda", "Comienzo de jugador"}) {
+            const QString name = QString::fromUtf8(tool);
+            lines << QStringLiteral("radio button %1: %2")
+                         .arg(name == inUse ? "marcado" : "sin marcar", name);
+        }
+        return lines;
+    };
+    QVERIFY2(reads(tools(QStringLiteral("Hierba"))), qPrintable(read.join(u'|')));
 
     // Water chosen with the keyboard alone: Tab from the view past grass and rock, Space.
     // A screen reader hears grass lose its mark and water take it.
@@ -564,7 +576,7 @@ void TestEndToEnd::screenReadersAndKeyboards()
     QVERIFY(listener->waitForFinished(15000));
     QCOMPARE(testmaps::readFile(heard),
              QByteArray("listo\ncambio: Hierba desmarcado\ncambio: Agua marcado\n"));
-    QVERIFY2(reads({application, QStringLiteral("marcado: Agua")}), qPrintable(read.join(u'|')));
+    QVERIFY2(reads(tools(QStringLiteral("Agua"))), qPrintable(read.join(u'|')));
     clickClient(x, main, cellPixel(3, 3));
     Model model{art};
     testmaps::startNewMap(model.editor, 20, 20);
@@ -573,6 +585,29 @@ void TestEndToEnd::screenReadersAndKeyboards()
     const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
     QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
                       QStringLiteral("painted-after-space")));
+
+    // A click on a picture changes no pixel outside the view; a focus that comes by the
+    // keyboard shows its mark on that picture, and only there.
+    const QRect panel = main.screen({400, 0, 142, clientHeight});
+    const QImage unmarked = stableShot(x, panel);
+    clickClient(x, main, paletteCentre(1));
+    QVERIFY2(reads(tools(QStringLiteral("Roca"))), qPrintable(read.join(u'|')));
+    QVERIFY(sameImage(stableShot(x, panel), unmarked, QStringLiteral("clicked")));
+    const auto markedOnly = [&](int terrain) {
+        const QRect box(paletteCentre(terrain) - QPoint(400 + 14, 14), QSize(29, 29));
+        QImage outsideBefore = unmarked;
+        QPainter(&outsideBefore).fillRect(box, Qt::black);
+        return x.waitUntil([&] {
+            const QImage marked = stableShot(x, panel);
+            QImage outside = marked;
+            QPainter(&outside).fillRect(box, Qt::black);
+            return marked != unmarked && outside == outsideBefore;
+        });
+    };
+    x.keys({QStringLiteral("Tab")}); // Roca to Agua
+    QVERIFY2(markedOnly(2), "Tab marks Agua alone");
+    x.keys({QStringLiteral("shift+Tab")});
+    QVERIFY2(markedOnly(1), "Shift+Tab marks Roca alone");
 }
 
 void TestEndToEnd::leaving()
