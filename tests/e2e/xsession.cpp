@@ -34,11 +34,13 @@ XSession::XSession()
 bool XSession::startServer()
 {
     // The server picks a free display itself and tells its number on standard output.
+    // Without -noreset it would start afresh whenever its last client leaves, and refuse
+    // whoever comes next meanwhile: the window manager, or the editor.
     QProcess* server =
         start(QStringLiteral("Xvfb"),
-              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-               QStringLiteral("tcp")});
+              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+               QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!waitUntil([&] {
             server->waitForReadyRead(50);
             return server->canReadLine() || server->state() != QProcess::Running;
@@ -56,9 +58,12 @@ bool XSession::startServer()
         return false;
     }
     windowManager_ = start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    if (!waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); })) {
-        qWarning("no window manager on %s (openbox %s)", qPrintable(display_),
-                 windowManager_->state() == QProcess::Running ? "running" : "ended");
+    if (!waitUntil([&] {
+            return windowManager_->waitForFinished(1) ||
+                   !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty();
+        }) ||
+        windowManager_->state() != QProcess::Running) {
+        qWarning("no window manager on %s", qPrintable(display_));
         return false;
     }
     return true;
