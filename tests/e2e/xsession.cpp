@@ -159,7 +159,14 @@ QString XSession::startEditor(const QStringList& launcher, const QStringList& ar
     editor_ = launcher.isEmpty()
                   ? start(editorPath(), arguments)
                   : start(launcher.constFirst(), launcher.mid(1) << editorPath() << arguments);
-    return waitForFocusedWindow(QStringLiteral("Quintaraz Editor"));
+    const QString id = waitForFocusedWindow(QStringLiteral("Quintaraz Editor"));
+    if (id.isEmpty())
+        qWarning("the editor's window did not show framed and focused: editor %s, its windows "
+                 "[%s], active window %s",
+                 editor_->waitForFinished(1) ? "ended" : "running",
+                 qPrintable(windowsOf(editor_->processId()).join(u' ')),
+                 qPrintable(xdotool({QStringLiteral("getactivewindow")})));
+    return id;
 }
 
 QString XSession::run(const QString& program, const QStringList& arguments)
