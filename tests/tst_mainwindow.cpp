@@ -391,7 +391,7 @@ void TestMainWindow::screenReadersCanReadEveryControl()
     for (const char* label : {"Label1", "xy", "cxcy", "AltAn", "Label2", "Label3"})
         QVERIFY2(!name(label).isEmpty(), label);
 
-    // The palette pictures are buttons that a screen reader can press, and the one of the
+    // The palette pictures are radio buttons that a screen reader can press, and the one of the
     // tool in use reads as checked.
     const auto checked = [&] {
         QStringList names;
@@ -403,7 +403,7 @@ void TestMainWindow::screenReadersCanReadEveryControl()
     };
     QCOMPARE(checked(), QStringList{"Hierba"});
     QAccessibleInterface* water = QAccessible::queryAccessibleInterface(child(*window, "terrimg2"));
-    QCOMPARE(water->role(), QAccessible::Button);
+    QCOMPARE(water->role(), QAccessible::RadioButton);
     water->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(window->editor().document().selectedTerrain, std::int16_t(2));
     QCOMPARE(checked(), QStringList{"Agua"});

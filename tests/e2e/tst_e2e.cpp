@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,8 +82,7 @@ bool sameImage(const QImage& actual, const QImage& expected, const QString& what
 {
     if (actual == expected)
         return true;
-    const QString folder = QString::fromLocal8Bit(qgetenv("QUINTARAZ_E2E_ARTIFACTS"));
-    const QString base = (folder.isEmpty() ? QDir::tempPath() : folder) + QLatin1Char('/') + what;
+    const QString base = XSession::artifactFolder() + QLatin1Char('/') + what;
     actual.save(base + QStringLiteral("-actual.png"));
     expected.save(base + QStringLiteral("-expected.png"));
     qWarning("%s differs: see %s-actual.png", qPrintable(what), qPrintable(base));
@@ -116,7 +116,7 @@ QPoint paletteCentre(int terrain)
 void newMapThroughDialog(XSession& x, const Main& main, const QString& width, const QString& height)
 {
     x.chooseMenuItem(main.id, 0);
-    const QString dialog = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    const QString dialog = x.waitForFocusedWindow(QStringLiteral("Nuevo Mapa"));
     QVERIFY(!dialog.isEmpty());
     x.type(width);
     x.keys({QStringLiteral("Tab")});
@@ -146,6 +146,8 @@ private slots:
     void openedFromTheCommandLine();
     void messages();
     void typedNamesAreTheChoice();
+    void typedNamesWithTheFocusUnderThePointer_data();
+    void typedNamesWithTheFocusUnderThePointer();
     void screenReadersAndKeyboards();
     void leaving();
 
@@ -218,8 +220,9 @@ void TestEndToEnd::newMap()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     x.chooseMenuItem(main.id, 0);
-    const QString dialog = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    const QString dialog = x.waitForFocusedWindow(QStringLiteral("Nuevo Mapa"));
     QVERIFY(!dialog.isEmpty());
     const QRect mainFrame = x.frameGeometry(main.id);
     const QRect dialogFrame = x.frameGeometry(dialog);
@@ -253,7 +256,7 @@ void TestEndToEnd::newMap()
                QString::number(main.inside.y())});
     QVERIFY(x.waitUntil([&] { return x.frameGeometry(main.id).right() == screenWidth - 1; }));
     x.chooseMenuItem(main.id, 0);
-    const QString atTheEdge = x.waitForWindow(QStringLiteral("Nuevo Mapa"));
+    const QString atTheEdge = x.waitForFocusedWindow(QStringLiteral("Nuevo Mapa"));
     QVERIFY(!atTheEdge.isEmpty());
     QCOMPARE(x.frameGeometry(atTheEdge).right(), screenWidth - 1);
     QCOMPARE(x.frameGeometry(atTheEdge).top(), x.frameGeometry(main.id).top());
@@ -264,6 +267,7 @@ void TestEndToEnd::editAndSave()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     newMapThroughDialog(x, main, QStringLiteral("40"), QStringLiteral("25"));
     Model model{art};
     testmaps::startNewMap(model.editor, 40, 25);
@@ -326,6 +330,7 @@ void TestEndToEnd::openShowsTheSameMap()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), savedPath));
 
@@ -356,6 +361,7 @@ void TestEndToEnd::openedFromTheCommandLine()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor({}, {savedPath}));
+    QVERIFY(!main.id.isEmpty());
     Model model{art};
     model.dialogs.filesToChoose = {savedPath};
     model.editor.open();
@@ -371,6 +377,7 @@ void TestEndToEnd::messages()
     // Under a file-size limit of 4 KB: a larger map cannot be saved, and the editor says so.
     const Main main =
         mainWindow(x, x.startEditor({QStringLiteral("prlimit"), QStringLiteral("--fsize=4096")}));
+    QVERIFY(!main.id.isEmpty());
 
     const QString damaged = folder.filePath(QStringLiteral("roto.map"));
     const QString text = folder.filePath(QStringLiteral("mapa.txt"));
@@ -435,6 +442,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     const QRect view = main.screen({0, 0, 400, clientHeight});
     Model model{art};
     const auto open = [&](const char* name) {
@@ -453,7 +461,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
 
     // Saving over a.v2.map asks about a.v2.map, and writes a.v2.map.
     x.chooseMenuItem(main.id, 2);
-    QVERIFY(!x.waitForWindow(QStringLiteral("Guardar como")).isEmpty());
+    QVERIFY(!x.waitForFocusedWindow(QStringLiteral("Guardar como")).isEmpty());
     x.type(file("a.v2.map"));
     x.keys({QStringLiteral("Return")});
     QVERIFY(x.waitForWindows(QStringLiteral("Guardar como"), 2)); // the dialog and its question
@@ -474,12 +482,67 @@ void TestEndToEnd::typedNamesAreTheChoice()
                  "error");
 }
 
+void TestEndToEnd::typedNamesWithTheFocusUnderThePointer_data()
+{
+    QTest::addColumn<int>("command"); // the item in "Archivo"
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Abrir") << 1 << QStringLiteral("Abrir");
+    QTest::newRow("Guardar") << 2 << QStringLiteral("Guardar como");
+}
+
+void TestEndToEnd::typedNamesWithTheFocusUnderThePointer()
+{
+    // Where the keyboard focus follows the pointer, Qt takes no window of the editor for the
+    // active one, and its file dialog once wrote the file that "/ruta/a" names with ".map"
+    // added into the name field while "/ruta/a.v2.map" was still being typed.
+    QFETCH(int, command);
+    QFETCH(QString, title);
+    QTemporaryDir top;
+    const auto file = [&](const char* name) { return top.filePath(QString::fromLatin1(name)); };
+    QVERIFY(testmaps::writeFile(file("a.map"), mapText(testmaps::mapOfSize(20, 20))));
+    if (command == 1)
+        QVERIFY(testmaps::writeFile(file("a.v2.map"), mapText(testmaps::mapOfSize(30, 30))));
+    QVERIFY(testmaps::writeFile(file("z.map"), testmaps::exampleText()));
+
+    XSession x;
+    QVERIFY(x.isRunning());
+    const Main main = mainWindow(x, x.startEditor({}, {file("z.map")}));
+    QVERIFY(!main.id.isEmpty());
+    x.chooseMenuItem(main.id, command);
+    const QString dialog = x.waitForFocusedWindow(title);
+    QVERIFY(!dialog.isEmpty());
+    const QRect inside = x.geometry(dialog);
+    const QImage focused = stableShot(x, inside);
+    x.stopWindowManager();
+    x.xdotool({QStringLiteral("mousemove"), QString::number(inside.x() + 4),
+               QString::number(inside.y() + 4)});
+    // The dialog shows that it has lost the focus, yet keys typed over it reach it.
+    QVERIFY(x.waitUntil([&] { return stableShot(x, inside) != focused; }));
+    x.type(file("a.v2.map"));
+    x.keys({QStringLiteral("Return")});
+
+    // Opened: the view shows a.v2.map. Saved: a.v2.map holds the map that was open.
+    Model model{art};
+    model.dialogs.filesToChoose = {file(command == 1 ? "a.v2.map" : "z.map")};
+    model.editor.open();
+    if (command == 1) {
+        const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
+        QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected),
+                          expected, QStringLiteral("opened-as-typed")));
+    } else {
+        const QByteArray saved = mapText(model.editor.document());
+        QVERIFY(x.waitUntil([&] { return testmaps::readFile(file("a.v2.map")) == saved; }));
+    }
+    QCOMPARE(QDir(top.path()).entryList(QDir::Files), QStringList({"a.map", "a.v2.map", "z.map"}));
+}
+
 void TestEndToEnd::screenReadersAndKeyboards()
 {
     XSession x;
     QVERIFY(x.isRunning());
     QVERIFY2(x.startAccessibilityBus(), "no session bus");
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     newMapThroughDialog(x, main, QStringLiteral("20"), QStringLiteral("20"));
     // What a screen reader learns: the program's name, and which tool is in use.
     QStringList read;
@@ -489,8 +552,18 @@ void TestEndToEnd::screenReadersAndKeyboards()
             return read == expected;
         });
     };
-    const QString application = QStringLiteral("aplicación: Quintaraz Editor");
-    QVERIFY2(reads({application, QStringLiteral("marcado: Hierba")}), qPrintable(read.join(u'|')));
+    // The seven pictures are one group of radio buttons, with the tool in use checked.
+    const auto tools = [](const QString& inUse) {
+        QStringList lines{QStringLiteral("aplicación: Quintaraz Editor")};
+        for (const char* tool : {"Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra",
+                                 "Tierra desnuda", "Comienzo de jugador"}) {
+            const QString name = QString::fromUtf8(tool);
+            lines << QStringLiteral("radio button %1: %2")
+                         .arg(name == inUse ? "marcado" : "sin marcar", name);
+        }
+        return lines;
+    };
+    QVERIFY2(reads(tools(QStringLiteral("Hierba"))), qPrintable(read.join(u'|')));
 
     // Water chosen with the keyboard alone: Tab from the view past grass and rock, Space.
     // A screen reader hears grass lose its mark and water take it.
@@ -503,7 +576,7 @@ void TestEndToEnd::screenReadersAndKeyboards()
     QVERIFY(listener->waitForFinished(15000));
     QCOMPARE(testmaps::readFile(heard),
              QByteArray("listo\ncambio: Hierba desmarcado\ncambio: Agua marcado\n"));
-    QVERIFY2(reads({application, QStringLiteral("marcado: Agua")}), qPrintable(read.join(u'|')));
+    QVERIFY2(reads(tools(QStringLiteral("Agua"))), qPrintable(read.join(u'|')));
     clickClient(x, main, cellPixel(3, 3));
     Model model{art};
     testmaps::startNewMap(model.editor, 20, 20);
@@ -512,6 +585,29 @@ void TestEndToEnd::screenReadersAndKeyboards()
     const QImage expected = model.editor.view().copy(0, 0, 400, clientHeight);
     QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected), expected,
                       QStringLiteral("painted-after-space")));
+
+    // A click on a picture changes no pixel outside the view; a focus that comes by the
+    // keyboard shows its mark on that picture, and only there.
+    const QRect panel = main.screen({400, 0, 142, clientHeight});
+    const QImage unmarked = stableShot(x, panel);
+    clickClient(x, main, paletteCentre(1));
+    QVERIFY2(reads(tools(QStringLiteral("Roca"))), qPrintable(read.join(u'|')));
+    QVERIFY(sameImage(stableShot(x, panel), unmarked, QStringLiteral("clicked")));
+    const auto markedOnly = [&](int terrain) {
+        const QRect box(paletteCentre(terrain) - QPoint(400 + 14, 14), QSize(29, 29));
+        QImage outsideBefore = unmarked;
+        QPainter(&outsideBefore).fillRect(box, Qt::black);
+        return x.waitUntil([&] {
+            const QImage marked = stableShot(x, panel);
+            QImage outside = marked;
+            QPainter(&outside).fillRect(box, Qt::black);
+            return marked != unmarked && outside == outsideBefore;
+        });
+    };
+    x.keys({QStringLiteral("Tab")}); // Roca to Agua
+    QVERIFY2(markedOnly(2), "Tab marks Agua alone");
+    x.keys({QStringLiteral("shift+Tab")});
+    QVERIFY2(markedOnly(1), "Shift+Tab marks Roca alone");
 }
 
 void TestEndToEnd::leaving()
@@ -519,6 +615,7 @@ void TestEndToEnd::leaving()
     XSession x;
     QVERIFY(x.isRunning());
     const Main main = mainWindow(x, x.startEditor());
+    QVERIFY(!main.id.isEmpty());
     newMapThroughDialog(x, main, QStringLiteral("30"), QStringLiteral("30"));
     clickClient(x, main, paletteCentre(2));
     clickClient(x, main, cellPixel(3, 3));
@@ -531,7 +628,7 @@ void TestEndToEnd::leaving()
     x.xdotool({QStringLiteral("mousemove"), QString::number(frame.right() - titleBar / 2),
                QString::number(frame.top() + titleBar / 2), QStringLiteral("click"),
                QStringLiteral("1")});
-    QVERIFY(!x.waitForWindow(QStringLiteral("Editor")).isEmpty());
+    QVERIFY(!x.waitForFocusedWindow(QStringLiteral("Editor")).isEmpty());
     x.keys({QStringLiteral("Escape")});
     QVERIFY(x.waitForNoWindow(QStringLiteral("Editor")));
     QCOMPARE(x.editor()->state(), QProcess::Running);
@@ -539,7 +636,7 @@ void TestEndToEnd::leaving()
 
     // "Salir" answered Yes: the editor ends at once, with nothing more asked.
     x.chooseMenuItem(main.id, 3);
-    QVERIFY(!x.waitForWindow(QStringLiteral("Editor")).isEmpty());
+    QVERIFY(!x.waitForFocusedWindow(QStringLiteral("Editor")).isEmpty());
     x.keys({QStringLiteral("Return")});
     QVERIFY(x.editor()->waitForFinished(10000));
     QCOMPARE(x.editor()->exitStatus(), QProcess::NormalExit);
@@ -550,8 +647,8 @@ void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString
                                 const char* kind, const QString& answer, const QString& detail)
 {
     // The newest window with that title: a question stands over the dialog that asks it.
-    QVERIFY2(!x.waitForWindow(title).isEmpty(), qPrintable(title));
-    const QString box = x.windowsNamed(title).constLast();
+    const QString box = x.waitForFocusedWindow(title);
+    QVERIFY2(!box.isEmpty(), qPrintable(title));
     const QImage shown = stableShot(x, x.geometry(box));
     x.keys({answer});
     QVERIFY(x.waitForNoWindow(title));
@@ -559,7 +656,7 @@ void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString
     QProcess* reference = x.start(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE")),
                                   QStringList{title, text, QString::fromLatin1(kind)}
                                       << (detail.isEmpty() ? QStringList() : QStringList{detail}));
-    const QString referenceBox = x.waitForWindow(title);
+    const QString referenceBox = x.waitForFocusedWindow(title);
     QVERIFY(!referenceBox.isEmpty());
     const QImage expected = stableShot(x, x.geometry(referenceBox));
     x.keys({QStringLiteral("Return")});

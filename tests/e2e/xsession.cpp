@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTest>
 #include <QThread>
 
 namespace {
@@ -33,11 +34,13 @@ XSession::XSession()
 bool XSession::startServer()
 {
     // The server picks a free display itself and tells its number on standard output.
+    // Without -noreset it would start afresh whenever its last client leaves, and refuse
+    // whoever comes next meanwhile: the window manager, or the editor.
     QProcess* server =
         start(QStringLiteral("Xvfb"),
-              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-               QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-               QStringLiteral("tcp")});
+              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+               QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!waitUntil([&] {
             server->waitForReadyRead(50);
             return server->canReadLine() || server->state() != QProcess::Running;
@@ -54,10 +57,13 @@ bool XSession::startServer()
         qWarning("X server %s does not answer", qPrintable(display_));
         return false;
     }
-    QProcess* manager = start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    if (!waitUntil([&] { return !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty(); })) {
-        qWarning("no window manager on %s (openbox %s)", qPrintable(display_),
-                 manager->state() == QProcess::Running ? "running" : "ended");
+    windowManager_ = start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!waitUntil([&] {
+            return windowManager_->waitForFinished(1) ||
+                   !run(QStringLiteral("wmctrl"), {"-m"}).isEmpty();
+        }) ||
+        windowManager_->state() != QProcess::Running) {
+        qWarning("no window manager on %s", qPrintable(display_));
         return false;
     }
     return true;
@@ -65,7 +71,19 @@ bool XSession::startServer()
 
 XSession::~XSession()
 {
+    keepScreenOfFailure();
     stopAll();
+}
+
+void XSession::keepScreenOfFailure()
+{
+    if (!running_ || !QTest::currentTestFailed())
+        return;
+    const QString path = artifactFolder() + QLatin1Char('/') +
+                         QString::fromLatin1(QTest::currentTestFunction()) +
+                         QStringLiteral("-failed.png");
+    if (shot(QRect(0, 0, 1280, 1024)).save(path))
+        qWarning("the screen at the failure: %s", qPrintable(path));
 }
 
 void XSession::stopAll()
@@ -83,6 +101,13 @@ void XSession::stopAll()
     }
     processes_.clear();
     editor_ = nullptr;
+    windowManager_ = nullptr;
+}
+
+void XSession::stopWindowManager()
+{
+    windowManager_->terminate();
+    windowManager_->waitForFinished(30000);
 }
 
 QProcessEnvironment XSession::environment() const
@@ -134,7 +159,14 @@ QString XSession::startEditor(const QStringList& launcher, const QStringList& ar
     editor_ = launcher.isEmpty()
                   ? start(editorPath(), arguments)
                   : start(launcher.constFirst(), launcher.mid(1) << editorPath() << arguments);
-    return waitForWindow(QStringLiteral("Quintaraz Editor"));
+    const QString id = waitForFocusedWindow(QStringLiteral("Quintaraz Editor"));
+    if (id.isEmpty())
+        qWarning("the editor's window did not show framed and focused: editor %s, its windows "
+                 "[%s], active window %s",
+                 editor_->waitForFinished(1) ? "ended" : "running",
+                 qPrintable(windowsOf(editor_->processId()).join(u' ')),
+                 qPrintable(xdotool({QStringLiteral("getactivewindow")})));
+    return id;
 }
 
 QString XSession::run(const QString& program, const QStringList& arguments)
@@ -142,8 +174,11 @@ QString XSession::run(const QString& program, const QStringList& arguments)
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(program, arguments);
-    if (!process.waitForFinished(10000))
+    if (!process.waitForFinished(30000)) {
+        qWarning("%s did not finish", qPrintable(program));
         process.kill();
+        process.waitForFinished();
+    }
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
@@ -155,6 +190,20 @@ QString XSession::waitForWindow(const QString& title)
         return !id.isEmpty();
     });
     return id;
+}
+
+QString XSession::waitForFocusedWindow(const QString& title)
+{
+    QString id;
+    const bool focused = waitUntil([&] {
+        const QStringList windows = windowsNamed(title);
+        id = windows.isEmpty() ? QString() : windows.constLast();
+        return !id.isEmpty() && xdotool({QStringLiteral("getactivewindow")}) == id &&
+               run(QStringLiteral("xprop"),
+                   {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")})
+                   .contains(QLatin1Char('='));
+    });
+    return focused ? id : QString();
 }
 
 QStringList XSession::windowsNamed(const QString& title)
@@ -184,6 +233,9 @@ QStringList XSession::windowsOf(qint64 pid)
 
 QRect XSession::geometry(const QString& window)
 {
+    // Without an id xwininfo would wait for a click on the window to describe.
+    if (window.isEmpty())
+        return {};
     // xwininfo gives the position on the screen also for a window inside a frame.
     const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
     const auto value = [&](const char* key) {
@@ -198,6 +250,8 @@ QRect XSession::geometry(const QString& window)
 
 QRect XSession::frameGeometry(const QString& window)
 {
+    if (window.isEmpty())
+        return {};
     // _NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom
     const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), window,
                                                           QStringLiteral("_NET_FRAME_EXTENTS")});
@@ -261,11 +315,21 @@ void XSession::chooseMenuItem(const QString& mainWindow, int index)
 
 bool XSession::chooseFile(const QString& title, const QString& path)
 {
-    if (waitForWindow(title).isEmpty())
+    if (waitForFocusedWindow(title).isEmpty())
         return false;
     type(path);
     keys({QStringLiteral("Return")});
     return waitForNoWindow(title);
+}
+
+QString XSession::artifactFolder()
+{
+    const QString folder = QString::fromLocal8Bit(qgetenv("QUINTARAZ_E2E_ARTIFACTS"));
+    if (!folder.isEmpty())
+        return folder;
+    // ctest runs the test in the build folder's tests/ and logs to Testing/Temporary.
+    const QDir log(QStringLiteral("../Testing/Temporary"));
+    return log.exists() ? log.absolutePath() : QDir::currentPath();
 }
 
 bool XSession::waitUntil(const std::function<bool()>& condition, int milliseconds)

@@ -28,11 +28,19 @@ public:
      */
     bool startAccessibilityBus();
 
+    /**
+     * Ends the window manager. The keyboard focus then follows the pointer, as on a desktop
+     * whose focus does: keys go to the window under the pointer, which Qt does not take
+     * for the active one.
+     */
+    void stopWindowManager();
+
     /** Starts a program on this display; it is ended with the session. */
     QProcess* start(const QString& program, const QStringList& arguments = {});
     /**
      * Starts the editor, through a launcher such as prlimit when one is given, and waits
-     * until its main window shows; returns its window id.
+     * until its main window shows, framed and focused by the window manager; returns its
+     * window id, or nothing if it never did.
      */
     QString startEditor(const QStringList& launcher = {}, const QStringList& arguments = {});
     QProcess* editor() const { return editor_; }
@@ -46,6 +54,11 @@ public:
 
     /** The id of the visible window whose title is exactly title, waiting up to a few seconds. */
     QString waitForWindow(const QString& title);
+    /**
+     * The id of the newest visible window with exactly that title once it is framed and
+     * holds the keyboard focus, so that keys typed next reach it; nothing if it never did.
+     */
+    QString waitForFocusedWindow(const QString& title);
     /** Visible windows whose title is exactly title, newest last. */
     QStringList windowsNamed(const QString& title);
     /** Waits until at least count visible windows have exactly that title. */
@@ -55,7 +68,7 @@ public:
     /** Visible windows of a process, newest last. */
     QStringList windowsOf(qint64 pid);
 
-    /** Inside of a window (without frame), in screen pixels. */
+    /** Inside of a window (without frame), in screen pixels; empty for no window. */
     QRect geometry(const QString& window);
     /** Outer frame of a window, as the window manager drew it. */
     QRect frameGeometry(const QString& window);
@@ -74,12 +87,23 @@ public:
     /** Types a full path into the file dialog with that title and confirms it. */
     bool chooseFile(const QString& title, const QString& path);
 
-    /** Waits until the condition holds, up to the given time; false if it never did. */
-    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+    /**
+     * Where pictures of a failure are kept: QUINTARAZ_E2E_ARTIFACTS, or beside ctest's log
+     * (Testing/Temporary of the build folder) when ctest runs the test.
+     */
+    static QString artifactFolder();
+
+    /**
+     * Waits until the condition holds, up to the given time; false if it never did. The
+     * time only bounds a failure: a busy machine may take long to reach a state.
+     */
+    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000);
 
 private:
     bool startServer();
     void stopAll();
+    /** Keeps a picture of the screen beside the test's log when the test has failed. */
+    void keepScreenOfFailure();
 
     QProcessEnvironment environment() const;
 
@@ -88,4 +112,5 @@ private:
     bool running_ = false;
     std::vector<std::unique_ptr<QProcess>> processes_;
     QProcess* editor_ = nullptr;
+    QProcess* windowManager_ = nullptr;
 };

@@ -47,9 +47,12 @@ map_file() { # COLUMNS ROWS: a grass map with its starts on the first row
     printf '<fin>0 0,1 0,2 0,3 0,4 0,5 0,6 0,7 0,'
 }
 declare -A wanted
-for size in "17 17" "46 46" "100 100" "100 17"; do
-    name=$types/mapa-${size/ /x}.map
-    map_file $size >"$name"
+# A map is a map by its content alone: with its extension and without one.
+for size in "17 17" "17 46" "46 46" "100 100" "100 17" "17 100"; do
+    name=$types/mapa-${size/ /x}
+    map_file $size >"$name.map"
+    cp "$name.map" "$name"
+    wanted[$name.map]=application/x-quintaraz-map
     wanted[$name]=application/x-quintaraz-map
 done
 map=$types/mapa-17x17.map
@@ -60,7 +63,12 @@ for name in datos.csv datos.txt; do
     for _ in $(seq 400); do printf '12,34,5,6,7,8,9,1,2,3\n'; done >"$types/$name"
 done
 : >"$types/vacio.map"
-for name in enlazador.map x.js.map datos.csv datos.txt vacio.map; do
+# Short texts of numbers that begin as a map does, named .map and named nothing.
+printf '12,34,5,6,7,8,9,\n' >"$types/t.map"
+printf '20,30,1,2,3,4,5,6' >"$types/tabla.map"
+cp "$types/t.map" "$types/t"
+cp "$types/tabla.map" "$types/tabla"
+for name in enlazador.map x.js.map datos.csv datos.txt vacio.map t.map t tabla.map tabla; do
     wanted[$types/$name]=other
 done
 printf '16,16,0,a,<fin>' >"$types/roto.map"
