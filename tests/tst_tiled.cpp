@@ -6,6 +6,7 @@
 #include "programrun.h"
 #include "testmaps.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QStandardPaths>
@@ -17,6 +18,7 @@ using namespace quintaraz;
 namespace {
 
 const QString fixtures = QStringLiteral(QUINTARAZ_TILED_FIXTURES);
+const QString cases = QStringLiteral(QUINTARAZ_TILED_CASES);
 
 /**
  * Runs a program to its end in folder. Tiled runs headless, with a home of its own that
@@ -82,6 +84,11 @@ private slots:
     void refusals_data();
     void refusals();
     void theToolWritesOnlyWhatItMay();
+    void filesAtTheDoor_data();
+    void filesAtTheDoor();
+    void exportReplacesOnlyWhatItMay_data();
+    void exportReplacesOnlyWhatItMay();
+    void aFailedExportLeavesNothingNew();
 };
 
 void TestTiled::initTestCase()
@@ -98,8 +105,8 @@ void TestTiled::tiledKeepsEveryMap_data()
     const QByteArray withOddStarts = testmaps::readFile(fixtures + QStringLiteral("/mapa.map"));
     for (const char* format : {"tmx", "tmj"}) {
         QTest::addRow("17x17, %s", format) << testmaps::exampleText() << format;
-        // Player 4 off the map, players 7 and 8 on one cell.
-        QTest::addRow("odd starts, %s", format) << withOddStarts << format;
+        // Player 4 on the last column, players 7 and 8 side by side.
+        QTest::addRow("starts on the edges, %s", format) << withOddStarts << format;
         QTest::addRow("100x100, %s", format) << mapOfSize(100, 100) << format;
     }
 }
@@ -128,8 +135,12 @@ void TestTiled::tiledKeepsEveryMap()
 
 void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
 {
-    // As a user enables it: the installed folder copied into Tiled's extensions.
+    // As a user enables it: the installed folder copied into Tiled's extensions. Its scratch
+    // folders go to a temporary folder of the test's own, which is empty again afterwards.
     QTemporaryDir home;
+    const QString scratch = home.filePath(QStringLiteral("tmp"));
+    QVERIFY(QDir().mkpath(scratch));
+    qputenv("TMPDIR", scratch.toLocal8Bit());
     const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
     QVERIFY(QDir().mkpath(extensions));
     QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
@@ -153,6 +164,20 @@ void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
     QVERIFY(damaged.status != 0);
     QVERIFY2(damaged.err.contains(QStringLiteral("roto.map: archivo corrupto en el byte 8")),
              qPrintable(damaged.err));
+
+    // A map that breaks a rule is not saved.
+    QVERIFY(QFile::copy(cases + QStringLiteral("/fuera-del-mapa.tmx"),
+                        home.filePath(QStringLiteral("fuera.tmx"))));
+    const ProgramRun refused = tiledSaves(
+        {QStringLiteral("quintaraz"), QStringLiteral("fuera.tmx"), QStringLiteral("fuera.map")},
+        home.path());
+    QVERIFY(refused.status != 0);
+    QVERIFY(!QFile::exists(home.filePath(QStringLiteral("fuera.map"))));
+    // Tiled keeps a lock file and a runtime folder there too.
+    QCOMPARE(QDir(scratch).entryList({QStringLiteral("quintaraz-tiled.*")},
+                                     QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
+    qunsetenv("TMPDIR");
 }
 
 void TestTiled::tiledDrawsWhatRenderDraws_data()
@@ -281,7 +306,8 @@ void TestTiled::refusals_data()
     row("a start not a marker", tmx, "\"Jugador 1\" gid=\"7\"", "\"Jugador 1\" gid=\"3\"",
         "el objeto 1 de «comienzos» no es el comienzo de ningún jugador");
     row("a start off the grid", tmx, "x=\"50\" y=\"100\"", "x=\"2600\" y=\"100\"",
-        "el comienzo del jugador 1 cae fuera de las 100 x 100 celdas");
+        "el comienzo del jugador 1 cae fuera del mapa de 17 x 17 celdas, en la columna 104, "
+        "fila 3");
     const auto base64 = [&](const char* compression, const QByteArray& data) {
         return tmx.left(tmx.indexOf("<data")) + QByteArray("<data encoding=\"base64\"") +
                (*compression ? QByteArray(" compression=\"") + compression + '"' : QByteArray()) +
@@ -303,7 +329,7 @@ void TestTiled::refusals_data()
             "la capa «terreno»: usa la compresión «lzma»");
     refusal("not Tiled", "16,16,0,", "no es un mapa de Tiled (TMX o JSON)");
     refusal("XML cut short", tmx.left(300), "el XML no es válido en la línea");
-    refusal("JSON cut short", tmj.left(300), "el JSON no es válido en el byte");
+    refusal("JSON cut short", tmj.left(300), "el JSON no es válido en la línea");
     refusal("over 4 MiB", tmx + QByteArray(4 << 20, ' '),
             "mide más de 4 MiB y ningún mapa para el editor es tan grande");
 }
@@ -346,6 +372,131 @@ void TestTiled::theToolWritesOnlyWhatItMay()
             "quintaraz-map: la salida debe terminar en .map");
     refused({"import", "mapa.tmx", "enlazador.map"}, 1,
             "quintaraz-map: enlazador.map: ya existe y no es un mapa; no se sobrescribe");
+}
+
+void TestTiled::filesAtTheDoor_data()
+{
+    // Each file beside FILE.esperado: the exit status of importing it, then what the import
+    // says, line by line. Hostile files, and the mistakes a map maker makes in Tiled.
+    QTest::addColumn<QString>("file");
+    const QDir folder(cases);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.tmx"), QStringLiteral("*.tmj")}, QDir::Files);
+    QVERIFY(files.size() > 20);
+    for (const QString& file : files)
+        QTest::newRow(qPrintable(file)) << file;
+}
+
+void TestTiled::filesAtTheDoor()
+{
+    QFETCH(QString, file);
+    const QString name = QFileInfo(file).completeBaseName();
+    const QList<QByteArray> expected =
+        testmaps::readFile(cases + u'/' + file + QStringLiteral(".esperado")).split('\n');
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(cases + u'/' + file, folder.filePath(file)));
+    const ProgramRun result =
+        tool({QStringLiteral("import"), file, name + QStringLiteral(".map")}, folder.path());
+    QCOMPARE(result.err, QString::fromUtf8(expected.mid(1).join('\n')));
+    QCOMPARE(result.status, expected.first().toInt());
+    // Nothing written when refused; a map that opens as it was drawn when not.
+    const QString map = folder.filePath(name + QStringLiteral(".map"));
+    QCOMPARE(QFile::exists(map), result.status == 0);
+    if (result.status == 0)
+        QCOMPARE(readMapFile(map).outcome, LoadOutcome::Loaded);
+}
+
+void TestTiled::exportReplacesOnlyWhatItMay_data()
+{
+    // A file that is there before the export, and what the export does with it.
+    QTest::addColumn<QString>("output");   // the export's output
+    QTest::addColumn<QString>("existing"); // the file there before
+    QTest::addColumn<QByteArray>("bytes"); // what it holds; empty: what the export writes
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray package = "{\"name\": \"quintaraz-tiled\"}\n";
+    QTest::newRow("a package.json") << "package.json"
+                                    << "package.json" << package << false << false;
+    QTest::newRow("a TMX edited in Tiled")
+        << "mapa.tmx"
+        << "mapa.tmx" << QByteArray("<?xml version=\"1.0\"?>\n<map version=\"1.8\"/>\n") << false
+        << false;
+    QImage other(150, 25, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && other.save(&buffer, "PNG"));
+    QTest::newRow("a picture of that name") << "mapa.tmx"
+                                            << "terrenos.png" << png << false << false;
+    QTest::newRow("the same bytes") << "mapa.tmx"
+                                    << "mapa.tmx" << QByteArray() << false << true;
+    QTest::newRow("a TMX edited in Tiled, --force")
+        << "mapa.tmx"
+        << "mapa.tmx" << QByteArray("<map/>") << true << true;
+    QTest::newRow("a picture of that name, --force") << "mapa.tmx"
+                                                     << "terrenos.png" << png << true << true;
+}
+
+void TestTiled::exportReplacesOnlyWhatItMay()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, existing);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, force);
+    QFETCH(bool, replaced);
+    // What the export writes, made in a folder of its own.
+    QTemporaryDir made;
+    QVERIFY(
+        testmaps::writeFile(made.filePath(QStringLiteral("mapa.map")), testmaps::exampleText()));
+    QCOMPARE(
+        tool({QStringLiteral("export"), QStringLiteral("mapa.map"), output}, made.path()).status,
+        0);
+    const QStringList written = QDir(made.path()).entryList(QDir::Files);
+
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(made.filePath(QStringLiteral("mapa.map")),
+                        folder.filePath(QStringLiteral("mapa.map"))));
+    const QByteArray before = bytes.isEmpty() ? testmaps::readFile(made.filePath(existing)) : bytes;
+    QVERIFY(testmaps::writeFile(folder.filePath(existing), before));
+    const QStringList options = force ? QStringList{QStringLiteral("--force")} : QStringList{};
+    const ProgramRun result =
+        tool(QStringList{QStringLiteral("export")} + options + QStringList{"mapa.map", output},
+             folder.path());
+    QCOMPARE(result.err, replaced ? QString()
+                                  : QStringLiteral("quintaraz-map: %1: ya existe con otro "
+                                                   "contenido; no se sobrescribe (--force lo "
+                                                   "reemplaza)\n")
+                                        .arg(existing));
+    QCOMPARE(result.status, replaced ? 0 : 1);
+    if (!replaced) {
+        // Nothing new beside it, and the person's file as it was.
+        QStringList files{existing, QStringLiteral("mapa.map")};
+        files.sort();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
+        QCOMPARE(testmaps::readFile(folder.filePath(existing)), before);
+        return;
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), written);
+    for (const QString& name : written)
+        QCOMPARE(testmaps::readFile(folder.filePath(name)),
+                 testmaps::readFile(made.filePath(name)));
+}
+
+void TestTiled::aFailedExportLeavesNothingNew()
+{
+    // The pictures fit in 4 KiB and the 100 by 100 map does not: the pictures written
+    // first are gone again.
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("cien.map")), mapOfSize(100, 100)));
+    const ProgramRun result =
+        run(QStringLiteral("prlimit"),
+            {QStringLiteral("--fsize=4096"), QStringLiteral(QUINTARAZ_MAP),
+             QStringLiteral("export"), QStringLiteral("cien.map"), QStringLiteral("cien.tmx")},
+            folder.path());
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.err.startsWith(QStringLiteral("quintaraz-map: cien.tmx: ")),
+             qPrintable(result.err));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("cien.map")});
 }
 
 QTEST_GUILESS_MAIN(TestTiled)

@@ -33,9 +33,27 @@ function scratchFolder() {
     return made.out;
 }
 
-/** The map tool's own words when it fails, which say what is wrong and where. */
-function failure(result, what) {
-    return result.said || what + " (" + mapTool + " terminó con " + result.status + ")";
+/** Runs work with a scratch folder of its own, which is gone again afterwards, whatever happens. */
+function withScratchFolder(work) {
+    const folder = scratchFolder();
+    try {
+        return work(folder);
+    } finally {
+        run("rm", ["-rf", "--", folder]);
+    }
+}
+
+/**
+ * The map tool's own words when it fails, which say what is wrong and where, with the
+ * scratch file's name replaced by the user's: the scratch folder is gone by then.
+ */
+function said(result, scratch, fileName) {
+    return result.said.split(scratch).join(fileName);
+}
+
+function failure(result, scratch, fileName, what) {
+    return said(result, scratch, fileName) ||
+        what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";
 }
 
 tiled.registerMapFormat("quintaraz", {
@@ -43,24 +61,28 @@ tiled.registerMapFormat("quintaraz", {
     extension: "map",
 
     read: function (fileName) {
-        // The tilesets' pictures stay in the scratch folder: Tiled reads them from there.
-        const tmx = scratchFolder() + "/mapa.tmx";
-        const result = run(mapTool, ["export", fileName, tmx]);
-        if (result.status !== 0)
-            throw new Error(failure(result, "No se ha podido abrir el mapa"));
-        return tiled.mapFormat("tmx").read(tmx);
+        return withScratchFolder(function (folder) {
+            const tmx = folder + "/mapa.tmx";
+            // Names after "--": a file whose name begins with "-" is a file, not an option.
+            const result = run(mapTool, ["export", "--", fileName, tmx]);
+            if (result.status !== 0)
+                throw new Error(failure(result, tmx, fileName, "No se ha podido abrir el mapa"));
+            return tiled.mapFormat("tmx").read(tmx);
+        });
     },
 
     write: function (map, fileName) {
-        const tmx = scratchFolder() + "/mapa.tmx";
-        const error = tiled.mapFormat("tmx").write(map, tmx);
-        if (error)
-            return error;
-        const result = run(mapTool, ["import", tmx, fileName]);
-        if (result.status !== 0)
-            return failure(result, "No se ha podido guardar el mapa");
-        if (result.said)
-            tiled.warn(result.said);
-        return undefined;
+        return withScratchFolder(function (folder) {
+            const tmx = folder + "/mapa.tmx";
+            const error = tiled.mapFormat("tmx").write(map, tmx);
+            if (error)
+                return error;
+            const result = run(mapTool, ["import", "--", tmx, fileName]);
+            if (result.status !== 0)
+                return failure(result, tmx, fileName, "No se ha podido guardar el mapa");
+            if (result.said)
+                tiled.warn(said(result, tmx, fileName));
+            return undefined;
+        });
     },
 });

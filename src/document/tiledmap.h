@@ -48,12 +48,17 @@ QByteArray tiledText(const MapReading& map, TiledFormat format, QString* error);
 
 /** What reading a Tiled map came to. */
 struct TiledReading {
-    QString error;        // what is wrong and where, in Spanish; empty when the map was read
+    QString error; // what is wrong and where, in Spanish, one problem a line; empty when read
     QStringList warnings; // what was read but cannot be kept
     MapReading map;       // when read: the size, every cell's terrain and the eight starts
 };
 
-/** Reads a Tiled map, TMX or JSON by its content; at most tiled::largestFile bytes. */
+/**
+ * Reads a Tiled map, TMX or JSON by its content; at most tiled::largestFile bytes. A map that
+ * breaks a rule of the map file (a start outside the map, two on one cell, a hidden or moved
+ * layer of ours, painting on another layer) is refused with every such problem; a start on
+ * water or rock, and other layers left out, are warnings.
+ */
 TiledReading readTiledFile(const QString& path);
 TiledReading readTiledText(QByteArrayView text);
 
