@@ -3,8 +3,8 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "document/terrain.h"
-#include "document/tiledmap.h"
+#include "map/terrain.h"
+#include "map/tiledmap.h"
 #include "system/safewriter.h"
 #include "tool/maptool.h"
 #include "view/mappicture.h"
@@ -64,17 +64,17 @@ QByteArray png(const QImage& image)
 void BM_RenderToPng(benchmark::State& state)
 {
     QRandomGenerator random(1);
-    const MapDocument document = mapOf(100, 100, random);
+    const GameMap map = mapOf(100, 100, random).map();
     const MapPicture picture(art());
     for (auto _ : state)
-        benchmark::DoNotOptimize(png(picture.render(document, 25)).size());
+        benchmark::DoNotOptimize(png(picture.render(map, 25)).size());
 }
 BENCHMARK(BM_RenderToPng)->Unit(benchmark::kMillisecond);
 
 void BM_EncodePng(benchmark::State& state)
 {
     QRandomGenerator random(1);
-    const QImage image = MapPicture(art()).render(mapOf(100, 100, random), 25);
+    const QImage image = MapPicture(art()).render(mapOf(100, 100, random).map(), 25);
     for (auto _ : state)
         benchmark::DoNotOptimize(png(image).size());
 }

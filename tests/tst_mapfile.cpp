@@ -1,5 +1,5 @@
 #include "document/mapfile.h"
-#include "document/piecesplitter.h"
+#include "map/piecesplitter.h"
 #include "testmaps.h"
 
 #include <QDir>

@@ -181,7 +181,7 @@ void TestMapTool::renderIsWhatTheViewShows()
         for (int y = 0; y < 100; ++y)
             document.cells(x, y).terrain = std::int16_t(random.bounded(-1, 7)); // unknown too
     const MapPicture picture(art);
-    const QImage whole = picture.render(document, 25);
+    const QImage whole = picture.render(document.map(), 25);
     QCOMPARE(whole.size(), QSize(25 * (document.maxwidth + 1), 25 * (document.maxheight + 1)));
     MapRenderer view(art);
     for (const QPoint origin :
@@ -192,7 +192,7 @@ void TestMapTool::renderIsWhatTheViewShows()
         QCOMPARE(whole.copy(QRect(origin * 25, QSize(400, 400))), view.image());
     }
     // Other sizes: every pixel of a cell of 25 becomes a block of 3 by 3, the nearest.
-    const QImage large = picture.render(document, 75);
+    const QImage large = picture.render(document.map(), 75);
     QCOMPARE(large.size(), whole.size() * 3);
     QCOMPARE(large.scaled(whole.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation), whole);
 }
@@ -204,7 +204,7 @@ void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
     document.clearStartMarks();
     for (int p = 0; p < 8; ++p)
         testmaps::placeStart(document, 12 * p + 5, 6 * p + 3, p);
-    const QImage thumbnail = MapPicture(art).thumbnail(document, 64);
+    const QImage thumbnail = MapPicture(art).thumbnail(document.map(), 64);
     QCOMPARE(thumbnail.size(), QSize(64, 32));
     // Each marker shows its own colour, the one at the centre of its cross.
     for (int p = 0; p < 8; ++p) {
@@ -220,7 +220,7 @@ void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
     }
     // However small the size asked for.
     for (const int size : {1, 3, 8})
-        QVERIFY(MapPicture(art).thumbnail(document, size).width() == size);
+        QVERIFY(MapPicture(art).thumbnail(document.map(), size).width() == size);
 }
 
 void TestMapTool::picturesReplaceOnlyPictures_data()
@@ -315,7 +315,7 @@ void TestMapTool::picturesReplaceOnlyPictures()
     const bool exists = ::stat(QFile::encodeName(result).constData(), &after) == 0;
     if (said.isEmpty()) {
         QVERIFY(exists);
-        QCOMPARE(QImage(result).size(), MapPicture(art).render(document, 25).size());
+        QCOMPARE(QImage(result).size(), MapPicture(art).render(document.map(), 25).size());
         if (existed)
             QCOMPARE(std::tuple(after.st_uid, after.st_gid, after.st_mode),
                      std::tuple(before.st_uid, before.st_gid, before.st_mode));

@@ -2,7 +2,7 @@
 // saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
 
 #include "document/mapfile.h"
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 #include "programrun.h"
 #include "testmaps.h"
 
@@ -61,10 +61,10 @@ QByteArray mapOfSize(int columns, int rows)
 /** The fixtures' map with player 3's start where a drag in Tiled left it. */
 QByteArray fixtureMapWithPlayer3At(int column, int row)
 {
-    MapReading map =
+    MapReading reading =
         readMapText(testmaps::readFile(fixtures + QStringLiteral("/mapa.map")).toStdString());
-    map.starts[2] = {std::int16_t(column), std::int16_t(row)};
-    return mapText(map);
+    reading.map.starts[2] = GridPoint{std::int16_t(column), std::int16_t(row)};
+    return mapText(reading.map);
 }
 
 } // namespace
@@ -264,8 +264,8 @@ void TestTiled::refusals_data()
     QTest::addColumn<QString>("refusal"); // how the reason begins
     QString error;
     const MapReading example = readMapText(testmaps::exampleText().toStdString());
-    const QByteArray tmx = tiledText(example, TiledFormat::Tmx, &error);
-    const QByteArray tmj = tiledText(example, TiledFormat::Tmj, &error);
+    const QByteArray tmx = tiledText(example.map, TiledFormat::Tmx, &error);
+    const QByteArray tmj = tiledText(example.map, TiledFormat::Tmj, &error);
     const auto row = [](const char* title, QByteArray text, const char* from, const char* to,
                         const char* refusal) {
         QTest::newRow(title) << text.replace(from, to) << QString::fromUtf8(refusal);

@@ -6,9 +6,9 @@
 #include "app/picturebox.h"
 #include "app/placedlabel.h"
 #include "art/tileart.h"
-#include "document/terrain.h"
 #include "edit/edittools.h"
 #include "editor/userdialogs.h"
+#include "map/terrain.h"
 #include "view/viewgeometry.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/mapcell.h"
-#include "document/terrain.h"
+#include "map/terrain.h"
 
 #include <QImage>
 

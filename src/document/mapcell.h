@@ -1,16 +1,10 @@
 #pragma once
 
+#include "map/gamemap.h"
+
 #include <cstdint>
 
 namespace quintaraz {
-
-/** The players, numbered 0 to 7; the player chooser lists them as "1" to "8". */
-constexpr int playerCount = 8;
-
-constexpr bool isPlayer(int number)
-{
-    return number >= 0 && number < playerCount;
-}
 
 /** One cell of the map grid: its terrain and, when it is a start, whose. */
 struct MapCell {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/mapcell.h"
+#include "map/gamemap.h"
 
 #include <array>
 #include <cassert>
@@ -8,26 +9,13 @@
 
 namespace quintaraz {
 
-/** The highest column or row index a map may have: 16 (17 cells) to 99 (100 cells). */
-struct MapSizeLimits {
-    int lowest;
-    int highest;
-
-    constexpr bool contains(int index) const { return index >= lowest && index <= highest; }
-    constexpr int clamp(int index) const
-    {
-        return index < lowest ? lowest : index > highest ? highest : index;
-    }
-};
-inline constexpr MapSizeLimits mapSizeLimits{16, 99};
-
 /** The active tool; the numbers are the ones the editor state has always held. */
 enum class ToolMode : std::int16_t { Terrain = 0, Start = 1 };
 
 /** The one map in memory: a fixed 100 by 100 grid, the map's size and the editor state. */
 class MapDocument {
 public:
-    static constexpr int gridSize = 100;
+    static constexpr int gridSize = GameMap::gridSize;
 
     // Column first, as the grid is addressed everywhere: cells(x, y).
     MapCell& cells(int x, int y)
@@ -65,6 +53,17 @@ public:
     void clearStartMarks();
     /** Sets each startPlaced flag from whether that player has a start inside the map area. */
     void syncStartPlaced();
+
+    /**
+     * Takes a map in: size, terrain and its starts, which replace every start of the grid;
+     * the start flags follow the starts inside the map.
+     */
+    void setMap(const GameMap& map);
+    /**
+     * The map as it is saved: size, the terrain of the map area, and each player's first
+     * start in row-major order inside the map area, where it has one.
+     */
+    GameMap map() const;
 
     friend bool operator==(const MapDocument&, const MapDocument&) = default;
 

@@ -1,6 +1,6 @@
 #include "edit/edittools.h"
 
-#include "document/terrain.h"
+#include "map/terrain.h"
 
 namespace quintaraz {
 

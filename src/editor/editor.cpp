@@ -83,7 +83,7 @@ QString Editor::openFile(const QString& path)
     const MapReading reading = readMapFile(path);
     switch (reading.outcome) {
     case LoadOutcome::Loaded:
-        takeMap(reading, document_);
+        document_.setMap(reading.map);
         clampScrollToMap();
         drawmap();
         document_.mapLoaded = true;

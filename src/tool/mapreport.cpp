@@ -1,7 +1,6 @@
 #include "tool/mapreport.h"
 
-#include "document/mapreading.h"
-#include "document/terrain.h"
+#include "map/gamemap.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,17 +17,17 @@ const std::array<const char*, terrainCount> terrainKeys{
     "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
 
 /** How many cells hold each terrain, and then how many hold a number that names none. */
-std::array<int, terrainCount + 1> terrainCounts(const MapReading& map)
+std::array<int, terrainCount + 1> terrainCounts(const GameMap& map)
 {
     std::array<int, terrainCount + 1> counts{};
-    for (int k = 0; k < map.columns() * map.rows(); ++k)
+    for (int k = 0; k < map.cellCount(); ++k)
         ++counts[isTerrain(map.terrain[k]) ? map.terrain[k] : terrainCount];
     return counts;
 }
 
 } // namespace
 
-QString mapReport(const QString& file, const MapReading& map)
+QString mapReport(const QString& file, const GameMap& map)
 {
     const auto counts = terrainCounts(map);
     QString report =
@@ -47,14 +46,15 @@ QString mapReport(const QString& file, const MapReading& map)
         report += QStringLiteral(", desconocido %1").arg(counts[terrainCount]);
     report += u'\n';
     for (int g = 0; g < playerCount; ++g)
-        report += QStringLiteral("  jugador %1: columna %2, fila %3\n")
-                      .arg(g + 1)
-                      .arg(map.starts[g].x)
-                      .arg(map.starts[g].y);
+        if (const std::optional<GridPoint> start = map.starts[g])
+            report += QStringLiteral("  jugador %1: columna %2, fila %3\n")
+                          .arg(g + 1)
+                          .arg(start->x)
+                          .arg(start->y);
     return report;
 }
 
-QByteArray mapReportJson(const QString& file, const MapReading& map)
+QByteArray mapReportJson(const QString& file, const GameMap& map)
 {
     const auto counts = terrainCounts(map);
     QJsonObject terrains;
@@ -63,9 +63,10 @@ QByteArray mapReportJson(const QString& file, const MapReading& map)
     terrains[QLatin1String("desconocido")] = counts[terrainCount];
     QJsonArray starts;
     for (int g = 0; g < playerCount; ++g)
-        starts.append(QJsonObject{{QStringLiteral("jugador"), g + 1},
-                                  {QStringLiteral("columna"), map.starts[g].x},
-                                  {QStringLiteral("fila"), map.starts[g].y}});
+        if (const std::optional<GridPoint> start = map.starts[g])
+            starts.append(QJsonObject{{QStringLiteral("jugador"), g + 1},
+                                      {QStringLiteral("columna"), start->x},
+                                      {QStringLiteral("fila"), start->y}});
     const QJsonObject report{{QStringLiteral("archivo"), file},
                              {QStringLiteral("columnas"), map.columns()},
                              {QStringLiteral("filas"), map.rows()},

@@ -5,11 +5,11 @@
 
 namespace quintaraz {
 
-struct MapReading;
+struct GameMap;
 
 /** What info says of a map that opens: its size, its terrain counts and every start. */
-QString mapReport(const QString& file, const MapReading& map);
+QString mapReport(const QString& file, const GameMap& map);
 /** The same as one line of JSON, for programs. */
-QByteArray mapReportJson(const QString& file, const MapReading& map);
+QByteArray mapReportJson(const QString& file, const GameMap& map);
 
 } // namespace quintaraz

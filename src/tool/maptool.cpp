@@ -2,9 +2,9 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "document/mapreading.h"
-#include "document/mapwarnings.h"
-#include "document/tiledmap.h"
+#include "map/mapreading.h"
+#include "map/mapwarnings.h"
+#include "map/tiledmap.h"
 #include "system/safewriter.h"
 #include "tool/commandparser.h"
 #include "tool/mapreport.h"
@@ -143,10 +143,10 @@ int MapTool::check(const Command& command, const QStringList& arguments)
             continue;
         }
         // One string, written once: a collection of maps is mostly lines like this one.
-        out_ << file + QStringLiteral(": correcto (") + QString::number(reading.columns()) +
-                    QStringLiteral(" x ") + QString::number(reading.rows()) +
+        out_ << file + QStringLiteral(": correcto (") + QString::number(reading.map.columns()) +
+                    QStringLiteral(" x ") + QString::number(reading.map.rows()) +
                     QStringLiteral(", 8 comienzos)\n");
-        const QStringList warnings = mapWarnings(reading);
+        const QStringList warnings = mapWarnings(reading.map);
         for (const QString& warning : warnings)
             out_ << "  aviso: " << warning << '\n';
         if (line.isSet(strict) && !warnings.isEmpty())
@@ -169,33 +169,22 @@ int MapTool::render(const Command& command, const QStringList& arguments)
     if (!number || size < 1 || size > 100)
         return usageError(&command, QStringLiteral("--cell pide un número de 1 a 100"));
     return drawToPng(line.files().at(0), line.files().at(1), Output::Replacing,
-                     [size](const MapPicture& picture, const MapDocument& document) {
-                         return picture.render(document, size);
+                     [size](const MapPicture& picture, const GameMap& map) {
+                         return picture.render(map, size);
                      });
 }
 
-namespace {
-
-/** The map of a file, read as the editor reads it; large, so kept on the heap. */
-struct OpenedMap {
-    MapReading reading;
-    MapDocument document;
-};
-
-} // namespace
-
 int MapTool::drawToPng(const QString& map, const QString& png, Output output,
-                       const std::function<QImage(const MapPicture&, const MapDocument&)>& draw)
+                       const std::function<QImage(const MapPicture&, const GameMap&)>& draw)
 {
     if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
-    const auto opened = std::make_unique<OpenedMap>();
-    opened->reading = readMapFile(map);
-    if (opened->reading.outcome != LoadOutcome::Loaded)
-        return fail(map, describeReading(opened->reading));
-    takeMap(opened->reading, opened->document);
+    // The map of a file, read as the editor reads it; large, so kept on the heap.
+    const auto reading = std::make_unique<MapReading>(readMapFile(map));
+    if (reading->outcome != LoadOutcome::Loaded)
+        return fail(map, describeReading(*reading));
     const TileArt art;
-    const QByteArray bytes = encodePng(draw(MapPicture(art), opened->document));
+    const QByteArray bytes = encodePng(draw(MapPicture(art), reading->map));
     if (bytes.isEmpty())
         return fail(png, QStringLiteral("no hay memoria para el dibujo"));
     QString problem;
@@ -217,9 +206,9 @@ int MapTool::info(const Command& command, const QStringList& arguments)
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(file, describeReading(*reading));
     if (line.isSet(json))
-        out_ << mapReportJson(file, *reading);
+        out_ << mapReportJson(file, reading->map);
     else
-        out_ << mapReport(file, *reading);
+        out_ << mapReport(file, reading->map);
     return 0;
 }
 
@@ -235,8 +224,8 @@ int MapTool::thumbnail(const Command& command, const QStringList& arguments)
     // A preview service may hold the output file open and read it afterwards: the picture
     // goes into that file, not into a new one renamed over it.
     return drawToPng(line.files().at(0), line.files().at(1), Output::InPlace,
-                     [size](const MapPicture& picture, const MapDocument& document) {
-                         return picture.thumbnail(document, size);
+                     [size](const MapPicture& picture, const GameMap& map) {
+                         return picture.thumbnail(map, size);
                      });
 }
 
@@ -259,7 +248,7 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(map, describeReading(*reading));
     QString problem;
-    const QByteArray text = tiledText(*reading, *format, &problem);
+    const QByteArray text = tiledText(reading->map, *format, &problem);
     if (text.isEmpty())
         return fail(map, problem);
     // Tiled finds the tilesets' pictures beside the map, by these names.

@@ -11,7 +11,7 @@
 namespace quintaraz {
 
 class CommandParser;
-class MapDocument;
+struct GameMap;
 class MapPicture;
 
 /**
@@ -64,7 +64,7 @@ private:
      * written over; gives the exit status.
      */
     int drawToPng(const QString& map, const QString& png, Output output,
-                  const std::function<QImage(const MapPicture&, const MapDocument&)>& draw);
+                  const std::function<QImage(const MapPicture&, const GameMap&)>& draw);
 
     QTextStream& out_;
     QTextStream& err_;

@@ -1,7 +1,6 @@
 #include "view/mappicture.h"
 
 #include "art/tileart.h"
-#include "document/mapdocument.h"
 #include "view/markerblend.h"
 #include "view/viewgeometry.h"
 
@@ -9,10 +8,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace quintaraz {
 
 namespace {
+
+/** The player whose marker each cell of the map shows, row by row; -1 for none. A later
+ * player's start on the same cell hides an earlier one's, as in the editor. */
+std::vector<std::int8_t> markedCells(const GameMap& map)
+{
+    std::vector<std::int8_t> players(std::size_t(map.cellCount()), -1);
+    for (int g = 0; g < playerCount; ++g)
+        if (const std::optional<GridPoint> start = map.starts[g]; start && map.contains(*start))
+            players[std::size_t(map.cellIndex(start->x, start->y))] = std::int8_t(g);
+    return players;
+}
 
 QImage scaledTile(const QImage& tile, int size, Qt::TransformationMode mode)
 {
@@ -28,21 +39,21 @@ MapPicture::MapPicture(const TileArt& art)
 {
 }
 
-QImage MapPicture::render(const MapDocument& document, int size) const
+QImage MapPicture::render(const GameMap& map, int size) const
 {
-    return compose(document, tilesOfSize(size, Qt::FastTransformation), true);
+    return compose(map, tilesOfSize(size, Qt::FastTransformation), true);
 }
 
-QImage MapPicture::thumbnail(const MapDocument& document, int size) const
+QImage MapPicture::thumbnail(const GameMap& map, int size) const
 {
     // Composed small, a few pixels a cell, then scaled down smoothly to the size asked for:
     // far cheaper than scaling the full picture.
-    const int cells = std::max(document.maxwidth, document.maxheight) + 1;
+    const int cells = std::max(map.maxwidth, map.maxheight) + 1;
     const int cell = std::clamp((size + cells - 1) / cells, 1, cellSize);
-    QImage picture = compose(document, tilesOfSize(cell, Qt::SmoothTransformation), false);
+    QImage picture = compose(map, tilesOfSize(cell, Qt::SmoothTransformation), false);
     if (picture.width() > size || picture.height() > size)
         picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    layLargeMarkers(picture, document);
+    layLargeMarkers(picture, map);
     return picture;
 }
 
@@ -61,29 +72,29 @@ MapPicture::Tiles MapPicture::tilesOfSize(int size, Qt::TransformationMode mode)
     return tiles;
 }
 
-QImage MapPicture::compose(const MapDocument& document, const Tiles& tiles, bool markers) const
+QImage MapPicture::compose(const GameMap& map, const Tiles& tiles, bool markers) const
 {
     const int size = tiles.size;
-    QImage picture((document.maxwidth + 1) * size, (document.maxheight + 1) * size,
-                   QImage::Format_RGB32);
+    QImage picture(map.columns() * size, map.rows() * size, QImage::Format_RGB32);
     if (picture.isNull())
         return picture; // no memory for it
-    for (int y = 0; y <= document.maxheight; ++y) {
-        for (int x = 0; x <= document.maxwidth; ++x) {
-            const MapCell& cell = document.cells(x, y);
-            const QImage& tile =
-                tiles.terrains[isTerrain(cell.terrain) ? cell.terrain : terrainCount];
-            const bool marked = markers && cell.hasStart() && isPlayer(cell.playerIndex);
+    const std::vector<std::int8_t> players = markedCells(map);
+    for (int y = 0; y <= map.maxheight; ++y) {
+        for (int x = 0; x <= map.maxwidth; ++x) {
+            const int terrain = map.terrainAt(x, y);
+            const int player = players[std::size_t(map.cellIndex(x, y))];
+            const QImage& tile = tiles.terrains[isTerrain(terrain) ? terrain : terrainCount];
+            const bool marked = markers && player >= 0;
             for (int row = 0; row < size; ++row) {
                 auto* out =
                     reinterpret_cast<std::uint32_t*>(picture.scanLine(y * size + row)) + x * size;
                 std::memcpy(out, tile.constScanLine(row), size * sizeof(std::uint32_t));
                 if (!marked)
                     continue;
-                const auto* mask = reinterpret_cast<const std::uint32_t*>(
-                    tiles.masks[cell.playerIndex].constScanLine(row));
+                const auto* mask =
+                    reinterpret_cast<const std::uint32_t*>(tiles.masks[player].constScanLine(row));
                 const auto* marker = reinterpret_cast<const std::uint32_t*>(
-                    tiles.markers[cell.playerIndex].constScanLine(row));
+                    tiles.markers[player].constScanLine(row));
                 for (int column = 0; column < size; ++column)
                     out[column] = withMarker(out[column], mask[column], marker[column]);
             }
@@ -92,22 +103,23 @@ QImage MapPicture::compose(const MapDocument& document, const Tiles& tiles, bool
     return picture;
 }
 
-void MapPicture::layLargeMarkers(QImage& picture, const MapDocument& document) const
+void MapPicture::layLargeMarkers(QImage& picture, const GameMap& map) const
 {
     // A cell of a preview is a few pixels: each start gets its marker at a size that can
     // be seen, centred on its cell, and opaque only where the marker's mask is black.
-    const double scale = double(picture.width()) / (document.maxwidth + 1);
+    const double scale = double(picture.width()) / map.columns();
     const int longer = std::max(picture.width(), picture.height());
     const int shorter = std::min(picture.width(), picture.height());
     const int size = std::min(shorter, std::max(int(scale), std::clamp(longer / 10, 6, cellSize)));
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (int y = 0; y <= document.maxheight; ++y) {
-        for (int x = 0; x <= document.maxwidth; ++x) {
-            const MapCell& cell = document.cells(x, y);
-            if (!cell.hasStart() || !isPlayer(cell.playerIndex))
+    const std::vector<std::int8_t> players = markedCells(map);
+    for (int y = 0; y <= map.maxheight; ++y) {
+        for (int x = 0; x <= map.maxwidth; ++x) {
+            const int player = players[std::size_t(map.cellIndex(x, y))];
+            if (player < 0)
                 continue;
-            const QImage& strip = art_.player(cell.playerIndex);
+            const QImage& strip = art_.player(player);
             QImage marker =
                 strip.copy(0, 0, cellSize, cellSize).convertToFormat(QImage::Format_ARGB32);
             const QImage mask = strip.copy(cellSize, 0, cellSize, cellSize);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "document/mapcell.h"
-#include "document/terrain.h"
+#include "map/gamemap.h"
 
 #include <QImage>
 
@@ -9,7 +8,6 @@
 
 namespace quintaraz {
 
-class MapDocument;
 class TileArt;
 
 /** Pictures of a whole map, for files and previews: every cell, every start marker. */
@@ -21,13 +19,13 @@ public:
      * The map at cellSize pixels a cell (1 to 100). At 25 each cell is exactly what the
      * map view shows of it; at other sizes the tiles are scaled nearest-neighbour.
      */
-    QImage render(const MapDocument& document, int cellSize) const;
+    QImage render(const GameMap& map, int cellSize) const;
 
     /**
      * The map scaled smoothly so that its longer side is at most size, never enlarged past
      * 25 pixels a cell, with each player's marker laid large enough to be seen.
      */
-    QImage thumbnail(const MapDocument& document, int size) const;
+    QImage thumbnail(const GameMap& map, int size) const;
 
 private:
     /** The pictures of one cell size. */
@@ -39,8 +37,8 @@ private:
     };
 
     Tiles tilesOfSize(int size, Qt::TransformationMode mode) const;
-    QImage compose(const MapDocument& document, const Tiles& tiles, bool markers) const;
-    void layLargeMarkers(QImage& picture, const MapDocument& document) const;
+    QImage compose(const GameMap& map, const Tiles& tiles, bool markers) const;
+    void layLargeMarkers(QImage& picture, const GameMap& map) const;
 
     const TileArt& art_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/mapdocument.h"
-#include "document/terrain.h"
+#include "map/terrain.h"
 #include "view/viewgeometry.h"
 
 #include <QImage>

@@ -5,7 +5,7 @@
 // comes back the same through Tiled's formats.
 
 #include "document/mapfile.h"
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -44,13 +44,12 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
         readTiledText(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!reading.error.isEmpty())
         return;
-    const MapReading& map = reading.map;
-    check(map.outcome == LoadOutcome::Loaded);
+    const GameMap& map = reading.map;
     check(mapSizeLimits.contains(map.maxwidth) && mapSizeLimits.contains(map.maxheight));
     const QByteArray text = mapText(map);
     const MapReading again =
         readMapText(std::string_view(text.constData(), std::size_t(text.size())));
-    check(again.outcome == LoadOutcome::Loaded && mapText(again) == text);
+    check(again.outcome == LoadOutcome::Loaded && mapText(again.map) == text);
     for (const TiledFormat format : {TiledFormat::Tmx, TiledFormat::Tmj}) {
         QString error;
         const TiledReading back = readTiledText(tiledText(map, format, &error));

@@ -1,8 +1,8 @@
 // The data of a Tiled map's terrain layer, in every form Tiled writes.
 
-#include "document/tiledlayerdata.h"
+#include "map/tiledlayerdata.h"
 
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
 #include <QByteArray>
 

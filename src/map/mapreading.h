@@ -1,13 +1,10 @@
 #pragma once
 
-#include "document/mapcell.h"
-#include "document/mapdocument.h"
+#include "map/gamemap.h"
 #include "system/boundedread.h"
 
 #include <QString>
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -41,15 +38,9 @@ enum class MapPart {
     Row,    // the row of a start entry
 };
 
-/** A position on the grid. */
-struct GridPoint {
-    std::int16_t x = 0;
-    std::int16_t y = 0;
-};
-
 /**
- * A map file as the reader found it: the outcome, the map as far as it was read, and,
- * unless it loaded, where and why reading stopped.
+ * A map file as the reader found it: the outcome, unless it loaded where and why reading
+ * stopped, and the map as far as it was read.
  */
 struct MapReading {
     LoadOutcome outcome = LoadOutcome::NotReadable;
@@ -62,25 +53,13 @@ struct MapReading {
     FileProblem fileProblem = FileProblem::None;
     int systemError = 0; // errno, when the file cannot be opened or read
 
-    std::int16_t maxwidth = 0;
-    std::int16_t maxheight = 0;
-    // Row by row: cell k is column k % (maxwidth + 1), row k / (maxwidth + 1).
-    std::array<std::int16_t, MapDocument::gridSize * MapDocument::gridSize> terrain;
-    std::array<GridPoint, playerCount> starts; // entry g is player g's
-    int entryCount = 0; // start entries in the file, those after the eighth too
-
-    int columns() const { return maxwidth + 1; }
-    int rows() const { return maxheight + 1; }
+    GameMap map; // loaded, every start is there
 };
 
 /** Reads a map file: at most largestMapFile bytes, never blocking, never mapped. */
 MapReading readMapFile(const QString& path);
 /** Reads a map from text in memory. */
 MapReading readMapText(std::string_view text);
-
-/** Puts a loaded map into the document: size, terrain and the eight starts, which replace
- * every start of the grid; the start flags follow the starts inside the map. */
-void takeMap(const MapReading& reading, MapDocument& document);
 
 /**
  * Why a map reads as it does, in the editor's words: "correcto", or the outcome, where it

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/mapreading.h"
-#include "document/terrain.h"
+#include "map/gamemap.h"
+#include "map/tilenumbers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,8 +19,6 @@ namespace quintaraz {
  */
 namespace tiled {
 inline constexpr int tileSize = 25; // a cell, as the view draws it
-inline constexpr unsigned terrainFirstGid = 1;
-inline constexpr unsigned playerFirstGid = terrainFirstGid + terrainCount;
 inline constexpr char terrainTileset[] = "terrenos";
 inline constexpr char playerTileset[] = "jugadores";
 inline constexpr char terrainLayer[] = "terreno";
@@ -44,13 +42,13 @@ std::optional<TiledFormat> tiledFormatOf(const QString& path);
  * The map, as read from its file, in a Tiled format, with the two tilesets' images named
  * as beside it. Nothing, and error says which cell, when a terrain has no tile.
  */
-QByteArray tiledText(const MapReading& map, TiledFormat format, QString* error);
+QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error);
 
 /** What reading a Tiled map came to. */
 struct TiledReading {
     QString error; // what is wrong and where, in Spanish, one problem a line; empty when read
     QStringList warnings; // what was read but cannot be kept
-    MapReading map;       // when read: the size, every cell's terrain and the eight starts
+    GameMap map;          // when read: the size, every cell's terrain and the eight starts
 };
 
 /**

@@ -1,7 +1,7 @@
 // Reads the parts of a map in Tiled's JSON format that a map of the editor is made of.
 
-#include "document/tiledlayerdata.h"
-#include "document/tiledparts.h"
+#include "map/tiledlayerdata.h"
+#include "map/tiledparts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

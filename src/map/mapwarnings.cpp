@@ -1,7 +1,7 @@
-#include "document/mapwarnings.h"
+#include "map/mapwarnings.h"
 
-#include "document/mapreading.h"
-#include "document/terrain.h"
+#include "map/gamemap.h"
+#include "map/terrain.h"
 
 #include <algorithm>
 
@@ -16,16 +16,16 @@ QString place(int x, int y)
 
 } // namespace
 
-QStringList mapWarnings(const MapReading& reading)
+QStringList mapWarnings(const GameMap& map)
 {
     QStringList warnings;
-    if (reading.outcome != LoadOutcome::Loaded)
-        return warnings;
-    const int columns = reading.columns();
+    const int columns = map.columns();
     for (int g = 0; g < playerCount; ++g) {
-        const GridPoint start = reading.starts[g];
+        if (!map.starts[g])
+            continue;
+        const GridPoint start = *map.starts[g];
         for (int later = g + 1; later < playerCount; ++later) {
-            if (reading.starts[later].x == start.x && reading.starts[later].y == start.y)
+            if (map.starts[later] == start)
                 warnings << QStringLiteral(
                                 "los jugadores %1 y %2 comienzan en la misma celda (%3); "
                                 "el editor deja al jugador %1 sin comienzo")
@@ -33,13 +33,13 @@ QStringList mapWarnings(const MapReading& reading)
                                 .arg(later + 1)
                                 .arg(place(start.x, start.y));
         }
-        if (start.x > reading.maxwidth || start.y > reading.maxheight) {
+        if (!map.contains(start)) {
             warnings << QStringLiteral("el comienzo del jugador %1 (%2) está fuera del mapa")
                             .arg(g + 1)
                             .arg(place(start.x, start.y));
             continue;
         }
-        const int terrain = reading.terrain[start.y * columns + start.x];
+        const int terrain = map.terrain[start.y * columns + start.x];
         if (blocksStart(terrain))
             warnings << QStringLiteral("el comienzo del jugador %1 (%2) está en %3")
                             .arg(g + 1)
@@ -47,8 +47,8 @@ QStringList mapWarnings(const MapReading& reading)
                                  QString::fromUtf8(terrainNames[terrain]).toLower());
     }
     // Counted in one pass that the compiler can do many cells at a time.
-    const auto cells = reading.terrain.begin();
-    const auto end = cells + columns * reading.rows();
+    const auto cells = map.terrain.begin();
+    const auto end = cells + columns * map.rows();
     int unknown = 0;
     for (auto cell = cells; cell != end; ++cell)
         unknown += isTerrain(*cell) ? 0 : 1;
@@ -57,17 +57,17 @@ QStringList mapWarnings(const MapReading& reading)
     const QString where = unknown ? place(first % columns, first / columns) : QString();
     if (unknown == 1)
         warnings << QStringLiteral("1 celda tiene un terreno que el editor no conoce: %1, en la %2")
-                        .arg(reading.terrain[first])
+                        .arg(map.terrain[first])
                         .arg(where);
     else if (unknown > 1)
         warnings << QStringLiteral("%1 celdas tienen un terreno que el editor no conoce; la "
                                    "primera, %2, en la %3")
                         .arg(unknown)
-                        .arg(reading.terrain[first])
+                        .arg(map.terrain[first])
                         .arg(where);
-    if (reading.entryCount > playerCount)
+    if (const int extra = map.extraStartCount(); extra > 0)
         warnings << QStringLiteral("hay %1 comienzos; se leen los %2 primeros")
-                        .arg(reading.entryCount)
+                        .arg(playerCount + extra)
                         .arg(playerCount);
     return warnings;
 }

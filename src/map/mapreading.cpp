@@ -1,6 +1,6 @@
-#include "document/mapreading.h"
+#include "map/mapreading.h"
 
-#include "document/piecesplitter.h"
+#include "map/piecesplitter.h"
 #include "system/boundedread.h"
 #include "system/systemerror.h"
 
@@ -99,29 +99,30 @@ LoadOutcome stopAtEnd(MapReading& reading, LoadOutcome outcome, MapPart part, in
     return stop(reading, outcome, part, index, text, section.substr(section.size()));
 }
 
-LoadOutcome parse(std::string_view text, MapReading& map)
+LoadOutcome parse(std::string_view text, MapReading& reading)
 {
+    GameMap& map = reading.map;
     PieceSplitter sections(text, "<fin>");
     std::string_view numberPart;
     std::string_view startPart;
     if (!sections.next(numberPart) || !sections.next(startPart))
-        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Marker, 0, text, text);
+        return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Marker, 0, text, text);
 
     PieceSplitter numbers(numberPart, ",");
     std::string_view piece;
     if (!numbers.next(piece))
-        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Width, 0, text, numberPart);
+        return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Width, 0, text, numberPart);
     if (toInt16(piece, map.maxwidth) != Number::Valid)
-        return stop(map, LoadOutcome::NotReadable, MapPart::Width, 0, text, piece);
+        return stop(reading, LoadOutcome::NotReadable, MapPart::Width, 0, text, piece);
     const std::string_view widthPiece = piece;
     if (!numbers.next(piece))
-        return stopAtEnd(map, LoadOutcome::NotReadable, MapPart::Height, 0, text, numberPart);
+        return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Height, 0, text, numberPart);
     if (toInt16(piece, map.maxheight) != Number::Valid)
-        return stop(map, LoadOutcome::NotReadable, MapPart::Height, 0, text, piece);
+        return stop(reading, LoadOutcome::NotReadable, MapPart::Height, 0, text, piece);
     if (!mapSizeLimits.contains(map.maxwidth))
-        return stop(map, LoadOutcome::SizeRejected, MapPart::Width, 0, text, widthPiece);
+        return stop(reading, LoadOutcome::SizeRejected, MapPart::Width, 0, text, widthPiece);
     if (!mapSizeLimits.contains(map.maxheight))
-        return stop(map, LoadOutcome::SizeRejected, MapPart::Height, 0, text, piece);
+        return stop(reading, LoadOutcome::SizeRejected, MapPart::Height, 0, text, piece);
 
     const int cellCount = map.columns() * map.rows();
     for (int k = 0; k < cellCount;) {
@@ -131,9 +132,9 @@ LoadOutcome parse(std::string_view text, MapReading& map)
             continue;
         }
         if (!numbers.next(piece))
-            return stopAtEnd(map, LoadOutcome::ReadFailure, MapPart::Cell, k, text, numberPart);
+            return stopAtEnd(reading, LoadOutcome::ReadFailure, MapPart::Cell, k, text, numberPart);
         if (const Number kind = toInt16(piece, map.terrain[k]); kind != Number::Valid)
-            return stop(map,
+            return stop(reading,
                         kind == Number::NotANumber ? LoadOutcome::FormatError
                                                    : LoadOutcome::ReadFailure,
                         MapPart::Cell, k, text, piece);
@@ -144,39 +145,34 @@ LoadOutcome parse(std::string_view text, MapReading& map)
     for (int g = 0; g < playerCount; ++g) {
         std::string_view entry;
         if (!entries.next(entry))
-            return stopAtEnd(map, LoadOutcome::ReadFailure, MapPart::Entry, g, text, startPart);
+            return stopAtEnd(reading, LoadOutcome::ReadFailure, MapPart::Entry, g, text, startPart);
         PieceSplitter parts(entry, " ");
         std::string_view column;
         std::string_view row;
         if (!parts.next(column) || !parts.next(row))
-            return stop(map, LoadOutcome::ReadFailure, MapPart::Entry, g, text, entry);
+            return stop(reading, LoadOutcome::ReadFailure, MapPart::Entry, g, text, entry);
         // A coordinate must lie on the grid's fixed extent, not on the map's.
         const auto coordinate = [&](MapPart part, std::string_view value, std::int16_t& at) {
             const Number kind = toInt16(value, at);
             if (kind == Number::NotANumber)
-                return stop(map, LoadOutcome::FormatError, part, g, text, value);
-            if (kind == Number::OutOfRange || at < 0 || at >= MapDocument::gridSize)
-                return stop(map, LoadOutcome::ReadFailure, part, g, text, value);
+                return stop(reading, LoadOutcome::FormatError, part, g, text, value);
+            if (kind == Number::OutOfRange || at < 0 || at >= GameMap::gridSize)
+                return stop(reading, LoadOutcome::ReadFailure, part, g, text, value);
             return LoadOutcome::Loaded;
         };
-        if (const LoadOutcome outcome = coordinate(MapPart::Column, column, map.starts[g].x);
+        GridPoint start;
+        if (const LoadOutcome outcome = coordinate(MapPart::Column, column, start.x);
             outcome != LoadOutcome::Loaded)
             return outcome;
-        if (const LoadOutcome outcome = coordinate(MapPart::Row, row, map.starts[g].y);
+        if (const LoadOutcome outcome = coordinate(MapPart::Row, row, start.y);
             outcome != LoadOutcome::Loaded)
             return outcome;
+        map.starts[g] = start;
     }
-    // The rest is ignored, but counted: a game may not expect more than eight starts. What
-    // follows the last comma is no entry when it is empty or white space, such as the line
-    // break that text editors add.
-    int more = 0;
-    bool lastBlank = false;
-    for (std::string_view entry; entries.next(entry);) {
-        ++more;
-        lastBlank = entry.find_first_not_of(" \t\r\n") == std::string_view::npos;
-    }
-    map.entryCount = playerCount + more - lastBlank;
-    map.part = MapPart::None;
+    // The rest is not read as starts, but kept: a game may not expect more than eight.
+    const std::string_view rest = entries.rest();
+    map.extraStarts.assign(rest.substr(0, rest.find_last_not_of(" \t\r\n") + 1));
+    reading.part = MapPart::None;
     return LoadOutcome::Loaded;
 }
 
@@ -201,25 +197,6 @@ MapReading readMapFile(const QString& path)
     return readMapText(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
 }
 
-void takeMap(const MapReading& reading, MapDocument& document)
-{
-    document.maxwidth = reading.maxwidth;
-    document.maxheight = reading.maxheight;
-    // Column by column, the grid's own order in memory.
-    const int columns = reading.columns();
-    for (int x = 0; x < columns; ++x) {
-        MapCell* column = &document.cells(x, 0);
-        for (int y = 0; y < reading.rows(); ++y)
-            column[y].terrain = reading.terrain[y * columns + x];
-    }
-    // The file's starts replace every start in the grid, so that the flags can follow
-    // the cells: an opened map with its eight starts can be saved at once.
-    document.clearStartMarks();
-    for (int g = 0; g < playerCount; ++g)
-        document.cells(reading.starts[g].x, reading.starts[g].y).markStart(g);
-    document.syncStartPlaced();
-}
-
 QString describeReading(const MapReading& reading)
 {
     const auto shown = [&] {
@@ -232,8 +209,8 @@ QString describeReading(const MapReading& reading)
     };
     const auto cell = [&] {
         return QStringLiteral("la celda de la columna %1, fila %2")
-            .arg(reading.index % reading.columns())
-            .arg(reading.index / reading.columns());
+            .arg(reading.index % reading.map.columns())
+            .arg(reading.index / reading.map.columns());
     };
     const auto player = [&] { return QStringLiteral("del jugador %1").arg(reading.index + 1); };
     const QString outcome = [&] {
@@ -288,7 +265,7 @@ QString describeReading(const MapReading& reading)
         if (missing)
             why = QStringLiteral("solo hay %1 de las %2 celdas")
                       .arg(reading.index)
-                      .arg(reading.columns() * reading.rows());
+                      .arg(reading.map.cellCount());
         else if (notANumber)
             why = QStringLiteral("%1 es %2, que no es un número").arg(cell(), shown());
         else

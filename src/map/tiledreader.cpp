@@ -1,14 +1,14 @@
 // Reads maps that Tiled saved, TMX or JSON; see tiledmap.h.
 
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
-#include "document/mapwarnings.h"
-#include "document/tiledlayerdata.h"
-#include "document/tiledparts.h"
+#include "map/mapwarnings.h"
+#include "map/tiledlayerdata.h"
+#include "map/tiledparts.h"
+#include "map/tilenumbers.h"
 #include "system/boundedread.h"
 #include "system/systemerror.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -18,84 +18,7 @@ namespace quintaraz {
 
 using namespace tiled;
 
-QString sizeProblem(const TiledParts& parts)
-{
-    if (parts.infinite)
-        return QStringLiteral("el mapa es infinito: desmarca Infinito en las propiedades del mapa");
-    if (parts.orientation != u"orthogonal")
-        return QStringLiteral("el mapa es «%1»: el editor solo tiene mapas ortogonales")
-            .arg(parts.orientation);
-    if (parts.tileWidth != tileSize || parts.tileHeight != tileSize)
-        return QStringLiteral("las casillas miden %1 x %2 píxeles; las del editor, %3 x %3")
-            .arg(parts.tileWidth)
-            .arg(parts.tileHeight)
-            .arg(tileSize);
-    const auto fits = [](qint64 cells) {
-        return mapSizeLimits.contains(int(std::clamp<qint64>(cells - 1, -1, 1000)));
-    };
-    if (!fits(parts.width) || !fits(parts.height))
-        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado")
-            .arg(parts.width)
-            .arg(parts.height)
-            .arg(mapSizeLimits.lowest + 1)
-            .arg(mapSizeLimits.highest + 1);
-    return {};
-}
-
-QString externalTilesetName(const QString& source)
-{
-    return QFileInfo(source).completeBaseName();
-}
-
-qsizetype firstPainted(const std::vector<quint32>& tiles)
-{
-    const auto painted = std::find_if(tiles.begin(), tiles.end(), [](quint32 t) { return t != 0; });
-    return painted == tiles.end() ? -1 : qsizetype(painted - tiles.begin());
-}
-
-QString firstGidProblem(const TilesetEntry& tileset)
-{
-    if (tileset.firstGid >= 1)
-        return {};
-    return QStringLiteral("el juego de casillas «%1» empieza en el número %2, y en Tiled el "
-                          "primero es 1")
-        .arg(tileset.name)
-        .arg(tileset.firstGid);
-}
-
-QString placeInText(QByteArrayView text, qsizetype offset)
-{
-    offset = std::clamp<qsizetype>(offset, 0, text.size());
-    const QByteArrayView before = text.first(offset);
-    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    qsizetype column = 1;
-    for (qsizetype k = lineStart; k < offset; ++k)
-        column += (uchar(text[k]) & 0xC0) != 0x80; // UTF-8 continuation bytes are no characters
-    return QStringLiteral("la línea %1, columna %2").arg(before.count('\n') + 1).arg(column);
-}
-
 namespace {
-
-// The four highest bits of a tile number flip or rotate the tile; the rest names it.
-constexpr quint32 flipBits = 0xF0000000u;
-
-const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name)
-{
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.name == QLatin1String(name))
-            return &tileset;
-    return nullptr;
-}
-
-/** The tileset a tile number belongs to: the one whose first number is the highest below it. */
-const TilesetEntry* tilesetOf(const TiledParts& parts, quint32 gid)
-{
-    const TilesetEntry* owner = nullptr;
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.firstGid <= qint64(gid) && (!owner || tileset.firstGid > owner->firstGid))
-            owner = &tileset;
-    return owner;
-}
 
 QString layerProblem(int layers, const char* kind, const char* name)
 {
@@ -133,7 +56,7 @@ QString cellProblem(const TiledParts& parts, const TilesetEntry& terrains, qint6
             .arg(cell, owner->name, QLatin1String(terrainTileset));
     return QStringLiteral("%1 tiene la casilla %2 de «%3», que no es ningún terreno")
         .arg(cell)
-        .arg(gid - owner->firstGid)
+        .arg(tileInTileset(gid, owner->firstGid))
         .arg(QLatin1String(terrainTileset));
 }
 
@@ -163,17 +86,18 @@ int playerNamed(const QString& name)
  * The eight starts from the start layer, into map; every rule that the objects break, each
  * with its player, its cell and what to do in Tiled.
  */
-QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, MapReading& map,
+QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, GameMap& map,
                        int& flipped)
 {
     QStringList problems;
     const QString layer = QLatin1String(startLayer);
     std::array<QString, playerCount> placedBy; // the object that placed each player
     for (const StartObject& object : parts.starts) {
-        const quint32 gid = object.gid.value_or(0) & ~flipBits;
-        flipped += object.gid && (*object.gid & flipBits) != 0;
-        const qint64 player =
-            gid == 0 || tilesetOf(parts, gid) != &players ? -1 : qint64(gid) - players.firstGid;
+        const quint32 gid = tileOf(object.gid.value_or(0));
+        flipped += object.gid && isFlipped(*object.gid);
+        const qint64 player = gid == 0 || tilesetOf(parts, gid) != &players
+                                  ? -1
+                                  : tileInTileset(gid, players.firstGid);
         if (!isPlayer(int(std::clamp<qint64>(player, -1, playerCount)))) {
             problems << QStringLiteral("el objeto %1 de «%2» no es el comienzo de ningún jugador: "
                                        "bórralo o ponle una casilla de «%3»")
@@ -218,14 +142,14 @@ QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, Map
                                  layer);
             continue;
         }
-        map.starts[player] = {std::int16_t(column), std::int16_t(row)};
-        for (int other = 0; other < player; ++other)
-            if (!placedBy[other].isEmpty() && map.starts[other].x == column &&
-                map.starts[other].y == row)
+        map.starts[player] = GridPoint{std::int16_t(column), std::int16_t(row)};
+        for (int other = 0; other < playerCount; ++other)
+            if (other != player && map.starts[other] && map.starts[other]->x == column &&
+                map.starts[other]->y == row)
                 problems << QStringLiteral("los jugadores %1 y %2 comienzan en la misma celda "
                                            "(%3) de «%4»: mueve uno de los dos")
-                                .arg(other + 1)
-                                .arg(player + 1)
+                                .arg(std::min<qint64>(other, player) + 1)
+                                .arg(std::max<qint64>(other, player) + 1)
                                 .arg(cellPlace(qint64(column), qint64(row)), layer);
     }
     for (int p = 0; p < playerCount; ++p)
@@ -262,7 +186,7 @@ TiledReading mapOf(const TiledParts& parts)
         return fail(inLayer(QString::fromLatin1(terrainLayer),
                             countProblem(qsizetype(parts.terrain.size()), parts.cells())));
 
-    MapReading& map = reading.map;
+    GameMap& map = reading.map;
     map.maxwidth = std::int16_t(parts.width - 1);
     map.maxheight = std::int16_t(parts.height - 1);
     int flipped = 0;
@@ -273,10 +197,10 @@ TiledReading mapOf(const TiledParts& parts)
             terrainsEnd = std::min(terrainsEnd, tileset.firstGid);
     for (qsizetype k = 0; k < parts.cells(); ++k) {
         const quint32 written = parts.terrain[std::size_t(k)];
-        const qint64 gid = written & ~flipBits;
-        flipped += (written & flipBits) != 0;
+        const qint64 gid = tileOf(written);
+        flipped += isFlipped(written);
         if (gid >= terrains->firstGid && gid < terrainsEnd)
-            map.terrain[std::size_t(k)] = std::int16_t(gid - terrains->firstGid);
+            map.terrain[std::size_t(k)] = std::int16_t(tileInTileset(gid, terrains->firstGid));
         else
             return fail(cellProblem(parts, *terrains, gid, k));
     }
@@ -295,9 +219,6 @@ TiledReading mapOf(const TiledParts& parts)
     if (!problems.isEmpty())
         return fail(problems.join(u'\n'));
 
-    map.outcome = LoadOutcome::Loaded;
-    map.part = MapPart::None;
-    map.entryCount = playerCount;
     if (flipped > 0)
         reading.warnings << QStringLiteral("%1 casillas o comienzos estaban girados o volteados; "
                                            "el editor los guarda sin girar")

@@ -1,6 +1,6 @@
 // Writes a map in Tiled's TMX and JSON formats; see tiledmap.h.
 
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,7 +16,7 @@ using namespace tiled;
 
 struct Tileset {
     const char* name;
-    unsigned firstGid;
+    quint32 firstGid;
     int tileCount;
     const char* image;
 };
@@ -38,7 +38,7 @@ QString playerName(int player)
 
 /** The layer's tiles as Tiled writes CSV: a line a row, every number followed by a comma
  * but the last. */
-QString csvRows(const MapReading& map)
+QString csvRows(const GameMap& map)
 {
     const int cells = map.columns() * map.rows();
     QByteArray csv(cells * 3 + 2, Qt::Uninitialized); // "6," or "6,\n" a cell
@@ -46,8 +46,8 @@ QString csvRows(const MapReading& map)
     *out++ = '\n';
     for (int k = 0; k < cells; ++k) {
         // Terrain numbers were checked: each tile number is one digit.
-        static_assert(terrainFirstGid + terrainCount <= 10);
-        *out++ = char('0' + map.terrain[k] + terrainFirstGid);
+        static_assert(terrainTile(terrainCount - 1) <= 9);
+        *out++ = char('0' + terrainTile(map.terrain[k]));
         if (k + 1 == cells)
             break;
         *out++ = ',';
@@ -59,7 +59,7 @@ QString csvRows(const MapReading& map)
     return QString::fromLatin1(csv);
 }
 
-QByteArray tmxText(const MapReading& map)
+QByteArray tmxText(const GameMap& map)
 {
     QByteArray text;
     QXmlStreamWriter xml(&text);
@@ -105,12 +105,13 @@ QByteArray tmxText(const MapReading& map)
     xml.writeAttribute(QStringLiteral("id"), QString::number(startLayerId));
     xml.writeAttribute(QStringLiteral("name"), QLatin1String(startLayer));
     for (int p = 0; p < playerCount; ++p) {
+        const GridPoint start = map.starts[p].value_or(GridPoint{});
         xml.writeEmptyElement(QStringLiteral("object"));
         xml.writeAttribute(QStringLiteral("id"), QString::number(p + 1));
         xml.writeAttribute(QStringLiteral("name"), playerName(p));
-        xml.writeAttribute(QStringLiteral("gid"), QString::number(playerFirstGid + p));
-        xml.writeAttribute(QStringLiteral("x"), QString::number(map.starts[p].x * tileSize));
-        xml.writeAttribute(QStringLiteral("y"), QString::number((map.starts[p].y + 1) * tileSize));
+        xml.writeAttribute(QStringLiteral("gid"), QString::number(playerTile(p)));
+        xml.writeAttribute(QStringLiteral("x"), QString::number(start.x * tileSize));
+        xml.writeAttribute(QStringLiteral("y"), QString::number((start.y + 1) * tileSize));
         xml.writeAttribute(QStringLiteral("width"), QString::number(tileSize));
         xml.writeAttribute(QStringLiteral("height"), QString::number(tileSize));
     }
@@ -119,23 +120,25 @@ QByteArray tmxText(const MapReading& map)
     return text;
 }
 
-QByteArray tmjText(const MapReading& map)
+QByteArray tmjText(const GameMap& map)
 {
     QJsonArray tiles;
     for (int k = 0; k < map.columns() * map.rows(); ++k)
-        tiles.append(int(map.terrain[k] + terrainFirstGid));
+        tiles.append(int(terrainTile(map.terrain[k])));
     QJsonArray objects;
-    for (int p = 0; p < playerCount; ++p)
+    for (int p = 0; p < playerCount; ++p) {
+        const GridPoint start = map.starts[p].value_or(GridPoint{});
         objects.append(QJsonObject{{"id", p + 1},
                                    {"name", playerName(p)},
-                                   {"gid", int(playerFirstGid) + p},
-                                   {"x", map.starts[p].x * tileSize},
-                                   {"y", (map.starts[p].y + 1) * tileSize},
+                                   {"gid", int(playerTile(p))},
+                                   {"x", start.x * tileSize},
+                                   {"y", (start.y + 1) * tileSize},
                                    {"width", tileSize},
                                    {"height", tileSize},
                                    {"rotation", 0},
                                    {"type", ""},
                                    {"visible", true}});
+    }
     // What Tiled needs to show a layer: it hides those without "visible" and "opacity".
     const QJsonArray layers{QJsonObject{{"id", terrainLayerId},
                                         {"name", terrainLayer},
@@ -197,7 +200,7 @@ std::optional<TiledFormat> tiledFormatOf(const QString& path)
     return std::nullopt;
 }
 
-QByteArray tiledText(const MapReading& map, TiledFormat format, QString* error)
+QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error)
 {
     for (int k = 0; k < map.columns() * map.rows(); ++k) {
         if (isTerrain(map.terrain[k]))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/tiledmap.h"
+#include "map/tiledmap.h"
 
 #include <QList>
 #include <QString>
@@ -80,6 +80,11 @@ QString sizeProblem(const TiledParts& parts);
 
 /** The name of a tileset kept in a file of its own: the file's name without extension. */
 QString externalTilesetName(const QString& source);
+
+/** The map's tileset of that name, if any. */
+const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name);
+/** The tileset a tile belongs to: the one whose first number is the highest up to it. */
+const TilesetEntry* tilesetOf(const TiledParts& parts, quint32 tile);
 
 /** Reads the parts of a TMX map; what is wrong with the file, if anything. */
 QString readTmxParts(const QByteArray& text, TiledParts& parts);
