@@ -245,24 +245,78 @@ private:
 };
 
 /**
- * Where a document type or entity declaration begins, or -1. Tiled never writes one, and an
- * entity can stand for gigabytes: such a file is refused before the XML reader sees it.
+ * The most attributes an element, and the most elements one inside another, that a file
+ * may have. Tiled writes a dozen and a handful; the XML reader holds each of them, and a
+ * file of 4 MiB could make it hold a million.
  */
-qsizetype declarationAt(QByteArrayView text)
+constexpr int mostAttributes = 100;
+constexpr int mostDepth = 100;
+
+/** Where the markup of a TMX file holds what Tiled never writes, and what it is. */
+struct MarkupProblem {
+    qsizetype at = -1;
+    QString what;
+};
+
+/**
+ * Looks over the markup before the XML reader does: a document type or entity declaration
+ * (an entity can stand for gigabytes), an element with too many attributes, or too deep.
+ * Malformed markup is left for the XML reader to say.
+ */
+MarkupProblem markupProblem(QByteArrayView text)
 {
-    const qsizetype doctype = text.indexOf(QByteArrayView("<!DOCTYPE"));
-    const qsizetype entity = text.indexOf(QByteArrayView("<!ENTITY"));
-    return doctype < 0 ? entity : entity < 0 ? doctype : std::min(doctype, entity);
+    const auto skipTo = [&](qsizetype from, QByteArrayView end) {
+        const qsizetype found = text.indexOf(end, from);
+        return found < 0 ? text.size() : found + end.size();
+    };
+    int depth = 0;
+    for (qsizetype k = text.indexOf('<'); k >= 0; k = text.indexOf('<', k)) {
+        const QByteArrayView tag = text.sliced(k);
+        if (tag.startsWith("<!DOCTYPE") || tag.startsWith("<!ENTITY"))
+            return {k, QStringLiteral("declara un tipo de documento o entidades")};
+        if (tag.startsWith("<!--")) {
+            k = skipTo(k + 4, "-->");
+        } else if (tag.startsWith("<![CDATA[")) {
+            k = skipTo(k + 9, "]]>");
+        } else if (tag.startsWith("<?")) {
+            k = skipTo(k + 2, "?>");
+        } else if (tag.startsWith("</")) {
+            --depth;
+            k += 2;
+        } else {
+            // A start tag, to its '>'; attribute values may hold '>' but never '<'.
+            int attributes = 0;
+            char quote = 0;
+            qsizetype end = k + 1;
+            for (; end < text.size() && (quote || text[end] != '>'); ++end) {
+                const char c = text[end];
+                if (quote)
+                    quote = c == quote ? 0 : quote;
+                else if (c == '"' || c == '\'')
+                    quote = c;
+                else
+                    attributes += c == '=';
+            }
+            if (attributes > mostAttributes)
+                return {k, QStringLiteral("tiene un elemento con más de %1 atributos")
+                               .arg(mostAttributes)};
+            if (end < text.size() && text[end - 1] != '/' && ++depth > mostDepth)
+                return {
+                    k,
+                    QStringLiteral("tiene más de %1 elementos uno dentro de otro").arg(mostDepth)};
+            k = end;
+        }
+    }
+    return {};
 }
 
 } // namespace
 
 QString readTmxParts(const QByteArray& text, TiledParts& parts)
 {
-    if (const qsizetype at = declarationAt(text); at >= 0)
-        return QStringLiteral("el XML declara un tipo de documento o entidades en %1, y Tiled "
-                              "nunca los escribe")
-            .arg(placeInText(text, at));
+    if (const MarkupProblem markup = markupProblem(text); markup.at >= 0)
+        return QStringLiteral("el XML %1 en %2, y Tiled nunca lo escribe")
+            .arg(markup.what, placeInText(text, markup.at));
     return TmxReader(text).read(parts);
 }
 
