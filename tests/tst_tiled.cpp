@@ -2,6 +2,7 @@
 // saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
 
 #include "document/mapfile.h"
+#include "map/mapwarnings.h"
 #include "map/tiledmap.h"
 #include "programrun.h"
 #include "testmaps.h"
@@ -12,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace quintaraz;
 
@@ -19,14 +21,19 @@ namespace {
 
 const QString fixtures = QStringLiteral(QUINTARAZ_TILED_FIXTURES);
 const QString cases = QStringLiteral(QUINTARAZ_TILED_CASES);
+// The build's copy of what the package installs for Tiled.
+const QString installed = QStringLiteral(QUINTARAZ_TILED_DATA);
 
 /**
  * Runs a program to its end in folder. Tiled runs headless, with a home of its own that
- * holds our extension, and finds quintaraz-map on the PATH.
+ * holds our extension, and finds quintaraz-map on the PATH. The map tool finds installed
+ * tilesets in tilesets only, none by default, whatever this machine has installed.
  */
-ProgramRun run(const QString& program, const QStringList& arguments, const QString& folder)
+ProgramRun run(const QString& program, const QStringList& arguments, const QString& folder,
+               const QString& tilesets = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUINTARAZ_TILED_TILESETS"), tilesets);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), folder);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/.config"));
@@ -36,9 +43,9 @@ ProgramRun run(const QString& program, const QStringList& arguments, const QStri
     return runProgram(program, arguments, folder, environment);
 }
 
-ProgramRun tool(const QStringList& arguments, const QString& folder)
+ProgramRun tool(const QStringList& arguments, const QString& folder, const QString& tilesets = {})
 {
-    return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
+    return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder, tilesets);
 }
 
 ProgramRun tiledSaves(const QStringList& arguments, const QString& folder)
@@ -89,6 +96,7 @@ private slots:
     void exportReplacesOnlyWhatItMay_data();
     void exportReplacesOnlyWhatItMay();
     void aFailedExportLeavesNothingNew();
+    void aNewMapFromTheInstalledTemplate();
 };
 
 void TestTiled::initTestCase()
@@ -184,22 +192,27 @@ void TestTiled::tiledDrawsWhatRenderDraws_data()
 {
     QTest::addColumn<QStringList>("rasterizer"); // options of tmxrasterizer
     QTest::addColumn<int>("cell");               // render's --cell
-    QTest::newRow("25 pixels") << QStringList{} << 25;
+    QTest::addColumn<QString>("tilesets");       // the installed tilesets' folder, if any
+    QTest::newRow("25 pixels") << QStringList{} << 25 << QString();
     QTest::newRow("10 pixels, no smoothing")
-        << QStringList{"--tilesize", "10", "--no-smoothing"} << 10;
+        << QStringList{"--tilesize", "10", "--no-smoothing"} << 10 << QString();
+    QTest::newRow("installed tilesets") << QStringList{} << 25 << installed;
 }
 
 void TestTiled::tiledDrawsWhatRenderDraws()
 {
     QFETCH(QStringList, rasterizer);
     QFETCH(int, cell);
+    QFETCH(QString, tilesets);
     QTemporaryDir folder;
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), mapOfSize(40, 30)));
     QCOMPARE(
         tool({QStringLiteral("export"), QStringLiteral("mapa.map"), QStringLiteral("mapa.tmx")},
-             folder.path())
+             folder.path(), tilesets)
             .status,
         0);
+    // With installed tilesets, nothing but the map beside it.
+    QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("terrenos.png"))), tilesets.isEmpty());
     QCOMPARE(run(QStringLiteral("tmxrasterizer"),
                  rasterizer + QStringList{QStringLiteral("mapa.tmx"), QStringLiteral("tiled.png")},
                  folder.path())
@@ -497,6 +510,46 @@ void TestTiled::aFailedExportLeavesNothingNew()
     QVERIFY2(result.err.startsWith(QStringLiteral("quintaraz-map: cien.tmx: ")),
              qPrintable(result.err));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("cien.map")});
+}
+
+void TestTiled::aNewMapFromTheInstalledTemplate()
+{
+    // Each tile of the installed tilesets says what it is, as Tiled shows it.
+    QStringList terrains;
+    for (const char* name : terrainNames)
+        terrains << QString::fromUtf8(name);
+    QStringList players;
+    for (int p = 0; p < playerCount; ++p)
+        players << QString::number(p + 1);
+    for (const auto& [file, property, expected] :
+         {std::tuple{"terrenos.tsx", "nombre", terrains}, {"jugadores.tsx", "jugador", players}}) {
+        QFile tileset(installed + u'/' + QLatin1String(file));
+        QVERIFY(tileset.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&tileset);
+        QStringList values;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"property" &&
+                xml.attributes().value(QLatin1String("name")) == QLatin1String(property))
+                values << xml.attributes().value(QLatin1String("value")).toString();
+        QCOMPARE(values, expected);
+    }
+
+    // The template, saved as a map through the extension, as a new map's first step.
+    QTemporaryDir home;
+    const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
+    QVERIFY(QDir().mkpath(extensions));
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
+                        extensions + QStringLiteral("/quintaraz.js")));
+    const ProgramRun saved =
+        tiledSaves({QStringLiteral("quintaraz"), installed + QStringLiteral("/plantilla.tmx"),
+                    QStringLiteral("nuevo.map")},
+                   home.path());
+    QCOMPARE(saved.status, 0);
+    const MapReading reading = readMapFile(home.filePath(QStringLiteral("nuevo.map")));
+    QCOMPARE(reading.outcome, LoadOutcome::Loaded);
+    QCOMPARE(reading.map.columns(), 40);
+    QCOMPARE(reading.map.rows(), 30);
+    QCOMPARE(mapWarnings(reading.map), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestTiled)

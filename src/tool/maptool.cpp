@@ -247,20 +247,23 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     const auto reading = std::make_unique<MapReading>(readMapFile(map));
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(map, describeReading(*reading));
+    // The installed tilesets where there are some: nothing is written beside the output, and
+    // the map keeps working wherever it goes.
+    const QString installed = installedTilesets();
     QString problem;
-    const QByteArray text = tiledText(reading->map, *format, &problem);
+    const QByteArray text = tiledText(reading->map, *format, &problem, installed);
     if (text.isEmpty())
         return fail(map, problem);
-    // Tiled finds the tilesets' pictures beside the map, by these names.
-    const QString folder = QFileInfo(output).path();
-    const auto beside = [&](const char* name) {
-        return folder == u'.' ? QString::fromLatin1(name) : folder + u'/' + QLatin1String(name);
-    };
-    QList<PlannedFile> files{
-        {beside(tiled::terrainImage), TileArt::terrainTilesetPng()},
-        {beside(tiled::playerImage), TileArt::playerTilesetPng()},
-        {output, text},
-    };
+    QList<PlannedFile> files{{output, text}};
+    if (installed.isEmpty()) {
+        // Tiled finds the tilesets' pictures beside the map, by these names.
+        const QString folder = QFileInfo(output).path();
+        const auto beside = [&](const char* name) {
+            return folder == u'.' ? QString::fromLatin1(name) : folder + u'/' + QLatin1String(name);
+        };
+        files.prepend({beside(tiled::playerImage), TileArt::playerTilesetPng()});
+        files.prepend({beside(tiled::terrainImage), TileArt::terrainTilesetPng()});
+    }
     for (PlannedFile& file : files)
         if (const QString problem = exportProblem(file, map, line.isSet(force)); !problem.isEmpty())
             return fail(file.path, problem);

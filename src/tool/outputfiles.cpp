@@ -1,5 +1,6 @@
 #include "tool/outputfiles.h"
 
+#include "map/tiledmap.h"
 #include "system/boundedread.h"
 #include "system/safewriter.h"
 
@@ -107,6 +108,17 @@ bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* e
             made << file.path;
     }
     return true;
+}
+
+QString installedTilesets()
+{
+    const QString folder =
+        qEnvironmentVariable("QUINTARAZ_TILED_TILESETS", QStringLiteral(QUINTARAZ_TILED_TILESETS));
+    for (const char* name : {tiled::terrainTilesetFile, tiled::playerTilesetFile,
+                             tiled::terrainImage, tiled::playerImage})
+        if (folder.isEmpty() || !QFileInfo(folder + u'/' + QLatin1String(name)).isFile())
+            return {};
+    return folder;
 }
 
 QByteArray encodePng(const QImage& image)

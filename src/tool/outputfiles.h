@@ -36,6 +36,13 @@ QString exportProblem(PlannedFile& file, const QString& input, bool force);
  */
 bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* error);
 
+/**
+ * The folder of the tilesets that the package installs for Tiled, when both tilesets and
+ * their pictures are there; nothing otherwise (a bare build). QUINTARAZ_TILED_TILESETS names
+ * another folder.
+ */
+QString installedTilesets();
+
 /** The image as PNG, in memory; nothing when it could not be encoded. */
 QByteArray encodePng(const QImage& image);
 
