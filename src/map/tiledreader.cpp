@@ -211,8 +211,9 @@ TiledReading mapOf(const TiledParts& parts)
     placementProblems(parts.startPlacement, startLayer, problems);
     for (const auto& [name, first] : parts.paintedLayers)
         problems << QStringLiteral("la capa «%1» tiene casillas pintadas (la primera en la %2), "
-                                   "que el mapa no guarda: combínala con «%3» (Capa > Combinar "
-                                   "hacia abajo) o bórrala")
+                                   "que el mapa no guarda: mézclala con «%3» (Capa > Mezclar "
+                                   "Capas hacía Abajo, en inglés Layer > Merge Layer Down) o "
+                                   "bórrala")
                         .arg(name, cellPlace(first % parts.width, first / parts.width),
                              QLatin1String(terrainLayer));
     problems << readStarts(parts, *players, map, flipped);
