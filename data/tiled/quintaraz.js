@@ -117,7 +117,7 @@ function failure(result, scratch, fileName, what) {
 }
 
 tiled.registerMapFormat("quintaraz", {
-    name: "Mapa de Quintaraz (*.map)",
+    name: "Mapa de Quintaraz", // Tiled adds "(*.map)"
     extension: "map",
 
     read: function (fileName) {
