@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quintaraz {
 
@@ -91,7 +92,8 @@ QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, Gam
 {
     QStringList problems;
     const QString layer = QLatin1String(startLayer);
-    std::array<QString, playerCount> placedBy; // the object that placed each player
+    // The object that placed each player, by its id, which a hand-made file may leave out.
+    std::array<std::optional<QString>, playerCount> placedBy;
     for (const StartObject& object : parts.starts) {
         const quint32 gid = tileOf(object.gid.value_or(0));
         flipped += object.gid && isFlipped(*object.gid);
@@ -105,11 +107,11 @@ QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, Gam
             continue;
         }
         const QString whose = QStringLiteral("el comienzo del jugador %1").arg(player + 1);
-        if (!placedBy[player].isEmpty()) {
+        if (placedBy[player]) {
             problems << QStringLiteral("el jugador %1 tiene dos comienzos (objetos %2 y %3) en "
                                        "«%4»: borra uno")
                             .arg(player + 1)
-                            .arg(placedBy[player], object.id, layer);
+                            .arg(*placedBy[player], object.id, layer);
             continue;
         }
         placedBy[player] = object.id;
@@ -153,7 +155,7 @@ QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, Gam
                                 .arg(cellPlace(qint64(column), qint64(row)), layer);
     }
     for (int p = 0; p < playerCount; ++p)
-        if (placedBy[p].isEmpty())
+        if (!placedBy[p])
             problems << QStringLiteral("falta el comienzo del jugador %1 en «%2»: pon su casilla "
                                        "de «%3» en el mapa")
                             .arg(p + 1)

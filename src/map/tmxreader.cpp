@@ -222,6 +222,8 @@ private:
                                 .arg(mostStartObjects));
             StartObject object;
             object.id = xml_.attributes().value(QLatin1String("id")).toString();
+            if (object.id.isEmpty())
+                object.id = QStringLiteral("sin id");
             object.name = xml_.attributes().value(QLatin1String("name")).toString();
             object.visible = number("visible", 1) != 0;
             if (xml_.attributes().hasAttribute(QLatin1String("gid"))) {
