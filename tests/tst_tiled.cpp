@@ -2,29 +2,38 @@
 // saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
 
 #include "document/mapfile.h"
+#include "map/mapwarnings.h"
 #include "map/tiledmap.h"
 #include "programrun.h"
 #include "testmaps.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace quintaraz;
 
 namespace {
 
 const QString fixtures = QStringLiteral(QUINTARAZ_TILED_FIXTURES);
+const QString cases = QStringLiteral(QUINTARAZ_TILED_CASES);
+// The build's copy of what the package installs for Tiled.
+const QString installed = QStringLiteral(QUINTARAZ_TILED_DATA);
 
 /**
  * Runs a program to its end in folder. Tiled runs headless, with a home of its own that
- * holds our extension, and finds quintaraz-map on the PATH.
+ * holds our extension, and finds quintaraz-map on the PATH. The map tool finds installed
+ * tilesets in tilesets only, none by default, whatever this machine has installed.
  */
-ProgramRun run(const QString& program, const QStringList& arguments, const QString& folder)
+ProgramRun run(const QString& program, const QStringList& arguments, const QString& folder,
+               const QString& tilesets = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUINTARAZ_TILED_TILESETS"), tilesets);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), folder);
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/.config"));
@@ -34,9 +43,9 @@ ProgramRun run(const QString& program, const QStringList& arguments, const QStri
     return runProgram(program, arguments, folder, environment);
 }
 
-ProgramRun tool(const QStringList& arguments, const QString& folder)
+ProgramRun tool(const QStringList& arguments, const QString& folder, const QString& tilesets = {})
 {
-    return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder);
+    return run(QStringLiteral(QUINTARAZ_MAP), arguments, folder, tilesets);
 }
 
 ProgramRun tiledSaves(const QStringList& arguments, const QString& folder)
@@ -82,6 +91,12 @@ private slots:
     void refusals_data();
     void refusals();
     void theToolWritesOnlyWhatItMay();
+    void filesAtTheDoor_data();
+    void filesAtTheDoor();
+    void exportReplacesOnlyWhatItMay_data();
+    void exportReplacesOnlyWhatItMay();
+    void aFailedExportLeavesNothingNew();
+    void aNewMapFromTheInstalledTemplate();
 };
 
 void TestTiled::initTestCase()
@@ -98,8 +113,8 @@ void TestTiled::tiledKeepsEveryMap_data()
     const QByteArray withOddStarts = testmaps::readFile(fixtures + QStringLiteral("/mapa.map"));
     for (const char* format : {"tmx", "tmj"}) {
         QTest::addRow("17x17, %s", format) << testmaps::exampleText() << format;
-        // Player 4 off the map, players 7 and 8 on one cell.
-        QTest::addRow("odd starts, %s", format) << withOddStarts << format;
+        // Player 4 on the last column, players 7 and 8 side by side.
+        QTest::addRow("starts on the edges, %s", format) << withOddStarts << format;
         QTest::addRow("100x100, %s", format) << mapOfSize(100, 100) << format;
     }
 }
@@ -128,8 +143,12 @@ void TestTiled::tiledKeepsEveryMap()
 
 void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
 {
-    // As a user enables it: the installed folder copied into Tiled's extensions.
+    // As a user enables it: the installed folder copied into Tiled's extensions. Its scratch
+    // folders go to a temporary folder of the test's own, which is empty again afterwards.
     QTemporaryDir home;
+    const QString scratch = home.filePath(QStringLiteral("tmp"));
+    QVERIFY(QDir().mkpath(scratch));
+    qputenv("TMPDIR", scratch.toLocal8Bit());
     const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
     QVERIFY(QDir().mkpath(extensions));
     QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
@@ -153,28 +172,47 @@ void TestTiled::tiledOpensAndSavesMapsThroughTheExtension()
     QVERIFY(damaged.status != 0);
     QVERIFY2(damaged.err.contains(QStringLiteral("roto.map: archivo corrupto en el byte 8")),
              qPrintable(damaged.err));
+
+    // A map that breaks a rule is not saved.
+    QVERIFY(QFile::copy(cases + QStringLiteral("/fuera-del-mapa.tmx"),
+                        home.filePath(QStringLiteral("fuera.tmx"))));
+    const ProgramRun refused = tiledSaves(
+        {QStringLiteral("quintaraz"), QStringLiteral("fuera.tmx"), QStringLiteral("fuera.map")},
+        home.path());
+    QVERIFY(refused.status != 0);
+    QVERIFY(!QFile::exists(home.filePath(QStringLiteral("fuera.map"))));
+    // Tiled keeps a lock file and a runtime folder there too.
+    QCOMPARE(QDir(scratch).entryList({QStringLiteral("quintaraz-tiled.*")},
+                                     QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
+    qunsetenv("TMPDIR");
 }
 
 void TestTiled::tiledDrawsWhatRenderDraws_data()
 {
     QTest::addColumn<QStringList>("rasterizer"); // options of tmxrasterizer
     QTest::addColumn<int>("cell");               // render's --cell
-    QTest::newRow("25 pixels") << QStringList{} << 25;
+    QTest::addColumn<QString>("tilesets");       // the installed tilesets' folder, if any
+    QTest::newRow("25 pixels") << QStringList{} << 25 << QString();
     QTest::newRow("10 pixels, no smoothing")
-        << QStringList{"--tilesize", "10", "--no-smoothing"} << 10;
+        << QStringList{"--tilesize", "10", "--no-smoothing"} << 10 << QString();
+    QTest::newRow("installed tilesets") << QStringList{} << 25 << installed;
 }
 
 void TestTiled::tiledDrawsWhatRenderDraws()
 {
     QFETCH(QStringList, rasterizer);
     QFETCH(int, cell);
+    QFETCH(QString, tilesets);
     QTemporaryDir folder;
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa.map")), mapOfSize(40, 30)));
     QCOMPARE(
         tool({QStringLiteral("export"), QStringLiteral("mapa.map"), QStringLiteral("mapa.tmx")},
-             folder.path())
+             folder.path(), tilesets)
             .status,
         0);
+    // With installed tilesets, nothing but the map beside it.
+    QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("terrenos.png"))), tilesets.isEmpty());
     QCOMPARE(run(QStringLiteral("tmxrasterizer"),
                  rasterizer + QStringList{QStringLiteral("mapa.tmx"), QStringLiteral("tiled.png")},
                  folder.path())
@@ -281,7 +319,8 @@ void TestTiled::refusals_data()
     row("a start not a marker", tmx, "\"Jugador 1\" gid=\"7\"", "\"Jugador 1\" gid=\"3\"",
         "el objeto 1 de «comienzos» no es el comienzo de ningún jugador");
     row("a start off the grid", tmx, "x=\"50\" y=\"100\"", "x=\"2600\" y=\"100\"",
-        "el comienzo del jugador 1 cae fuera de las 100 x 100 celdas");
+        "el comienzo del jugador 1 cae fuera del mapa de 17 x 17 celdas, en la columna 104, "
+        "fila 3");
     const auto base64 = [&](const char* compression, const QByteArray& data) {
         return tmx.left(tmx.indexOf("<data")) + QByteArray("<data encoding=\"base64\"") +
                (*compression ? QByteArray(" compression=\"") + compression + '"' : QByteArray()) +
@@ -303,7 +342,7 @@ void TestTiled::refusals_data()
             "la capa «terreno»: usa la compresión «lzma»");
     refusal("not Tiled", "16,16,0,", "no es un mapa de Tiled (TMX o JSON)");
     refusal("XML cut short", tmx.left(300), "el XML no es válido en la línea");
-    refusal("JSON cut short", tmj.left(300), "el JSON no es válido en el byte");
+    refusal("JSON cut short", tmj.left(300), "el JSON no es válido en la línea");
     refusal("over 4 MiB", tmx + QByteArray(4 << 20, ' '),
             "mide más de 4 MiB y ningún mapa para el editor es tan grande");
 }
@@ -346,6 +385,171 @@ void TestTiled::theToolWritesOnlyWhatItMay()
             "quintaraz-map: la salida debe terminar en .map");
     refused({"import", "mapa.tmx", "enlazador.map"}, 1,
             "quintaraz-map: enlazador.map: ya existe y no es un mapa; no se sobrescribe");
+}
+
+void TestTiled::filesAtTheDoor_data()
+{
+    // Each file beside FILE.esperado: the exit status of importing it, then what the import
+    // says, line by line. Hostile files, and the mistakes a map maker makes in Tiled.
+    QTest::addColumn<QString>("file");
+    const QDir folder(cases);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.tmx"), QStringLiteral("*.tmj")}, QDir::Files);
+    QVERIFY(files.size() > 20);
+    for (const QString& file : files)
+        QTest::newRow(qPrintable(file)) << file;
+}
+
+void TestTiled::filesAtTheDoor()
+{
+    QFETCH(QString, file);
+    const QString name = QFileInfo(file).completeBaseName();
+    const QList<QByteArray> expected =
+        testmaps::readFile(cases + u'/' + file + QStringLiteral(".esperado")).split('\n');
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(cases + u'/' + file, folder.filePath(file)));
+    const ProgramRun result =
+        tool({QStringLiteral("import"), file, name + QStringLiteral(".map")}, folder.path());
+    QCOMPARE(result.err, QString::fromUtf8(expected.mid(1).join('\n')));
+    QCOMPARE(result.status, expected.first().toInt());
+    // Nothing written when refused; a map that opens as it was drawn when not.
+    const QString map = folder.filePath(name + QStringLiteral(".map"));
+    QCOMPARE(QFile::exists(map), result.status == 0);
+    if (result.status == 0)
+        QCOMPARE(readMapFile(map).outcome, LoadOutcome::Loaded);
+}
+
+void TestTiled::exportReplacesOnlyWhatItMay_data()
+{
+    // A file that is there before the export, and what the export does with it.
+    QTest::addColumn<QString>("output");   // the export's output
+    QTest::addColumn<QString>("existing"); // the file there before
+    QTest::addColumn<QByteArray>("bytes"); // what it holds; empty: what the export writes
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray package = "{\"name\": \"quintaraz-tiled\"}\n";
+    QTest::newRow("a package.json") << "package.json"
+                                    << "package.json" << package << false << false;
+    QTest::newRow("a TMX edited in Tiled")
+        << "mapa.tmx"
+        << "mapa.tmx" << QByteArray("<?xml version=\"1.0\"?>\n<map version=\"1.8\"/>\n") << false
+        << false;
+    QImage other(150, 25, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && other.save(&buffer, "PNG"));
+    QTest::newRow("a picture of that name") << "mapa.tmx"
+                                            << "terrenos.png" << png << false << false;
+    QTest::newRow("the same bytes") << "mapa.tmx"
+                                    << "mapa.tmx" << QByteArray() << false << true;
+    QTest::newRow("a TMX edited in Tiled, --force")
+        << "mapa.tmx"
+        << "mapa.tmx" << QByteArray("<map/>") << true << true;
+    QTest::newRow("a picture of that name, --force") << "mapa.tmx"
+                                                     << "terrenos.png" << png << true << true;
+}
+
+void TestTiled::exportReplacesOnlyWhatItMay()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, existing);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, force);
+    QFETCH(bool, replaced);
+    // What the export writes, made in a folder of its own.
+    QTemporaryDir made;
+    QVERIFY(
+        testmaps::writeFile(made.filePath(QStringLiteral("mapa.map")), testmaps::exampleText()));
+    QCOMPARE(
+        tool({QStringLiteral("export"), QStringLiteral("mapa.map"), output}, made.path()).status,
+        0);
+    const QStringList written = QDir(made.path()).entryList(QDir::Files);
+
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(made.filePath(QStringLiteral("mapa.map")),
+                        folder.filePath(QStringLiteral("mapa.map"))));
+    const QByteArray before = bytes.isEmpty() ? testmaps::readFile(made.filePath(existing)) : bytes;
+    QVERIFY(testmaps::writeFile(folder.filePath(existing), before));
+    const QStringList options = force ? QStringList{QStringLiteral("--force")} : QStringList{};
+    const ProgramRun result =
+        tool(QStringList{QStringLiteral("export")} + options + QStringList{"mapa.map", output},
+             folder.path());
+    QCOMPARE(result.err, replaced ? QString()
+                                  : QStringLiteral("quintaraz-map: %1: ya existe con otro "
+                                                   "contenido; no se sobrescribe (--force lo "
+                                                   "reemplaza)\n")
+                                        .arg(existing));
+    QCOMPARE(result.status, replaced ? 0 : 1);
+    if (!replaced) {
+        // Nothing new beside it, and the person's file as it was.
+        QStringList files{existing, QStringLiteral("mapa.map")};
+        files.sort();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
+        QCOMPARE(testmaps::readFile(folder.filePath(existing)), before);
+        return;
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), written);
+    for (const QString& name : written)
+        QCOMPARE(testmaps::readFile(folder.filePath(name)),
+                 testmaps::readFile(made.filePath(name)));
+}
+
+void TestTiled::aFailedExportLeavesNothingNew()
+{
+    // The pictures fit in 4 KiB and the 100 by 100 map does not: the pictures written
+    // first are gone again.
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("cien.map")), mapOfSize(100, 100)));
+    const ProgramRun result =
+        run(QStringLiteral("prlimit"),
+            {QStringLiteral("--fsize=4096"), QStringLiteral(QUINTARAZ_MAP),
+             QStringLiteral("export"), QStringLiteral("cien.map"), QStringLiteral("cien.tmx")},
+            folder.path());
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.err.startsWith(QStringLiteral("quintaraz-map: cien.tmx: ")),
+             qPrintable(result.err));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("cien.map")});
+}
+
+void TestTiled::aNewMapFromTheInstalledTemplate()
+{
+    // Each tile of the installed tilesets says what it is, as Tiled shows it.
+    QStringList terrains;
+    for (const char* name : terrainNames)
+        terrains << QString::fromUtf8(name);
+    QStringList players;
+    for (int p = 0; p < playerCount; ++p)
+        players << QString::number(p + 1);
+    for (const auto& [file, property, expected] :
+         {std::tuple{"terrenos.tsx", "nombre", terrains}, {"jugadores.tsx", "jugador", players}}) {
+        QFile tileset(installed + u'/' + QLatin1String(file));
+        QVERIFY(tileset.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&tileset);
+        QStringList values;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"property" &&
+                xml.attributes().value(QLatin1String("name")) == QLatin1String(property))
+                values << xml.attributes().value(QLatin1String("value")).toString();
+        QCOMPARE(values, expected);
+    }
+
+    // The template, saved as a map through the extension, as a new map's first step.
+    QTemporaryDir home;
+    const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
+    QVERIFY(QDir().mkpath(extensions));
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
+                        extensions + QStringLiteral("/quintaraz.js")));
+    const ProgramRun saved =
+        tiledSaves({QStringLiteral("quintaraz"), installed + QStringLiteral("/plantilla.tmx"),
+                    QStringLiteral("nuevo.map")},
+                   home.path());
+    QCOMPARE(saved.status, 0);
+    const MapReading reading = readMapFile(home.filePath(QStringLiteral("nuevo.map")));
+    QCOMPARE(reading.outcome, LoadOutcome::Loaded);
+    QCOMPARE(reading.map.columns(), 40);
+    QCOMPARE(reading.map.rows(), 30);
+    QCOMPARE(mapWarnings(reading.map), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestTiled)

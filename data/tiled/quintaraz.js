@@ -5,7 +5,8 @@
  * To enable it, copy this folder into Tiled's extensions folder:
  *     mkdir -p ~/.config/tiled/extensions
  *     cp -r /usr/share/quintaraz-editor/tiled ~/.config/tiled/extensions/quintaraz
- * "Mapa de Quintaraz (*.map)" then appears in Tiled's open and save dialogs.
+ * "Mapa de Quintaraz (*.map)" then appears in Tiled's open and save dialogs, and "Comprobar
+ * mapa" in its Map menu.
  */
 
 const mapTool = "quintaraz-map";
@@ -33,34 +34,145 @@ function scratchFolder() {
     return made.out;
 }
 
-/** The map tool's own words when it fails, which say what is wrong and where. */
-function failure(result, what) {
-    return result.said || what + " (" + mapTool + " terminó con " + result.status + ")";
+/** Runs work with a scratch folder of its own, which is gone again afterwards, whatever happens. */
+function withScratchFolder(work) {
+    const folder = scratchFolder();
+    try {
+        return work(folder);
+    } finally {
+        run("rm", ["-rf", "--", folder]);
+    }
+}
+
+/** What the map tool said, each line without its own prefix and the scratch file's name. */
+function saidLines(result, scratch) {
+    const prefix = "quintaraz-map: " + scratch + ": ";
+    return result.said.split("\n").filter(function (line) {
+        return line.length > 0;
+    }).map(function (line) {
+        return line.startsWith(prefix) ? line.substring(prefix.length) : line;
+    });
+}
+
+/** The marker of a player (from 1) in the start layer, if any. */
+function markerOf(map, player) {
+    for (let i = 0; i < map.layerCount; ++i) {
+        const layer = map.layerAt(i);
+        if (!layer.isObjectLayer || layer.name !== "comienzos")
+            continue;
+        for (const object of layer.objects)
+            if (object.tile && object.tile.tileset.name === "jugadores" &&
+                object.tile.id === player - 1)
+                return object;
+    }
+    return null;
+}
+
+/** Shows what a message is about: the player's marker, selected, or the cell it names. */
+function showPlace(map, message) {
+    if (tiled.activeAsset !== map)
+        tiled.activeAsset = map;
+    const view = tiled.mapEditor.currentMapView;
+    const player = /jugador (\d)/.exec(message);
+    const marker = player ? markerOf(map, Number(player[1])) : null;
+    if (marker) {
+        map.selectedObjects = [marker];
+        view.centerOn(marker.x + marker.width / 2, marker.y - marker.height / 2);
+        return;
+    }
+    const cell = /columna (-?\d+), fila (-?\d+)/.exec(message);
+    if (cell)
+        view.centerOn((Number(cell[1]) + 0.5) * map.tileWidth,
+                      (Number(cell[2]) + 0.5) * map.tileHeight);
+}
+
+/**
+ * Puts what the map tool said into Tiled's Issues panel, each naming the user's file;
+ * activating one shows its place. Gives the problems, without the warnings.
+ */
+function report(result, scratch, fileName, map) {
+    const problems = [];
+    for (const line of saidLines(result, scratch)) {
+        const warning = line.startsWith("aviso: ");
+        const text = fileName + ": " + (warning ? line.substring(7) : line);
+        const show = function () {
+            showPlace(map, line);
+        };
+        if (warning) {
+            tiled.warn(text, show);
+        } else {
+            tiled.error(text, show);
+            problems.push(text);
+        }
+    }
+    return problems;
+}
+
+/** The map tool's own words when it fails, naming the user's file. */
+function failure(result, scratch, fileName, what) {
+    const said = saidLines(result, scratch).map(function (line) {
+        return fileName + ": " + line;
+    }).join("\n");
+    return said || what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";
 }
 
 tiled.registerMapFormat("quintaraz", {
-    name: "Mapa de Quintaraz (*.map)",
+    name: "Mapa de Quintaraz", // Tiled adds "(*.map)"
     extension: "map",
 
     read: function (fileName) {
-        // The tilesets' pictures stay in the scratch folder: Tiled reads them from there.
-        const tmx = scratchFolder() + "/mapa.tmx";
-        const result = run(mapTool, ["export", fileName, tmx]);
-        if (result.status !== 0)
-            throw new Error(failure(result, "No se ha podido abrir el mapa"));
-        return tiled.mapFormat("tmx").read(tmx);
+        return withScratchFolder(function (folder) {
+            const tmx = folder + "/mapa.tmx";
+            // Names after "--": a file whose name begins with "-" is a file, not an option.
+            const result = run(mapTool, ["export", "--", fileName, tmx]);
+            if (result.status !== 0)
+                throw new Error(failure(result, tmx, fileName, "No se ha podido abrir el mapa"));
+            return tiled.mapFormat("tmx").read(tmx);
+        });
     },
 
     write: function (map, fileName) {
-        const tmx = scratchFolder() + "/mapa.tmx";
-        const error = tiled.mapFormat("tmx").write(map, tmx);
-        if (error)
-            return error;
-        const result = run(mapTool, ["import", tmx, fileName]);
-        if (result.status !== 0)
-            return failure(result, "No se ha podido guardar el mapa");
-        if (result.said)
-            tiled.warn(result.said);
-        return undefined;
+        return withScratchFolder(function (folder) {
+            const tmx = folder + "/mapa.tmx";
+            const error = tiled.mapFormat("tmx").write(map, tmx);
+            if (error)
+                return error;
+            const result = run(mapTool, ["import", "--", tmx, fileName]);
+            report(result, tmx, fileName, map);
+            if (result.status !== 0)
+                return failure(result, tmx, fileName, "No se ha podido guardar el mapa");
+            return undefined;
+        });
     },
 });
+
+/**
+ * Map > Comprobar mapa: the same checks as saving, on the open map, without saving it; the
+ * problems go to the Issues panel, or a message says that the map is ready for the game.
+ */
+const checkAction = tiled.registerAction("ComprobarMapaQuintaraz", function () {
+    const map = tiled.activeAsset;
+    if (!map || !map.isTileMap) {
+        tiled.alert("Abre un mapa para comprobarlo.", "Comprobar mapa");
+        return;
+    }
+    const name = map.fileName || "el mapa sin guardar";
+    withScratchFolder(function (folder) {
+        const tmx = folder + "/mapa.tmx";
+        const error = tiled.mapFormat("tmx").write(map, tmx);
+        if (error) {
+            tiled.error(name + ": " + error);
+            return;
+        }
+        const result = run(mapTool, ["import", "--", tmx, folder + "/mapa.map"]);
+        const problems = report(result, tmx, name, map);
+        if (result.status === 0 && problems.length === 0)
+            tiled.alert(name + ": el mapa está listo para el juego." +
+                        (result.said ? " Mira los avisos en el panel de problemas (Issues)." : ""),
+                        "Comprobar mapa");
+        else if (problems.length === 0)
+            tiled.error(failure(result, tmx, name, "No se ha podido comprobar el mapa"));
+    });
+});
+checkAction.text = "Comprobar mapa";
+tiled.extendMenu("Map", [{separator: true}, {action: "ComprobarMapaQuintaraz"}]);

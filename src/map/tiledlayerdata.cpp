@@ -14,22 +14,23 @@
 
 namespace quintaraz {
 
-QString inTerrainLayer(const QString& problem)
+QString inLayer(const QString& layer, const QString& problem)
 {
-    return QStringLiteral("la capa «%1»: %2").arg(QLatin1String(tiled::terrainLayer), problem);
+    return problem.isEmpty() ? problem : QStringLiteral("la capa «%1»: %2").arg(layer, problem);
 }
 
 QString countProblem(qsizetype tiles, qsizetype cells)
 {
-    return inTerrainLayer(
-        tiles > cells
-            ? QStringLiteral("tiene más casillas que las %1 celdas del mapa").arg(cells)
-            : QStringLiteral("tiene %1 casillas y el mapa %2 celdas").arg(tiles).arg(cells));
+    if (tiles == 0)
+        return QStringLiteral("no tiene datos");
+    return tiles > cells
+               ? QStringLiteral("tiene más casillas que las %1 celdas del mapa").arg(cells)
+               : QStringLiteral("tiene %1 casillas y el mapa %2 celdas").arg(tiles).arg(cells);
 }
 
 QString chunkedLayerProblem()
 {
-    return inTerrainLayer(QStringLiteral("está en trozos, como en un mapa infinito"));
+    return QStringLiteral("está en trozos, como en un mapa infinito");
 }
 
 std::optional<quint32> tileNumber(double value)
@@ -57,7 +58,10 @@ std::optional<QByteArray> inflated(const QByteArray& packed, qsizetype size, boo
     stream.avail_out = uInt(out.size());
     const int result = inflate(&stream, Z_FINISH);
     const qsizetype produced = qsizetype(stream.total_out);
+    const bool trailing = stream.avail_in > 0; // garbage, or a second gzip member
     inflateEnd(&stream);
+    if (result == Z_STREAM_END && trailing)
+        return std::nullopt;
     if (result != Z_STREAM_END)
         return result == Z_BUF_ERROR && produced == out.size() ? out : std::optional<QByteArray>();
     out.truncate(produced);
@@ -90,7 +94,7 @@ QString base64Tiles(QStringView text, QStringView compression, qsizetype cells,
     const auto decoded =
         QByteArray::fromBase64Encoding(compact, QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
-        return inTerrainLayer(QStringLiteral("los datos no son base64 válido"));
+        return QStringLiteral("los datos no son base64 válido");
     const qsizetype size = cells * 4;
     std::optional<QByteArray> raw;
     if (compression.isEmpty())
@@ -100,11 +104,11 @@ QString base64Tiles(QStringView text, QStringView compression, qsizetype cells,
     else if (compression == u"zstd")
         raw = zstdDecompressed(*decoded, size);
     else
-        return inTerrainLayer(
-            QStringLiteral("usa la compresión «%1», que el editor no conoce").arg(compression));
+        return QStringLiteral("usa la compresión «%1», que el editor no conoce").arg(compression);
     if (!raw)
-        return inTerrainLayer(
-            QStringLiteral("los datos comprimidos con %1 están dañados").arg(compression));
+        return QStringLiteral("los datos comprimidos con %1 están dañados o tienen algo tras su "
+                              "final")
+            .arg(compression);
     if (raw->size() != size)
         return countProblem(raw->size() / 4 + (raw->size() > size ? 1 : 0), cells);
     tiles.resize(std::size_t(cells));
@@ -127,8 +131,7 @@ QString textTiles(QStringView encoding, QStringView compression, QStringView tex
     }
     if (encoding == u"base64")
         return base64Tiles(text, compression, cells, tiles);
-    return inTerrainLayer(
-        QStringLiteral("usa la codificación «%1», que el editor no conoce").arg(encoding));
+    return QStringLiteral("usa la codificación «%1», que el editor no conoce").arg(encoding);
 }
 
 CsvTiles::CsvTiles(qsizetype cells, std::vector<quint32>& tiles)
@@ -202,9 +205,8 @@ void CsvTiles::readPieces(QStringView text)
 void CsvTiles::notANumber(QStringView from)
 {
     const qsizetype comma = from.indexOf(u',');
-    problem_ = inTerrainLayer(
-        QStringLiteral("«%1» no es el número de una casilla")
-            .arg(from.left(std::min<qsizetype>(comma < 0 ? 24 : comma, 24)).trimmed()));
+    problem_ = QStringLiteral("«%1» no es el número de una casilla")
+                   .arg(from.left(std::min<qsizetype>(comma < 0 ? 24 : comma, 24)).trimmed());
 }
 
 } // namespace quintaraz

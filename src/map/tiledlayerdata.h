@@ -8,11 +8,11 @@
 
 namespace quintaraz {
 
-/** A problem of the terrain layer, said as of that layer. */
-QString inTerrainLayer(const QString& problem);
-/** The problem of a terrain layer with that many tiles for that many cells. */
+/** A problem of a tile layer's data, said as of the layer of that name. */
+QString inLayer(const QString& layer, const QString& problem);
+/** The problem of a tile layer with that many tiles for that many cells. */
 QString countProblem(qsizetype tiles, qsizetype cells);
-/** The problem of a terrain layer written in chunks, as only infinite maps are. */
+/** The problem of a tile layer written in chunks, as only infinite maps are. */
 QString chunkedLayerProblem();
 /** A tile number as written in JSON: a whole number from 0 to 2^32 - 1. */
 std::optional<quint32> tileNumber(double value);
@@ -44,9 +44,10 @@ private:
 };
 
 /**
- * The tiles of the terrain layer from its data as written in text: CSV, or base64, raw or
- * compressed with zlib, gzip or zstd. What is wrong with it, if anything; a compressed
- * layer is never inflated beyond the map's cells.
+ * The tiles of a tile layer from its data as written in text: CSV, or base64, raw or
+ * compressed with zlib, gzip or zstd. What is wrong with it, if anything (not yet said as
+ * of the layer); a compressed layer is never inflated beyond the map's cells, and a stream
+ * with anything after its end is refused, as Tiled refuses it.
  */
 QString textTiles(QStringView encoding, QStringView compression, QStringView text, qsizetype cells,
                   std::vector<quint32>& tiles);

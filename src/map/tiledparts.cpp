@@ -39,6 +39,33 @@ QString externalTilesetName(const QString& source)
     return QFileInfo(source).completeBaseName();
 }
 
+qsizetype firstPainted(const std::vector<quint32>& tiles)
+{
+    const auto painted = std::find_if(tiles.begin(), tiles.end(), [](quint32 t) { return t != 0; });
+    return painted == tiles.end() ? -1 : qsizetype(painted - tiles.begin());
+}
+
+QString firstGidProblem(const TilesetEntry& tileset)
+{
+    if (tileset.firstGid >= 1)
+        return {};
+    return QStringLiteral("el juego de casillas «%1» empieza en el número %2, y en Tiled el "
+                          "primero es 1")
+        .arg(tileset.name)
+        .arg(tileset.firstGid);
+}
+
+QString placeInText(QByteArrayView text, qsizetype offset)
+{
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const QByteArrayView before = text.first(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    qsizetype column = 1;
+    for (qsizetype k = lineStart; k < offset; ++k)
+        column += (uchar(text[k]) & 0xC0) != 0x80; // UTF-8 continuation bytes are no characters
+    return QStringLiteral("la línea %1, columna %2").arg(before.count('\n') + 1).arg(column);
+}
+
 const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name)
 {
     for (const TilesetEntry& tileset : parts.tilesets)

@@ -16,9 +16,18 @@ struct TilesetEntry {
     qint64 firstGid = 0;
 };
 
+/** How a layer is shown: a layer of ours is shown where it lies. */
+struct LayerPlacement {
+    bool visible = true;
+    double offsetX = 0;
+    double offsetY = 0;
+};
+
 /** An object of the start layer, as written. */
 struct StartObject {
-    QString id; // as written, for messages
+    QString id;   // as written, for messages
+    QString name; // "Jugador 3", as the export names it, or whatever the user wrote
+    bool visible = true;
     std::optional<quint32> gid;
     double x = 0;
     double y = 0;
@@ -37,12 +46,34 @@ struct TiledParts {
     bool infinite = false;
     QList<TilesetEntry> tilesets;
     int terrainLayers = 0;
+    LayerPlacement terrainPlacement;
     std::vector<quint32> terrain; // tile numbers as written, row by row
     int startLayers = 0;
+    LayerPlacement startPlacement;
     QList<StartObject> starts;
+    /** Other tile layers with painted cells, each with its first painted cell. */
+    QList<std::pair<QString, qsizetype>> paintedLayers;
+    /** Other layers that hold something: objects, pictures, groups. */
+    QStringList otherLayers;
 
     qsizetype cells() const { return qsizetype(width * height); }
 };
+
+/**
+ * The most tilesets, and objects in the start layer, that a file may hold: a map of ours has
+ * two tilesets and eight starts, and a file with thousands is refused before it costs time.
+ */
+inline constexpr int mostTilesets = 64;
+inline constexpr int mostStartObjects = 64;
+
+/** The first cell of tiles that is painted, or -1. */
+qsizetype firstPainted(const std::vector<quint32>& tiles);
+
+/** The problem of a tileset whose first tile number is not at least 1, or nothing. */
+QString firstGidProblem(const TilesetEntry& tileset);
+
+/** Where a byte of a text lies, as "la línea L, columna C" (both from 1, columns in characters). */
+QString placeInText(QByteArrayView text, qsizetype offset);
 
 /** Why a map of that size, shape or tile size cannot be the editor's; nothing if it can. */
 QString sizeProblem(const TiledParts& parts);

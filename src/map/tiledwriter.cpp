@@ -19,10 +19,11 @@ struct Tileset {
     quint32 firstGid;
     int tileCount;
     const char* image;
+    const char* file; // the tileset in a file of its own, as installed
 };
 constexpr std::array<Tileset, 2> tilesets{{
-    {terrainTileset, terrainFirstGid, terrainCount, terrainImage},
-    {playerTileset, playerFirstGid, playerCount, playerImage},
+    {terrainTileset, terrainFirstGid, terrainCount, terrainImage, terrainTilesetFile},
+    {playerTileset, playerFirstGid, playerCount, playerImage, playerTilesetFile},
 }};
 
 // The ids Tiled gives the two layers and the eight objects, and the next ones it would give.
@@ -59,7 +60,7 @@ QString csvRows(const GameMap& map)
     return QString::fromLatin1(csv);
 }
 
-QByteArray tmxText(const GameMap& map)
+QByteArray tmxText(const GameMap& map, const QString& tilesetFolder)
 {
     QByteArray text;
     QXmlStreamWriter xml(&text);
@@ -78,6 +79,13 @@ QByteArray tmxText(const GameMap& map)
     xml.writeAttribute(QStringLiteral("nextlayerid"), QString::number(nextLayerId));
     xml.writeAttribute(QStringLiteral("nextobjectid"), QString::number(nextObjectId));
     for (const Tileset& tileset : tilesets) {
+        if (!tilesetFolder.isEmpty()) {
+            xml.writeEmptyElement(QStringLiteral("tileset"));
+            xml.writeAttribute(QStringLiteral("firstgid"), QString::number(tileset.firstGid));
+            xml.writeAttribute(QStringLiteral("source"),
+                               tilesetFolder + u'/' + QLatin1String(tileset.file));
+            continue;
+        }
         xml.writeStartElement(QStringLiteral("tileset"));
         xml.writeAttribute(QStringLiteral("firstgid"), QString::number(tileset.firstGid));
         xml.writeAttribute(QStringLiteral("name"), QLatin1String(tileset.name));
@@ -120,7 +128,7 @@ QByteArray tmxText(const GameMap& map)
     return text;
 }
 
-QByteArray tmjText(const GameMap& map)
+QByteArray tmjText(const GameMap& map, const QString& tilesetFolder)
 {
     QJsonArray tiles;
     for (int k = 0; k < map.columns() * map.rows(); ++k)
@@ -161,17 +169,21 @@ QByteArray tmjText(const GameMap& map)
                                         {"objects", objects}}};
     QJsonArray sets;
     for (const Tileset& tileset : tilesets)
-        sets.append(QJsonObject{{"firstgid", int(tileset.firstGid)},
-                                {"name", tileset.name},
-                                {"tilewidth", tileSize},
-                                {"tileheight", tileSize},
-                                {"tilecount", tileset.tileCount},
-                                {"columns", tileset.tileCount},
-                                {"image", tileset.image},
-                                {"imagewidth", tileset.tileCount * tileSize},
-                                {"imageheight", tileSize},
-                                {"margin", 0},
-                                {"spacing", 0}});
+        sets.append(
+            !tilesetFolder.isEmpty()
+                ? QJsonObject{{"firstgid", int(tileset.firstGid)},
+                              {"source", tilesetFolder + u'/' + QLatin1String(tileset.file)}}
+                : QJsonObject{{"firstgid", int(tileset.firstGid)},
+                              {"name", tileset.name},
+                              {"tilewidth", tileSize},
+                              {"tileheight", tileSize},
+                              {"tilecount", tileset.tileCount},
+                              {"columns", tileset.tileCount},
+                              {"image", tileset.image},
+                              {"imagewidth", tileset.tileCount * tileSize},
+                              {"imageheight", tileSize},
+                              {"margin", 0},
+                              {"spacing", 0}});
     const QJsonObject document{{"type", "map"},
                                {"version", "1.8"},
                                {"orientation", "orthogonal"},
@@ -200,7 +212,8 @@ std::optional<TiledFormat> tiledFormatOf(const QString& path)
     return std::nullopt;
 }
 
-QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error)
+QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error,
+                     const QString& tilesetFolder)
 {
     for (int k = 0; k < map.columns() * map.rows(); ++k) {
         if (isTerrain(map.terrain[k]))
@@ -213,7 +226,7 @@ QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error)
                          .arg(map.terrain[k]);
         return {};
     }
-    return format == TiledFormat::Tmx ? tmxText(map) : tmjText(map);
+    return format == TiledFormat::Tmx ? tmxText(map, tilesetFolder) : tmjText(map, tilesetFolder);
 }
 
 } // namespace quintaraz

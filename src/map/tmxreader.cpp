@@ -13,6 +13,20 @@ namespace {
 
 using namespace tiled;
 
+/** What QXmlStreamReader's kinds of error come to, in Spanish. */
+QString xmlErrorText(QXmlStreamReader::Error error)
+{
+    switch (error) {
+    case QXmlStreamReader::PrematureEndOfDocumentError:
+        return QStringLiteral("el archivo se acaba antes de cerrar todos sus elementos");
+    case QXmlStreamReader::NotWellFormedError:
+        return QStringLiteral("no está bien formado (falta o sobra un carácter, una comilla, "
+                              "o un elemento se cierra con otro nombre)");
+    default:
+        return QStringLiteral("no se puede leer");
+    }
+}
+
 class TmxReader {
 public:
     explicit TmxReader(const QByteArray& text)
@@ -35,20 +49,25 @@ public:
         if (!problem_.isEmpty() || !sizeProblem(parts).isEmpty())
             return xmlProblem(problem_);
         while (problem_.isEmpty() && xml_.readNextStartElement()) {
-            const QXmlStreamAttributes attributes = xml_.attributes();
-            const QStringView name = attributes.value(QLatin1String("name"));
+            const QString name = xml_.attributes().value(QLatin1String("name")).toString();
             if (xml_.name() == u"tileset") {
-                const QString source = attributes.value(QLatin1String("source")).toString();
-                parts.tilesets.append(
-                    {source.isEmpty() ? name.toString() : externalTilesetName(source),
-                     number("firstgid")});
-                xml_.skipCurrentElement();
+                readTileset(parts);
             } else if (xml_.name() == u"layer" && name == QLatin1String(terrainLayer)) {
                 ++parts.terrainLayers;
-                readLayer(parts);
+                parts.terrainPlacement = placement();
+                readLayer(name, parts.cells(), parts.terrain);
+            } else if (xml_.name() == u"layer") {
+                readLayer(name, parts.cells(), otherTiles_);
+                if (const qsizetype first = firstPainted(otherTiles_); first >= 0)
+                    parts.paintedLayers.append({name, first});
             } else if (xml_.name() == u"objectgroup" && name == QLatin1String(startLayer)) {
                 ++parts.startLayers;
+                parts.startPlacement = placement();
                 readObjects(parts);
+            } else if (xml_.name() == u"objectgroup" || xml_.name() == u"imagelayer" ||
+                       xml_.name() == u"group") {
+                if (holdsSomething())
+                    parts.otherLayers << name;
             } else {
                 xml_.skipCurrentElement();
             }
@@ -62,8 +81,8 @@ private:
         if (xml_.hasError())
             return QStringLiteral("el XML no es válido en la línea %1, columna %2: %3")
                 .arg(xml_.lineNumber())
-                .arg(xml_.columnNumber())
-                .arg(xml_.errorString());
+                .arg(xml_.columnNumber() + 1)
+                .arg(xmlErrorText(xml_.error()));
         return problem;
     }
 
@@ -93,14 +112,46 @@ private:
         return value;
     }
 
+    LayerPlacement placement()
+    {
+        return {number("visible", 1) != 0, decimal("offsetx", 0), decimal("offsety", 0)};
+    }
+
     void fail(const QString& problem)
     {
         if (problem_.isEmpty())
             problem_ = problem;
     }
 
-    void readLayer(TiledParts& parts)
+    void readTileset(TiledParts& parts)
     {
+        const QString source = xml_.attributes().value(QLatin1String("source")).toString();
+        const TilesetEntry tileset{source.isEmpty()
+                                       ? xml_.attributes().value(QLatin1String("name")).toString()
+                                       : externalTilesetName(source),
+                                   number("firstgid")};
+        if (problem_.isEmpty())
+            fail(firstGidProblem(tileset));
+        if (parts.tilesets.size() == mostTilesets)
+            fail(QStringLiteral("tiene más de %1 juegos de casillas").arg(mostTilesets));
+        parts.tilesets.append(tileset);
+        xml_.skipCurrentElement();
+    }
+
+    /** Whether the current layer holds an element other than its properties; read to its end. */
+    bool holdsSomething()
+    {
+        bool holds = false;
+        while (xml_.readNextStartElement()) {
+            holds = holds || xml_.name() != u"properties";
+            xml_.skipCurrentElement();
+        }
+        return holds;
+    }
+
+    void readLayer(const QString& layer, qsizetype cells, std::vector<quint32>& tiles)
+    {
+        tiles.clear();
         while (problem_.isEmpty() && xml_.readNextStartElement()) {
             if (xml_.name() != u"data") {
                 xml_.skipCurrentElement();
@@ -109,52 +160,53 @@ private:
             const QString encoding = xml_.attributes().value(QLatin1String("encoding")).toString();
             const QString compression =
                 xml_.attributes().value(QLatin1String("compression")).toString();
-            parts.terrain.clear();
+            tiles.clear();
             if (encoding.isEmpty()) {
-                readTileElements(parts);
+                fail(inLayer(layer, readTileElements(cells, tiles)));
             } else if (encoding == u"csv") {
-                readCsv(parts);
+                fail(inLayer(layer, readCsv(cells, tiles)));
             } else {
                 const QString text = xml_.readElementText(QXmlStreamReader::SkipChildElements);
-                fail(textTiles(encoding, compression, text, parts.cells(), parts.terrain));
+                fail(inLayer(layer, textTiles(encoding, compression, text, cells, tiles)));
             }
         }
     }
 
     /** CSV, read as the reader gives it, without a copy of the whole text. */
-    void readCsv(TiledParts& parts)
+    QString readCsv(qsizetype cells, std::vector<quint32>& tiles)
     {
-        CsvTiles csv(parts.cells(), parts.terrain);
+        CsvTiles csv(cells, tiles);
         while (!xml_.atEnd()) {
             const QXmlStreamReader::TokenType token = xml_.readNext();
             if (token == QXmlStreamReader::Characters)
                 csv.read(xml_.text());
             else if (token == QXmlStreamReader::StartElement)
-                return fail(chunkedLayerProblem());
+                return chunkedLayerProblem();
             else if (token == QXmlStreamReader::EndElement)
-                return fail(csv.finish());
+                return csv.finish();
         }
+        return {};
     }
 
     /** The oldest form: an element <tile gid="..."/> a cell. */
-    void readTileElements(TiledParts& parts)
+    QString readTileElements(qsizetype cells, std::vector<quint32>& tiles)
     {
         while (problem_.isEmpty() && xml_.readNextStartElement()) {
             if (xml_.name() == u"chunk")
-                return fail(chunkedLayerProblem());
+                return chunkedLayerProblem();
             if (xml_.name() == u"tile") {
-                if (qsizetype(parts.terrain.size()) == parts.cells())
-                    return fail(countProblem(parts.cells() + 1, parts.cells()));
+                if (qsizetype(tiles.size()) == cells)
+                    return countProblem(cells + 1, cells);
                 const qint64 gid = number("gid", 0);
                 if (gid < 0 || gid > 0xFFFFFFFFll)
-                    fail(inTerrainLayer(
-                        QStringLiteral("%1 no es el número de una casilla").arg(gid)));
-                parts.terrain.push_back(quint32(gid));
+                    return QStringLiteral("%1 no es el número de una casilla").arg(gid);
+                tiles.push_back(quint32(gid));
             }
             xml_.skipCurrentElement();
         }
-        if (problem_.isEmpty() && qsizetype(parts.terrain.size()) != parts.cells())
-            fail(countProblem(qsizetype(parts.terrain.size()), parts.cells()));
+        if (problem_.isEmpty() && qsizetype(tiles.size()) != cells)
+            return countProblem(qsizetype(tiles.size()), cells);
+        return {};
     }
 
     void readObjects(TiledParts& parts)
@@ -164,8 +216,16 @@ private:
                 xml_.skipCurrentElement();
                 continue;
             }
+            if (parts.starts.size() == mostStartObjects)
+                return fail(QStringLiteral("la capa «%1» tiene más de %2 objetos")
+                                .arg(QLatin1String(startLayer))
+                                .arg(mostStartObjects));
             StartObject object;
             object.id = xml_.attributes().value(QLatin1String("id")).toString();
+            if (object.id.isEmpty())
+                object.id = QStringLiteral("sin id");
+            object.name = xml_.attributes().value(QLatin1String("name")).toString();
+            object.visible = number("visible", 1) != 0;
             if (xml_.attributes().hasAttribute(QLatin1String("gid"))) {
                 const qint64 gid = number("gid");
                 if (gid >= 0 && gid <= 0xFFFFFFFFll)
@@ -183,12 +243,82 @@ private:
 
     QXmlStreamReader xml_;
     QString problem_;
+    std::vector<quint32> otherTiles_; // the tiles of the last other tile layer
 };
+
+/**
+ * The most attributes an element, and the most elements one inside another, that a file
+ * may have. Tiled writes a dozen and a handful; the XML reader holds each of them, and a
+ * file of 4 MiB could make it hold a million.
+ */
+constexpr int mostAttributes = 100;
+constexpr int mostDepth = 100;
+
+/** Where the markup of a TMX file holds what Tiled never writes, and what it is. */
+struct MarkupProblem {
+    qsizetype at = -1;
+    QString what;
+};
+
+/**
+ * Looks over the markup before the XML reader does: a document type or entity declaration
+ * (an entity can stand for gigabytes), an element with too many attributes, or too deep.
+ * Malformed markup is left for the XML reader to say.
+ */
+MarkupProblem markupProblem(QByteArrayView text)
+{
+    const auto skipTo = [&](qsizetype from, QByteArrayView end) {
+        const qsizetype found = text.indexOf(end, from);
+        return found < 0 ? text.size() : found + end.size();
+    };
+    int depth = 0;
+    for (qsizetype k = text.indexOf('<'); k >= 0; k = text.indexOf('<', k)) {
+        const QByteArrayView tag = text.sliced(k);
+        if (tag.startsWith("<!DOCTYPE") || tag.startsWith("<!ENTITY"))
+            return {k, QStringLiteral("declara un tipo de documento o entidades")};
+        if (tag.startsWith("<!--")) {
+            k = skipTo(k + 4, "-->");
+        } else if (tag.startsWith("<![CDATA[")) {
+            k = skipTo(k + 9, "]]>");
+        } else if (tag.startsWith("<?")) {
+            k = skipTo(k + 2, "?>");
+        } else if (tag.startsWith("</")) {
+            --depth;
+            k += 2;
+        } else {
+            // A start tag, to its '>'; attribute values may hold '>' but never '<'.
+            int attributes = 0;
+            char quote = 0;
+            qsizetype end = k + 1;
+            for (; end < text.size() && (quote || text[end] != '>'); ++end) {
+                const char c = text[end];
+                if (quote)
+                    quote = c == quote ? 0 : quote;
+                else if (c == '"' || c == '\'')
+                    quote = c;
+                else
+                    attributes += c == '=';
+            }
+            if (attributes > mostAttributes)
+                return {k, QStringLiteral("tiene un elemento con más de %1 atributos")
+                               .arg(mostAttributes)};
+            if (end < text.size() && text[end - 1] != '/' && ++depth > mostDepth)
+                return {
+                    k,
+                    QStringLiteral("tiene más de %1 elementos uno dentro de otro").arg(mostDepth)};
+            k = end;
+        }
+    }
+    return {};
+}
 
 } // namespace
 
 QString readTmxParts(const QByteArray& text, TiledParts& parts)
 {
+    if (const MarkupProblem markup = markupProblem(text); markup.at >= 0)
+        return QStringLiteral("el XML %1 en %2, y Tiled nunca lo escribe")
+            .arg(markup.what, placeInText(text, markup.at));
     return TmxReader(text).read(parts);
 }
 

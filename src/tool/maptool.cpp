@@ -37,10 +37,11 @@ const std::array<MapTool::Command, 9> MapTool::commands_{{
      "Una vista previa en PNG cuyo lado mayor mide a lo sumo TAMAÑO píxeles, para los "
      "gestores de archivos. Si el archivo no es un mapa, no escribe nada y sale con 1.",
      &MapTool::thumbnail},
-    {"export", "ARCHIVO SALIDA.tmx|SALIDA.tmj",
+    {"export", "[--force] ARCHIVO SALIDA.tmx|SALIDA.tmj",
      "Convierte el mapa al formato de Tiled (TMX, o JSON con .tmj): la capa de casillas "
      "«terreno», la capa de objetos «comienzos» con un objeto por jugador, y los dibujos "
-     "terrenos.png y jugadores.png junto a la salida.",
+     "terrenos.png y jugadores.png junto a la salida. Un archivo que ya existe con otro "
+     "contenido solo se reemplaza con --force; si algo falla, no queda ninguno nuevo.",
      &MapTool::exportMap},
     {"import", "ENTRADA.tmx|ENTRADA.tmj SALIDA.map",
      "Convierte un mapa de Tiled en un mapa del editor, con las mismas reglas con las que "
@@ -267,6 +268,10 @@ int MapTool::thumbnail(const Command& command, const QStringList& arguments)
 int MapTool::exportMap(const Command& command, const QStringList& arguments)
 {
     CommandParser line = parserFor(command);
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("Reemplaza la salida y los dibujos aunque ya "
+                                                  "existan con otro contenido."));
+    line.addOption(force);
     if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
         return *status;
     const QString map = line.files().at(0);
@@ -274,31 +279,32 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     const std::optional<TiledFormat> format = tiledFormatOf(output);
     if (!format)
         return usageError(&command, QStringLiteral("la salida debe terminar en .tmx o en .tmj"));
-    // Tiled finds the tilesets' pictures beside the map, by these names.
-    const QDir folder = QFileInfo(output).dir();
-    const std::array<std::pair<QString, QByteArray>, 2> pictures{{
-        {folder.filePath(QLatin1String(tiled::terrainImage)), TileArt::terrainTilesetPng()},
-        {folder.filePath(QLatin1String(tiled::playerImage)), TileArt::playerTilesetPng()},
-    }};
-    if (const QString problem = outputProblem(output, map, OutputKind::TiledMap);
-        !problem.isEmpty())
-        return fail(output, problem);
-    for (const auto& [path, picture] : pictures)
-        if (const QString problem = outputProblem(path, map, OutputKind::Picture);
-            !problem.isEmpty())
-            return fail(path, problem);
 
     const auto reading = std::make_unique<MapReading>(readMapFile(map));
     if (reading->outcome != LoadOutcome::Loaded)
         return fail(map, describeReading(*reading));
+    // The installed tilesets where there are some: nothing is written beside the output, and
+    // the map keeps working wherever it goes.
+    const QString installed = installedTilesets();
     QString problem;
-    const QByteArray text = tiledText(reading->map, *format, &problem);
+    const QByteArray text = tiledText(reading->map, *format, &problem, installed);
     if (text.isEmpty())
         return fail(map, problem);
-    for (const auto& [path, picture] : pictures)
-        if (!writeFileSafely(path, picture, &problem))
-            return fail(path, problem);
-    return writeFileSafely(output, text, &problem) ? 0 : fail(output, problem);
+    QList<PlannedFile> files{{output, text}};
+    if (installed.isEmpty()) {
+        // Tiled finds the tilesets' pictures beside the map, by these names.
+        const QString folder = QFileInfo(output).path();
+        const auto beside = [&](const char* name) {
+            return folder == u'.' ? QString::fromLatin1(name) : folder + u'/' + QLatin1String(name);
+        };
+        files.prepend({beside(tiled::playerImage), TileArt::playerTilesetPng()});
+        files.prepend({beside(tiled::terrainImage), TileArt::terrainTilesetPng()});
+    }
+    for (PlannedFile& file : files)
+        if (const QString problem = exportProblem(file, map, line.isSet(force)); !problem.isEmpty())
+            return fail(file.path, problem);
+    QString failed;
+    return writeAllOrNone(files, &failed, &problem) ? 0 : fail(failed, problem);
 }
 
 int MapTool::importMap(const Command& command, const QStringList& arguments)
@@ -313,8 +319,11 @@ int MapTool::importMap(const Command& command, const QStringList& arguments)
     if (const QString problem = outputProblem(map, input, OutputKind::Map); !problem.isEmpty())
         return fail(map, problem);
     const auto reading = std::make_unique<TiledReading>(readTiledFile(input));
-    if (!reading->error.isEmpty())
-        return fail(input, reading->error);
+    if (!reading->error.isEmpty()) {
+        for (const QString& problem : reading->error.split(u'\n'))
+            fail(input, problem);
+        return 1;
+    }
     for (const QString& warning : reading->warnings)
         err_ << "quintaraz-map: " << input << ": aviso: " << warning << '\n';
     QString problem;

@@ -7,14 +7,42 @@
 namespace quintaraz {
 
 /** What an output of the tool is, and so what it may write over. */
-enum class OutputKind { Picture, TiledMap, Map };
+enum class OutputKind { Picture, Map };
 
 /**
  * Why the tool must not write output, made from input, or nothing. An output never
  * replaces its own input, nor anything but a plain file that is empty or of its own
- * kind: a picture replaces a PNG, a Tiled map a TMX or JSON file, a map a map.
+ * kind: a picture replaces a PNG, a map a map.
  */
 QString outputProblem(const QString& output, const QString& input, OutputKind kind);
+
+/** A file that one command writes together with others. */
+struct PlannedFile {
+    QString path;
+    QByteArray bytes;
+    bool unchanged = false; // it holds those bytes already, and is left as it is
+};
+
+/**
+ * Why a file of an export must not be written, or nothing; sets file.unchanged when it holds
+ * what would be written. A file that exists is replaced only when force is set, and never
+ * when it is the input or anything but a plain file: it may be a person's work.
+ */
+QString exportProblem(PlannedFile& file, const QString& input, bool force);
+
+/**
+ * Writes the files, each through the safe writer, all or none: when one fails, those that
+ * this call made new are removed again. On failure, failed names the file and error says why.
+ */
+bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* error);
+
+/**
+ * The folder of the tilesets that the package installs for Tiled, when both tilesets and
+ * their pictures are there; nothing otherwise (a bare build). QUINTARAZ_TILED_TILESETS names
+ * another folder.
+ */
+QString installedTilesets();
+
 
 /** How hard a PNG's pixels are compressed. */
 enum class PngCompression {
