@@ -43,7 +43,6 @@ bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* e
  */
 QString installedTilesets();
 
-
 /** How hard a PNG's pixels are compressed. */
 enum class PngCompression {
     Small, // zlib's default level: the size of a large picture matters more than the time
