@@ -23,6 +23,7 @@ int GameMap::extraStartCount() const
 std::vector<GridPoint> GameMap::startCells() const
 {
     std::vector<GridPoint> cells;
+    cells.reserve(starts.size());
     for (const std::optional<GridPoint>& start : starts)
         if (start)
             cells.push_back(*start);

@@ -22,16 +22,40 @@ void diffCells(const GameMap& before, const GameMap& after, MapDifference& diffe
     const int columns = std::max(before.columns(), after.columns());
     const int rows = std::max(before.rows(), after.rows());
     const bool sameSize = !difference.sizeChanged();
+    // Rows of one size follow each other in memory: eight rows compared in one go, which
+    // for most of two versions of a map is all there is to do.
+    const auto equalRows = [&](int top, int count) {
+        return std::memcmp(&before.terrain[before.cellIndex(0, top)],
+                           &after.terrain[after.cellIndex(0, top)],
+                           sizeof(std::int16_t) * std::size_t(columns) * std::size_t(count)) == 0;
+    };
     for (int y = 0; y < rows; ++y) {
         if (sameSize) {
-            // Most rows of two versions of a map are equal: compared whole first.
+            if (y % 8 == 0 && rows - y >= 8 && equalRows(y, 8)) {
+                y += 7;
+                continue;
+            }
+            // Of eight rows that differ, most are equal still: compared whole first.
+            if (equalRows(y, 1))
+                continue;
             const std::int16_t* was = &before.terrain[before.cellIndex(0, y)];
             const std::int16_t* is = &after.terrain[after.cellIndex(0, y)];
-            if (std::memcmp(was, is, sizeof(std::int16_t) * std::size_t(columns)) == 0)
-                continue;
-            for (int x = 0; x < columns; ++x)
-                if (was[x] != is[x])
-                    difference.cells.push_back({{std::int16_t(x), std::int16_t(y)}, was[x], is[x]});
+            // Room for a row's worth at once, not grown from one cell.
+            if (difference.cells.empty())
+                difference.cells.reserve(std::size_t(columns));
+            const auto compare = [&](int from, int to) {
+                for (int x = from; x < to; ++x)
+                    if (was[x] != is[x])
+                        difference.cells.push_back(
+                            {{std::int16_t(x), std::int16_t(y)}, was[x], is[x]});
+            };
+            // A changed row is mostly equal too: eight cells at a time, one by one only
+            // where those differ.
+            int x = 0;
+            for (; columns - x >= 8; x += 8)
+                if (std::memcmp(was + x, is + x, 8 * sizeof(std::int16_t)) != 0)
+                    compare(x, x + 8);
+            compare(x, columns);
             continue;
         }
         for (int x = 0; x < columns; ++x) {
@@ -97,6 +121,10 @@ std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells)
     std::vector<ChangeArea> areas;
     std::vector<std::size_t> open;    // areas that reach the row above
     std::vector<std::size_t> reached; // areas that reach this row
+    // Room for the runs of a few rows at once, not grown from one.
+    areas.reserve(std::min<std::size_t>(cells.size(), 64));
+    open.reserve(areas.capacity());
+    reached.reserve(areas.capacity());
     int row = -1;
     for (std::size_t k = 0; k < cells.size();) {
         // A run: the next cells of the same row, side by side, with the same change.
@@ -110,7 +138,11 @@ std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells)
                              first.cell.y, first.before, first.after};
         k = end;
         if (run.top != row) {
-            open = run.top == row + 1 ? reached : std::vector<std::size_t>();
+            // Swapped, not copied: both lists keep their room from row to row.
+            if (run.top == row + 1)
+                open.swap(reached);
+            else
+                open.clear();
             reached.clear();
             row = run.top;
         }

@@ -2,8 +2,10 @@
 
 namespace quintaraz {
 
-CommandParser::CommandParser(const QString& usage, const QString& description, QTextStream& out)
-    : usage_(usage)
+CommandParser::CommandParser(const char* name, const char* arguments, const char* description,
+                             QTextStream& out)
+    : name_(name)
+    , arguments_(arguments)
     , description_(description)
     , out_(out)
 {
@@ -22,7 +24,9 @@ QString CommandParser::parse(const QStringList& arguments, int least, int most)
         return parser_.errorText();
     if (parser_.isSet(help_)) {
         helped_ = true;
-        out_ << "Uso: quintaraz-map " << usage_ << "\n\n" << description_ << "\n\nOpciones:\n";
+        out_ << "Uso: quintaraz-map " << QString::fromUtf8(name_) << ' '
+             << QString::fromUtf8(arguments_) << "\n\n"
+             << QString::fromUtf8(description_) << "\n\nOpciones:\n";
         for (const QCommandLineOption& option : options_)
             out_ << "  --" << option.names().constFirst()
                  << (option.valueName().isEmpty() ? QString() : ' ' + option.valueName()) << "  "

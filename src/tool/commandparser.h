@@ -11,8 +11,13 @@ namespace quintaraz {
  */
 class CommandParser {
 public:
-    /** usage is the command's name and arguments, description what --help says of it. */
-    CommandParser(const QString& usage, const QString& description, QTextStream& out);
+    /**
+     * The command's name and arguments for its usage line, and what --help says of it: UTF-8
+     * text that outlives the parser, made into strings only for --help, which most runs
+     * never show.
+     */
+    CommandParser(const char* name, const char* arguments, const char* description,
+                  QTextStream& out);
 
     void addOption(const QCommandLineOption& option);
     bool isSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
@@ -28,8 +33,9 @@ public:
     QStringList files() const { return parser_.positionalArguments(); }
 
 private:
-    QString usage_;
-    QString description_;
+    const char* name_;
+    const char* arguments_;
+    const char* description_;
     QTextStream& out_;
     QCommandLineParser parser_;
     const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};

@@ -6,7 +6,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace quintaraz {
 
@@ -16,21 +18,48 @@ namespace {
 
 // An area's line is written piece by piece: a map repainted all over has thousands.
 
+/** A number appended from the stack: QString::number would allocate a string for each one. */
+void appendNumber(QString& text, long long number)
+{
+    std::array<char, 24> digits;
+    char* const first = digits.data();
+    // Room for any long long: to_chars cannot fail here.
+    char* const end = std::to_chars(first, first + digits.size(), number).ptr;
+    std::array<char16_t, 24> wide;
+    std::copy(first, end, wide.begin());
+    text += QStringView(wide.data(), end - first);
+}
+
 /** "columnas 10–14" or "columna 10". */
-void appendSpan(QString& text, QLatin1StringView one, QLatin1StringView many, int first, int last)
+void appendSpan(QString& text, const QString& one, const QString& many, int first, int last)
 {
     text += first == last ? one : many;
     text += u' ';
-    text += QString::number(first);
+    appendNumber(text, first);
     if (first != last) {
         text += u'–';
-        text += QString::number(last);
+        appendNumber(text, last);
     }
 }
 
-QString cells(int count)
+/** "columna 3, fila 4", appended: QString::arg would parse its pattern each time. */
+void appendPlace(QString& text, GridPoint cell)
 {
-    return count == 1 ? u"1 casilla"_s : QString::number(count) + u" casillas"_s;
+    text += u"columna "_s;
+    appendNumber(text, cell.x);
+    text += u", fila "_s;
+    appendNumber(text, cell.y);
+}
+
+/** "1 casilla" or "5 casillas", appended. */
+void appendCells(QString& text, int count)
+{
+    if (count == 1) {
+        text += u"1 casilla"_s;
+        return;
+    }
+    appendNumber(text, count);
+    text += u" casillas"_s;
 }
 
 QString sizeText(int columns, int rows)
@@ -68,7 +97,9 @@ StartTotals startTotals(const MapDifference& difference)
 
 QString cellPlace(GridPoint cell)
 {
-    return QStringLiteral("columna %1, fila %2").arg(cell.x).arg(cell.y);
+    QString text;
+    appendPlace(text, cell);
+    return text;
 }
 
 QString terrainLabel(std::optional<std::int16_t> terrain)
@@ -88,7 +119,14 @@ QString terrainLabel(std::optional<std::int16_t> terrain)
 
 QString differenceText(const QString& before, const QString& after, const MapDifference& difference)
 {
-    QString text = QStringLiteral("%1 → %2\n").arg(before, after);
+    // Appended piece by piece, never through QString::arg: a diff is mostly its short lines,
+    // and parsing a pattern for each of them would cost more than finding the changes.
+    QString text;
+    text.reserve(before.size() + after.size() + 160);
+    text += before;
+    text += u" → "_s;
+    text += after;
+    text += u'\n';
     if (difference.same()) {
         text += QStringLiteral("el mismo mapa: las mismas celdas y las mismas casillas de "
                                "comienzo\n");
@@ -103,39 +141,51 @@ QString differenceText(const QString& before, const QString& after, const MapDif
                          sizeText(difference.columnsAfter, difference.rowsAfter));
     const std::vector<ChangeArea> areas = changeAreas(difference.cells);
     for (const ChangeArea& area : areas) {
-        appendSpan(text, "columna"_L1, "columnas"_L1, area.left, area.right);
+        appendSpan(text, u"columna"_s, u"columnas"_s, area.left, area.right);
         text += u", "_s;
-        appendSpan(text, "fila"_L1, "filas"_L1, area.top, area.bottom);
-        text += u": "_s + terrainLabel(area.before) + u" → "_s + terrainLabel(area.after) +
-                u", "_s + cells(area.cellCount()) + u'\n';
+        appendSpan(text, u"fila"_s, u"filas"_s, area.top, area.bottom);
+        text += u": "_s;
+        text += terrainLabel(area.before);
+        text += u" → "_s;
+        text += terrainLabel(area.after);
+        text += u", "_s;
+        appendCells(text, area.cellCount());
+        text += u'\n';
     }
     for (const StartChange& change : difference.starts) {
         switch (change.kind) {
         case StartChange::Kind::Moved:
-            text += QStringLiteral("comienzo movido: %1 → %2\n")
-                        .arg(cellPlace(change.from), cellPlace(change.to));
+            text += u"comienzo movido: "_s;
+            appendPlace(text, change.from);
+            text += u" → "_s;
+            appendPlace(text, change.to);
             break;
         case StartChange::Kind::Added:
-            text += QStringLiteral("comienzo añadido: %1\n").arg(cellPlace(change.to));
+            text += u"comienzo añadido: "_s;
+            appendPlace(text, change.to);
             break;
         case StartChange::Kind::Removed:
-            text += QStringLiteral("comienzo quitado: %1\n").arg(cellPlace(change.from));
+            text += u"comienzo quitado: "_s;
+            appendPlace(text, change.from);
             break;
         }
+        text += u'\n';
     }
     if (difference.extraStartsChanged)
         text += QStringLiteral("cambia lo que sigue al octavo comienzo, que el juego no lee\n");
     const StartTotals starts = startTotals(difference);
     const int changed = int(difference.cells.size());
-    text += QStringLiteral("total: %1 %2 en %3 %4; comienzos movidos: %5, añadidos: %6, "
-                           "quitados: %7\n")
-                .arg(cells(changed),
-                     changed == 1 ? QStringLiteral("cambiada") : QStringLiteral("cambiadas"))
-                .arg(areas.size())
-                .arg(areas.size() == 1 ? QStringLiteral("zona") : QStringLiteral("zonas"))
-                .arg(starts.moved)
-                .arg(starts.added)
-                .arg(starts.removed);
+    text += u"total: "_s;
+    appendCells(text, changed);
+    text += changed == 1 ? u" cambiada en "_s : u" cambiadas en "_s;
+    appendNumber(text, qsizetype(areas.size()));
+    text += areas.size() == 1 ? u" zona; comienzos movidos: "_s : u" zonas; comienzos movidos: "_s;
+    appendNumber(text, starts.moved);
+    text += u", añadidos: "_s;
+    appendNumber(text, starts.added);
+    text += u", quitados: "_s;
+    appendNumber(text, starts.removed);
+    text += u'\n';
     return text;
 }
 

@@ -68,7 +68,7 @@ const std::array<MapTool::Command, 9> MapTool::commands_{{
 
 QString MapTool::Command::usage() const
 {
-    return QStringLiteral("%1 %2").arg(QLatin1String(name), QString::fromUtf8(arguments));
+    return QLatin1String(name) + u' ' + QString::fromUtf8(arguments);
 }
 
 MapTool::MapTool(QTextStream& out, QTextStream& err)
@@ -119,7 +119,7 @@ int MapTool::usageError(const Command* command, const QString& problem)
 
 CommandParser MapTool::parserFor(const Command& command)
 {
-    return CommandParser(command.usage(), QString::fromUtf8(command.description), out_);
+    return CommandParser(command.name, command.arguments, command.description, out_);
 }
 
 std::optional<int> MapTool::parse(CommandParser& line, const Command& command,
