@@ -138,6 +138,15 @@ int MapTool::fail(const QString& file, const QString& problem)
     return 1;
 }
 
+std::unique_ptr<MapReading> MapTool::loadedMap(const QString& file)
+{
+    auto reading = std::make_unique<MapReading>(readMapFile(file));
+    if (reading->outcome == LoadOutcome::Loaded)
+        return reading;
+    fail(file, describeReading(*reading));
+    return nullptr;
+}
+
 int MapTool::trouble(const QString& file, const QString& problem)
 {
     fail(file, problem);
@@ -204,10 +213,9 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
 {
     if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
-    // The map of a file, read as the editor reads it; large, so kept on the heap.
-    const auto reading = std::make_unique<MapReading>(readMapFile(map));
-    if (reading->outcome != LoadOutcome::Loaded)
-        return fail(map, describeReading(*reading));
+    const auto reading = loadedMap(map);
+    if (!reading)
+        return 1;
     const TileArt art;
     return writePng(png, draw(MapPicture(art), reading->map), output, compression) ? 0 : 1;
 }
@@ -235,9 +243,9 @@ int MapTool::info(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
     const QString file = line.files().at(0);
-    const auto reading = std::make_unique<MapReading>(readMapFile(file));
-    if (reading->outcome != LoadOutcome::Loaded)
-        return fail(file, describeReading(*reading));
+    const auto reading = loadedMap(file);
+    if (!reading)
+        return 1;
     if (line.isSet(json))
         out_ << mapReportJson(file, reading->map);
     else
@@ -280,9 +288,9 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     if (!format)
         return usageError(&command, QStringLiteral("la salida debe terminar en .tmx o en .tmj"));
 
-    const auto reading = std::make_unique<MapReading>(readMapFile(map));
-    if (reading->outcome != LoadOutcome::Loaded)
-        return fail(map, describeReading(*reading));
+    const auto reading = loadedMap(map);
+    if (!reading)
+        return 1;
     // The installed tilesets where there are some: nothing is written beside the output, and
     // the map keeps working wherever it goes.
     const QString installed = installedTilesets();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace quintaraz {
 class CommandParser;
 struct GameMap;
 struct GridPoint;
+struct MapReading;
 class MapPicture;
 
 /**
@@ -67,6 +69,11 @@ private:
     int usageError(const Command* command, const QString& problem);
     /** Says what went wrong with a file on standard error; gives the exit status 1. */
     int fail(const QString& file, const QString& problem);
+    /**
+     * The map of a file, read as the editor reads it, kept on the heap for its size; nothing,
+     * and the reader's words said through fail (exit status 1), when it does not load.
+     */
+    std::unique_ptr<MapReading> loadedMap(const QString& file);
     /** The same for diff and merge, which end with 2 when they cannot say or do their work. */
     int trouble(const QString& file, const QString& problem);
     /**

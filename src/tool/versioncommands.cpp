@@ -76,9 +76,9 @@ int MapTool::grid(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
     const QString file = line.files().at(0);
-    const auto reading = std::make_unique<MapReading>(readMapFile(file));
-    if (reading->outcome != LoadOutcome::Loaded)
-        return fail(file, describeReading(*reading));
+    const auto reading = loadedMap(file);
+    if (!reading)
+        return 1;
     out_ << QString::fromUtf8(gridText(reading->map));
     return 0;
 }
