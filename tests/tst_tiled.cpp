@@ -96,7 +96,10 @@ private slots:
     void exportReplacesOnlyWhatItMay_data();
     void exportReplacesOnlyWhatItMay();
     void aFailedExportLeavesNothingNew();
-    void aNewMapFromTheInstalledTemplate();
+    void theInstalledTilesetsNameTheirTiles();
+    void newMaps_data();
+    void newMaps();
+    void newRefusesWhatItMay();
 };
 
 void TestTiled::initTestCase()
@@ -248,11 +251,11 @@ void TestTiled::filesSavedByTiled_data()
     // Player 3 dragged to x 257.895, y 111.2: the cell under the marker's centre.
     QTest::newRow("flipped, and a start dragged")
         << QStringLiteral("volteado.tmx") << fixtureMapWithPlayer3At(10, 3)
-        << QStringLiteral("3 casillas o comienzos estaban girados o volteados; el editor los "
+        << QStringLiteral("3 patrones o marcadores estaban girados o volteados; el editor los "
                           "guarda sin girar");
     QTest::newRow("infinite") << QStringLiteral("infinito.tmx") << QByteArray()
-                              << QStringLiteral("el mapa es infinito: desmarca Infinito en las "
-                                                "propiedades del mapa");
+                              << QStringLiteral("el mapa es infinito: desmarca Infinito en Mapa > "
+                                                "Atributos del Mapa… (Map > Map Properties…)");
 }
 
 void TestTiled::filesSavedByTiled()
@@ -284,43 +287,50 @@ void TestTiled::refusals_data()
         QTest::newRow(title) << text.replace(from, to) << QString::fromUtf8(refusal);
     };
     row("infinite", tmx, "infinite=\"0\"", "infinite=\"1\"",
-        "el mapa es infinito: desmarca Infinito en las propiedades del mapa");
+        "el mapa es infinito: desmarca Infinito");
     row("infinite JSON", tmj, "\"infinite\": false", "\"infinite\": true",
-        "el mapa es infinito: desmarca Infinito en las propiedades del mapa");
+        "el mapa es infinito: desmarca Infinito");
     row("isometric", tmx, "orthogonal", "isometric",
         "el mapa es «isometric»: el editor solo tiene mapas ortogonales");
     row("other tiles", tmx, "tilewidth=\"25\" tileheight=\"25\" infinite",
         "tilewidth=\"32\" tileheight=\"32\" infinite",
-        "las casillas miden 32 x 32 píxeles; las del editor, 25 x 25");
+        "los patrones miden 32 x 32 píxeles; los del editor, 25 x 25");
     row("too wide", tmx, "width=\"17\" height=\"17\" tilewidth",
         "width=\"101\" height=\"17\" tilewidth",
-        "el mapa mide 101 x 17 celdas; el editor abre de 17 a 100 por lado");
+        "el mapa mide 101 x 17 celdas; el editor abre de 17 a 100 por lado: cámbialo con Mapa > "
+        "Redimensionar Mapa… (Map > Resize Map…)\nla capa «terreno»: tiene 289 patrones y el "
+        "mapa 1717 celdas");
     row("huge", tmj, "\"width\": 17", "\"width\": 1000000000",
         "el mapa mide 1000000000 x 17 celdas");
     row("an empty cell", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n0,",
-        "la celda de la columna 0, fila 0 está vacía");
+        "la capa «terreno» tiene 1 celda vacía (columna 0, fila 0): rellénala con el patrón "
+        "Hierba de «terrenos»");
     row("a marker among the terrain", tmx, "<data encoding=\"csv\">\n1,",
         "<data encoding=\"csv\">\n9,",
-        "la celda de la columna 0, fila 0 tiene una casilla de «jugadores», no de «terrenos»");
+        "la capa «terreno» tiene 1 celda pintada con patrones de «jugadores», no de «terrenos» "
+        "(columna 0, fila 0)");
     row("a cell too few", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n",
-        "la capa «terreno»: tiene 288 casillas y el mapa 289 celdas");
+        "la capa «terreno»: tiene 288 patrones y el mapa 289 celdas");
     row("no terrain tileset", tmx, "name=\"terrenos\"", "name=\"suelos\"",
-        "falta el juego de casillas «terrenos»");
+        "falta el conjunto de patrones «terrenos»: añade terrenos.tsx");
     row("no terrain layer", tmx, "name=\"terreno\"", "name=\"suelo\"",
-        "falta la capa de casillas «terreno»");
+        "falta la capa de patrones «terreno»: dale ese nombre");
     row("a player twice", tmx, "gid=\"14\"", "gid=\"13\"",
-        "el jugador 7 tiene dos comienzos (objetos 7 y 8)");
+        "el jugador 7 tiene más de un marcador en «comienzos»: el objeto 7, en la columna 12, "
+        "fila 16, y el objeto 8, en la columna 16, fila 16; borra uno");
     row("a player missing", tmx,
         "<object id=\"8\" name=\"Jugador 8\" gid=\"14\" x=\"400\" y=\"425\" width=\"25\" "
         "height=\"25\"/>",
-        "", "falta el comienzo del jugador 8");
+        "", "falta el marcador del jugador 8 en «comienzos»: ponlo con Insertar Patrón");
     row("a start rotated", tmx, "name=\"Jugador 1\"", "name=\"Jugador 1\" rotation=\"90\"",
-        "el comienzo del jugador 1 está girado 90 grados");
+        "el marcador del jugador 1 (objeto 1, en la columna 2, fila 3 de «comienzos») está girado "
+        "90 grados: pon a 0 su Rotación");
     row("a start not a marker", tmx, "\"Jugador 1\" gid=\"7\"", "\"Jugador 1\" gid=\"3\"",
-        "el objeto 1 de «comienzos» no es el comienzo de ningún jugador");
+        "el objeto 1 de «comienzos», en la columna 2, fila 3, no es el marcador de ningún "
+        "jugador");
     row("a start off the grid", tmx, "x=\"50\" y=\"100\"", "x=\"2600\" y=\"100\"",
-        "el comienzo del jugador 1 cae fuera del mapa de 17 x 17 celdas, en la columna 104, "
-        "fila 3");
+        "el marcador del jugador 1 (objeto 1, en la columna 104, fila 3 de «comienzos») cae fuera "
+        "del mapa de 17 x 17 celdas");
     const auto base64 = [&](const char* compression, const QByteArray& data) {
         return tmx.left(tmx.indexOf("<data")) + QByteArray("<data encoding=\"base64\"") +
                (*compression ? QByteArray(" compression=\"") + compression + '"' : QByteArray()) +
@@ -337,7 +347,7 @@ void TestTiled::refusals_data()
             "la capa «terreno»: los datos comprimidos con zstd están dañados");
     // Far more than the map's 289 cells of 4 bytes once inflated; never held whole.
     refusal("zlib bomb", base64("zlib", qCompress(QByteArray(64 << 20, '\1')).mid(4)),
-            "la capa «terreno»: tiene más casillas que las 289 celdas del mapa");
+            "la capa «terreno»: tiene más patrones que las 289 celdas del mapa");
     refusal("unknown compression", base64("lzma", "x"),
             "la capa «terreno»: usa la compresión «lzma»");
     refusal("not Tiled", "16,16,0,", "no es un mapa de Tiled (TMX o JSON)");
@@ -512,7 +522,7 @@ void TestTiled::aFailedExportLeavesNothingNew()
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("cien.map")});
 }
 
-void TestTiled::aNewMapFromTheInstalledTemplate()
+void TestTiled::theInstalledTilesetsNameTheirTiles()
 {
     // Each tile of the installed tilesets says what it is, as Tiled shows it.
     QStringList terrains;
@@ -533,23 +543,80 @@ void TestTiled::aNewMapFromTheInstalledTemplate()
                 values << xml.attributes().value(QLatin1String("value")).toString();
         QCOMPARE(values, expected);
     }
+}
 
-    // The template, saved as a map through the extension, as a new map's first step.
+void TestTiled::newMaps_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("the smallest") << 17 << 17;
+    QTest::newRow("wide") << 100 << 17;
+    QTest::newRow("tall") << 17 << 100;
+    QTest::newRow("40 x 30") << 40 << 30;
+    QTest::newRow("the largest") << 100 << 100;
+}
+
+void TestTiled::newMaps()
+{
+    // A new map as the map tool writes it, and as Tiled saves it through the extension after
+    // opening the map that the tool wrote for it: the same map, all grass, with every start
+    // on a cell of its own and nothing a game may not expect.
+    QFETCH(int, columns);
+    QFETCH(int, rows);
     QTemporaryDir home;
     const QString extensions = home.filePath(QStringLiteral(".config/tiled/extensions/quintaraz"));
     QVERIFY(QDir().mkpath(extensions));
     QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
                         extensions + QStringLiteral("/quintaraz.js")));
-    const ProgramRun saved =
-        tiledSaves({QStringLiteral("quintaraz"), installed + QStringLiteral("/plantilla.tmx"),
-                    QStringLiteral("nuevo.map")},
-                   home.path());
-    QCOMPARE(saved.status, 0);
-    const MapReading reading = readMapFile(home.filePath(QStringLiteral("nuevo.map")));
+    const QStringList size{QString::number(columns), QString::number(rows)};
+    QCOMPARE(tool(QStringList{"new"} + size + QStringList{"nuevo.map"}, home.path()).status, 0);
+    QCOMPARE(
+        tool(QStringList{"new"} + size + QStringList{"nuevo.tmx"}, home.path(), installed).status,
+        0);
+    // With the installed tilesets, nothing beside the map for Tiled.
+    QCOMPARE(QDir(home.path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("nuevo.map"), QStringLiteral("nuevo.tmx")}));
+    QCOMPARE(tiledSaves({QStringLiteral("quintaraz"), QStringLiteral("nuevo.tmx"),
+                         QStringLiteral("guardado.map")},
+                        home.path())
+                 .status,
+             0);
+    const QByteArray map = testmaps::readFile(home.filePath(QStringLiteral("nuevo.map")));
+    QCOMPARE(testmaps::readFile(home.filePath(QStringLiteral("guardado.map"))), map);
+    const MapReading reading = readMapText(map.toStdString());
     QCOMPARE(reading.outcome, LoadOutcome::Loaded);
-    QCOMPARE(reading.map.columns(), 40);
-    QCOMPARE(reading.map.rows(), 30);
+    QCOMPARE(reading.map.columns(), columns);
+    QCOMPARE(reading.map.rows(), rows);
+    for (int k = 0; k < columns * rows; ++k)
+        QCOMPARE(reading.map.terrain[k], terrainNumber(Terrain::Grass));
+    QCOMPARE(reading.map.startCells().size(), std::size_t(playerCount));
     QCOMPARE(mapWarnings(reading.map), QStringList());
+}
+
+void TestTiled::newRefusesWhatItMay()
+{
+    QTemporaryDir folder;
+    QVERIFY(
+        testmaps::writeFile(folder.filePath(QStringLiteral("valle.map")), testmaps::exampleText()));
+    const auto refused = [&](const QStringList& arguments, int status, const QString& said) {
+        const ProgramRun result = tool(QStringList{"new"} + arguments, folder.path());
+        QCOMPARE(result.err, said);
+        QCOMPARE(result.status, status);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"valle.map"});
+        QCOMPARE(testmaps::readFile(folder.filePath(QStringLiteral("valle.map"))),
+                 testmaps::exampleText());
+    };
+    const QString usage = QStringLiteral(
+        "Uso: quintaraz-map new [--force] COLUMNAS FILAS SALIDA.map|SALIDA.tmx|SALIDA.tmj\n");
+    refused({"16", "40", "nuevo.map"}, 2,
+            "quintaraz-map: COLUMNAS pide un número de 17 a 100\n" + usage);
+    refused({"40", "101", "nuevo.map"}, 2,
+            "quintaraz-map: FILAS pide un número de 17 a 100\n" + usage);
+    refused({"40", "30", "nuevo.png"}, 2,
+            "quintaraz-map: la salida debe terminar en .map, en .tmx o en .tmj\n" + usage);
+    refused({"40", "30", "valle.map"}, 1,
+            "quintaraz-map: valle.map: ya existe con otro contenido; no se sobrescribe (--force lo "
+            "reemplaza)\n");
 }
 
 QTEST_GUILESS_MAIN(TestTiled)

@@ -2,14 +2,22 @@
  * Quintaraz maps (.map) in Tiled: opened and saved through quintaraz-map, so that every
  * rule of the file the game reads lives in the map tool's one reader and one writer.
  *
- * To enable it, copy this folder into Tiled's extensions folder:
+ * To enable it, copy this folder into Tiled's extensions folder, replacing an older copy:
+ *     rm -rf ~/.config/tiled/extensions/quintaraz
  *     mkdir -p ~/.config/tiled/extensions
  *     cp -r /usr/share/quintaraz-editor/tiled ~/.config/tiled/extensions/quintaraz
- * "Mapa de Quintaraz (*.map)" then appears in Tiled's open and save dialogs, and "Comprobar
- * mapa" in its Map menu.
+ * "Mapa de Quintaraz (*.map)" then appears in Tiled's open and save dialogs, "Nuevo mapa de
+ * Quintaraz…" in File > New, and "Comprobar mapa" in the Map menu.
  */
 
 const mapTool = "quintaraz-map";
+const checkTitle = "Comprobar mapa";
+const newMapTitle = "Nuevo mapa de Quintaraz";
+// Where the Issues panel is, as Spanish Tiled 1.8 names it.
+const issuesPanel = "el panel Issues (Ver > Vistas y Barras de Herramientas > Issues, o el " +
+    "contador rojo de la barra de estado)";
+// The problems a dialog lists before it sends the map maker to the Issues panel.
+const mostProblemsShown = 8;
 
 /** Runs a program to its end; gives its exit status and what it said. */
 function run(program, args) {
@@ -54,8 +62,9 @@ function saidLines(result, scratch) {
     });
 }
 
-/** The marker of a player (from 1) in the start layer, if any. */
-function markerOf(map, player) {
+/** The markers of a player (from 1) in the start layer. */
+function markersOf(map, player) {
+    const markers = [];
     for (let i = 0; i < map.layerCount; ++i) {
         const layer = map.layerAt(i);
         if (!layer.isObjectLayer || layer.name !== "comienzos")
@@ -63,32 +72,74 @@ function markerOf(map, player) {
         for (const object of layer.objects)
             if (object.tile && object.tile.tileset.name === "jugadores" &&
                 object.tile.id === player - 1)
-                return object;
+                markers.push(object);
     }
+    return markers;
+}
+
+/**
+ * The cell a message names, as a rectangle of cells: "columna 3, fila 4", or the first
+ * rectangle of "columnas 40–59, filas 0–29"; null when it names none.
+ */
+function placeIn(message) {
+    const found = /columnas? (-?\d+)(?:–(-?\d+))?, filas? (-?\d+)(?:–(-?\d+))?/.exec(message);
+    if (!found)
+        return null;
+    const left = Number(found[1]);
+    const top = Number(found[3]);
+    return {
+        left: left,
+        top: top,
+        right: found[2] === undefined ? left : Number(found[2]),
+        bottom: found[4] === undefined ? top : Number(found[4]),
+    };
+}
+
+/**
+ * The map that the user works on and a message is about, while it is open: map itself, or
+ * the open map of that file. Tiled hands a format's write() a copy that is gone once it
+ * returns, so a saved map is found again by its document.
+ */
+function openMap(map, fileName) {
+    const assets = tiled.openAssets;
+    for (const asset of assets)
+        if (asset === map)
+            return asset;
+    for (const asset of assets)
+        if (asset.isTileMap && fileName && asset.fileName === fileName)
+            return asset;
     return null;
 }
 
-/** Shows what a message is about: the player's marker, selected, or the cell it names. */
-function showPlace(map, message) {
-    if (tiled.activeAsset !== map)
-        tiled.activeAsset = map;
+/** Shows what a message is about: the player's markers, selected, or the cells it names. */
+function showPlace(map, fileName, message) {
+    const open = openMap(map, fileName);
+    if (!open) {
+        tiled.alert(fileName + " ya no está abierto en Tiled: ábrelo y compruébalo otra vez.",
+                    checkTitle);
+        return;
+    }
+    if (tiled.activeAsset !== open)
+        tiled.activeAsset = open;
     const view = tiled.mapEditor.currentMapView;
     const player = /jugador (\d)/.exec(message);
-    const marker = player ? markerOf(map, Number(player[1])) : null;
-    if (marker) {
-        map.selectedObjects = [marker];
+    const markers = player ? markersOf(open, Number(player[1])) : [];
+    if (markers.length > 0) {
+        open.selectedObjects = markers;
+        const marker = markers[markers.length - 1];
         view.centerOn(marker.x + marker.width / 2, marker.y - marker.height / 2);
         return;
     }
-    const cell = /columna (-?\d+), fila (-?\d+)/.exec(message);
-    if (cell)
-        view.centerOn((Number(cell[1]) + 0.5) * map.tileWidth,
-                      (Number(cell[2]) + 0.5) * map.tileHeight);
+    const place = placeIn(message);
+    if (place)
+        view.centerOn((place.left + place.right + 1) / 2 * open.tileWidth,
+                      (place.top + place.bottom + 1) / 2 * open.tileHeight);
 }
 
 /**
  * Puts what the map tool said into Tiled's Issues panel, each naming the user's file;
- * activating one shows its place. Gives the problems, without the warnings.
+ * activating one shows its place in map (the document, found again when activated). Gives
+ * the problems, without the warnings.
  */
 function report(result, scratch, fileName, map) {
     const problems = [];
@@ -96,7 +147,7 @@ function report(result, scratch, fileName, map) {
         const warning = line.startsWith("aviso: ");
         const text = fileName + ": " + (warning ? line.substring(7) : line);
         const show = function () {
-            showPlace(map, line);
+            showPlace(map, fileName, line);
         };
         if (warning) {
             tiled.warn(text, show);
@@ -116,6 +167,15 @@ function failure(result, scratch, fileName, what) {
     return said || what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";
 }
 
+/** The map open in Tiled that is being saved under fileName: its document, not write()'s copy. */
+function documentSaved(fileName) {
+    const byName = openMap(null, fileName);
+    if (byName)
+        return byName;
+    const active = tiled.activeAsset;
+    return active && active.isTileMap ? active : null;
+}
+
 tiled.registerMapFormat("quintaraz", {
     name: "Mapa de Quintaraz", // Tiled adds "(*.map)"
     extension: "map",
@@ -132,13 +192,14 @@ tiled.registerMapFormat("quintaraz", {
     },
 
     write: function (map, fileName) {
+        const document = documentSaved(fileName);
         return withScratchFolder(function (folder) {
             const tmx = folder + "/mapa.tmx";
             const error = tiled.mapFormat("tmx").write(map, tmx);
             if (error)
                 return error;
             const result = run(mapTool, ["import", "--", tmx, fileName]);
-            report(result, tmx, fileName, map);
+            report(result, tmx, fileName, document);
             if (result.status !== 0)
                 return failure(result, tmx, fileName, "No se ha podido guardar el mapa");
             return undefined;
@@ -146,14 +207,31 @@ tiled.registerMapFormat("quintaraz", {
     },
 });
 
+/** The text of a dialog that lists problems: the first few, and where the rest are. */
+function problemsText(name, problems) {
+    const count = problems.length;
+    const shown = problems.slice(0, mostProblemsShown).map(function (problem) {
+        return "• " + problem.substring(name.length + 2);
+    });
+    if (count > mostProblemsShown)
+        shown.push("… y " + (count - mostProblemsShown) + " más.");
+    return name + ": " + (count === 1 ? "un problema impide" : count + " problemas impiden") +
+        " guardarlo como mapa de Quintaraz:\n\n" + shown.join("\n") + "\n\nEn " + issuesPanel +
+        ", un doble clic en cada uno lleva a su sitio.";
+}
+
+// Problems listed in the Issues panel by earlier checks, which only the user can clear there.
+let problemsListedBefore = 0;
+
 /**
- * Map > Comprobar mapa: the same checks as saving, on the open map, without saving it; the
- * problems go to the Issues panel, or a message says that the map is ready for the game.
+ * Map > Comprobar mapa: the same checks as saving, on the open map, without saving it. The
+ * outcome is a dialog: the problems, which also go to the Issues panel, or that the map is
+ * ready for the game, with saving it offered.
  */
-const checkAction = tiled.registerAction("ComprobarMapaQuintaraz", function () {
+function checkMap() {
     const map = tiled.activeAsset;
     if (!map || !map.isTileMap) {
-        tiled.alert("Abre un mapa para comprobarlo.", "Comprobar mapa");
+        tiled.alert("Abre un mapa para comprobarlo.", checkTitle);
         return;
     }
     const name = map.fileName || "el mapa sin guardar";
@@ -161,18 +239,85 @@ const checkAction = tiled.registerAction("ComprobarMapaQuintaraz", function () {
         const tmx = folder + "/mapa.tmx";
         const error = tiled.mapFormat("tmx").write(map, tmx);
         if (error) {
-            tiled.error(name + ": " + error);
+            tiled.alert(name + ": no se ha podido comprobar: " + error, checkTitle);
             return;
         }
         const result = run(mapTool, ["import", "--", tmx, folder + "/mapa.map"]);
         const problems = report(result, tmx, name, map);
-        if (result.status === 0 && problems.length === 0)
-            tiled.alert(name + ": el mapa está listo para el juego." +
-                        (result.said ? " Mira los avisos en el panel de problemas (Issues)." : ""),
-                        "Comprobar mapa");
-        else if (problems.length === 0)
-            tiled.error(failure(result, tmx, name, "No se ha podido comprobar el mapa"));
+        if (problems.length > 0) {
+            problemsListedBefore += problems.length;
+            tiled.alert(problemsText(name, problems), checkTitle);
+        } else if (result.status !== 0) {
+            tiled.alert(failure(result, tmx, name, "No se ha podido comprobar el mapa"),
+                        checkTitle);
+        } else {
+            readyForTheGame(map, name, result.said !== "");
+        }
     });
-});
-checkAction.text = "Comprobar mapa";
+}
+
+/** Says that the map is ready, and saves it as a .map if the user wants that. */
+function readyForTheGame(map, name, warned) {
+    const notes = [];
+    if (warned)
+        notes.push("Mira los avisos en " + issuesPanel + ".");
+    if (problemsListedBefore > 0)
+        notes.push("Los problemas que aún lista el panel Issues son de comprobaciones " +
+                   "anteriores: Limpiar (Clear) los quita.");
+    const asMap = /\.map$/.test(map.fileName);
+    const question = asMap ? "¿Guardarlo ahora?"
+                           : "¿Guardarlo ahora como mapa de Quintaraz (.map)?";
+    const text = name + ": el mapa está listo para el juego." +
+        (notes.length > 0 ? "\n\n" + notes.join("\n") : "") + "\n\n" + question;
+    if (tiled.confirm(text, checkTitle))
+        tiled.trigger(asMap ? "Save" : "SaveAs");
+}
+
+/** The size the user types, as "60 x 40": columns and rows, or null when it is not one. */
+function sizeTyped(text) {
+    const found = /^\s*(\d+)\s*(?:x|X|×|,|\s)\s*(\d+)\s*$/.exec(text);
+    if (!found)
+        return null;
+    const size = {columns: Number(found[1]), rows: Number(found[2])};
+    const fits = function (cells) {
+        return cells >= 17 && cells <= 100;
+    };
+    return fits(size.columns) && fits(size.rows) ? size : null;
+}
+
+/**
+ * File > New > Nuevo mapa de Quintaraz…: asks for the size, and opens a new, unsaved map of
+ * it, made by the map tool with the installed tilesets: all grass, the eight markers on
+ * cells of their own. Nothing is written but in a scratch folder.
+ */
+function newMap() {
+    let typed = "40 x 30";
+    let size = null;
+    let label = "Columnas x filas del mapa nuevo (de 17 a 100 cada una):";
+    while (!size) {
+        typed = tiled.prompt(label, typed, newMapTitle);
+        if (!typed)
+            return; // cancelled
+        size = sizeTyped(typed);
+        label = "«" + typed + "» no es un tamaño: escribe columnas x filas, cada una de 17 " +
+            "a 100, como 60 x 40:";
+    }
+    withScratchFolder(function (folder) {
+        const tmx = folder + "/nuevo.tmx";
+        const result = run(mapTool, ["new", "--", String(size.columns), String(size.rows), tmx]);
+        if (result.status !== 0) {
+            tiled.alert(failure(result, tmx, newMapTitle, "No se ha podido crear el mapa"),
+                        newMapTitle);
+            return;
+        }
+        tiled.activeAsset = tiled.mapFormat("tmx").read(tmx);
+    });
+}
+
+const newMapAction = tiled.registerAction("NuevoMapaQuintaraz", newMap);
+newMapAction.text = "Nuevo mapa de Quintaraz…";
+tiled.extendMenu("New", [{action: "NuevoMapaQuintaraz", before: "NewTileset"}]);
+
+const checkAction = tiled.registerAction("ComprobarMapaQuintaraz", checkMap);
+checkAction.text = checkTitle;
 tiled.extendMenu("Map", [{separator: true}, {action: "ComprobarMapaQuintaraz"}]);

@@ -24,8 +24,8 @@ QString countProblem(qsizetype tiles, qsizetype cells)
     if (tiles == 0)
         return QStringLiteral("no tiene datos");
     return tiles > cells
-               ? QStringLiteral("tiene más casillas que las %1 celdas del mapa").arg(cells)
-               : QStringLiteral("tiene %1 casillas y el mapa %2 celdas").arg(tiles).arg(cells);
+               ? QStringLiteral("tiene más patrones que las %1 celdas del mapa").arg(cells)
+               : QStringLiteral("tiene %1 patrones y el mapa %2 celdas").arg(tiles).arg(cells);
 }
 
 QString chunkedLayerProblem()
@@ -205,7 +205,7 @@ void CsvTiles::readPieces(QStringView text)
 void CsvTiles::notANumber(QStringView from)
 {
     const qsizetype comma = from.indexOf(u',');
-    problem_ = QStringLiteral("«%1» no es el número de una casilla")
+    problem_ = QStringLiteral("«%1» no es el número de un patrón")
                    .arg(from.left(std::min<qsizetype>(comma < 0 ? 24 : comma, 24)).trimmed());
 }
 

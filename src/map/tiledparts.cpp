@@ -10,28 +10,41 @@ namespace quintaraz {
 
 using namespace tiled;
 
-QString sizeProblem(const TiledParts& parts)
+QString shapeProblem(const TiledParts& parts)
 {
     if (parts.infinite)
-        return QStringLiteral("el mapa es infinito: desmarca Infinito en las propiedades del mapa");
+        return QStringLiteral("el mapa es infinito: desmarca Infinito en Mapa > Atributos del "
+                              "Mapa… (Map > Map Properties…)");
     if (parts.orientation != u"orthogonal")
         return QStringLiteral("el mapa es «%1»: el editor solo tiene mapas ortogonales")
             .arg(parts.orientation);
     if (parts.tileWidth != tileSize || parts.tileHeight != tileSize)
-        return QStringLiteral("las casillas miden %1 x %2 píxeles; las del editor, %3 x %3")
+        return QStringLiteral("los patrones miden %1 x %2 píxeles; los del editor, %3 x %3")
             .arg(parts.tileWidth)
             .arg(parts.tileHeight)
             .arg(tileSize);
+    return {};
+}
+
+QString sizeProblem(const TiledParts& parts)
+{
     const auto fits = [](qint64 cells) {
         return mapSizeLimits.contains(int(std::clamp<qint64>(cells - 1, -1, 1000)));
     };
     if (!fits(parts.width) || !fits(parts.height))
-        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado")
+        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado: "
+                              "cámbialo con Mapa > Redimensionar Mapa… (Map > Resize Map…)")
             .arg(parts.width)
             .arg(parts.height)
             .arg(mapSizeLimits.lowest + 1)
             .arg(mapSizeLimits.highest + 1);
     return {};
+}
+
+bool layersReadable(const TiledParts& parts)
+{
+    const auto readable = [](qint64 cells) { return cells >= 1 && cells <= mostCellsASide; };
+    return shapeProblem(parts).isEmpty() && readable(parts.width) && readable(parts.height);
 }
 
 QString externalTilesetName(const QString& source)
@@ -49,7 +62,7 @@ QString firstGidProblem(const TilesetEntry& tileset)
 {
     if (tileset.firstGid >= 1)
         return {};
-    return QStringLiteral("el juego de casillas «%1» empieza en el número %2, y en Tiled el "
+    return QStringLiteral("el conjunto de patrones «%1» empieza en el número %2, y en Tiled el "
                           "primero es 1")
         .arg(tileset.name)
         .arg(tileset.firstGid);

@@ -65,6 +65,8 @@ struct TiledParts {
  */
 inline constexpr int mostTilesets = 64;
 inline constexpr int mostStartObjects = 64;
+/** The most cells a side of a map whose layers are read: at most 4 MB of tile numbers. */
+inline constexpr qint64 mostCellsASide = 1000;
 
 /** The first cell of tiles that is painted, or -1. */
 qsizetype firstPainted(const std::vector<quint32>& tiles);
@@ -75,8 +77,16 @@ QString firstGidProblem(const TilesetEntry& tileset);
 /** Where a byte of a text lies, as "la línea L, columna C" (both from 1, columns in characters). */
 QString placeInText(QByteArrayView text, qsizetype offset);
 
-/** Why a map of that size, shape or tile size cannot be the editor's; nothing if it can. */
+/** Why a map of that shape or tile size cannot be the editor's; nothing if it can. */
+QString shapeProblem(const TiledParts& parts);
+/** Why a map of that many cells a side cannot be the editor's; nothing if it can. */
 QString sizeProblem(const TiledParts& parts);
+/**
+ * Whether the layers of a map of that shape and size are read: so that a map resized out
+ * of the editor's sizes still has every other problem said, up to a size whose layers are
+ * still small.
+ */
+bool layersReadable(const TiledParts& parts);
 
 /** The name of a tileset kept in a file of its own: the file's name without extension. */
 QString externalTilesetName(const QString& source);

@@ -3,6 +3,7 @@
 #include "map/tiledmap.h"
 
 #include "map/mapwarnings.h"
+#include "map/tiledcells.h"
 #include "map/tiledlayerdata.h"
 #include "map/tiledparts.h"
 #include "map/tilenumbers.h"
@@ -21,55 +22,29 @@ using namespace tiled;
 
 namespace {
 
-QString layerProblem(int layers, const char* kind, const char* name)
+QString layerProblem(int layers, const char* kind, const char* name, const char* fix)
 {
     if (layers == 0)
-        return QStringLiteral("falta la capa de %1 «%2»")
-            .arg(QLatin1String(kind), QLatin1String(name));
+        return QStringLiteral("falta la capa de %1 «%2»: %3")
+            .arg(QLatin1String(kind), QLatin1String(name), QString::fromUtf8(fix));
     if (layers > 1)
-        return QStringLiteral("hay %1 capas «%2»").arg(layers).arg(QLatin1String(name));
+        return QStringLiteral("hay %1 capas «%2»: deja solo una")
+            .arg(layers)
+            .arg(QLatin1String(name));
     return {};
-}
-
-QString cellPlace(qint64 column, qint64 row)
-{
-    return QStringLiteral("columna %1, fila %2").arg(column).arg(row);
-}
-
-/** The problem of a cell whose tile is no terrain, or nothing. */
-QString cellProblem(const TiledParts& parts, const TilesetEntry& terrains, qint64 gid, qsizetype k)
-{
-    const QString cell =
-        QStringLiteral("la celda de la %1").arg(cellPlace(k % parts.width, k / parts.width));
-    const TilesetEntry* owner = gid == 0 ? nullptr : tilesetOf(parts, quint32(gid));
-    if (!owner)
-        return QStringLiteral("%1 está vacía").arg(cell);
-    if (owner != &terrains && owner->name == terrains.name)
-        // Two tilesets of one name: said by where each begins.
-        return QStringLiteral("%1 tiene una casilla del juego «%2» que empieza en el número %3, "
-                              "no del «%4» que empieza en el %5")
-            .arg(cell, owner->name)
-            .arg(owner->firstGid)
-            .arg(terrains.name)
-            .arg(terrains.firstGid);
-    if (owner != &terrains)
-        return QStringLiteral("%1 tiene una casilla de «%2», no de «%3»")
-            .arg(cell, owner->name, QLatin1String(terrainTileset));
-    return QStringLiteral("%1 tiene la casilla %2 de «%3», que no es ningún terreno")
-        .arg(cell)
-        .arg(tileInTileset(gid, owner->firstGid))
-        .arg(QLatin1String(terrainTileset));
 }
 
 /** What keeps one of our two layers from lying where the map is, each with what to do. */
 void placementProblems(const LayerPlacement& placement, const char* layer, QStringList& problems)
 {
     if (!placement.visible)
-        problems << QStringLiteral("la capa «%1» está oculta: muéstrala (el ojo del panel Capas)")
+        problems << QStringLiteral("la capa «%1» está oculta: muéstrala con su ojo en el panel "
+                                   "Capas (Layers)")
                         .arg(QLatin1String(layer));
     if (placement.offsetX != 0 || placement.offsetY != 0)
         problems << QStringLiteral("la capa «%1» está desplazada %2, %3 píxeles: pon a 0 su "
-                                   "desplazamiento en sus propiedades")
+                                   "Desplazamiento Horizontal y Vertical (Horizontal and "
+                                   "Vertical Offset) en el panel Atributos (Properties)")
                         .arg(QLatin1String(layer))
                         .arg(placement.offsetX)
                         .arg(placement.offsetY);
@@ -83,17 +58,38 @@ int playerNamed(const QString& name)
     return match.hasMatch() ? match.captured(1).toInt() - 1 : -1;
 }
 
+/** The cell under an object's centre, where the user sees it; kept in a sane range. */
+std::pair<qint64, qint64> objectCell(const StartObject& object)
+{
+    // A tile object hangs from its bottom-left corner, any other object from its top-left.
+    const double middleY = object.gid ? object.y - object.height / 2 : object.y + object.height / 2;
+    const auto cell = [](double pixels) {
+        return qint64(std::clamp(std::floor(pixels / tileSize), -1e9, 1e9));
+    };
+    return {cell(object.x + object.width / 2), cell(middleY)};
+}
+
+/** "en la columna 3, fila 4" for an object's cell, which may lie outside the map. */
+QString objectPlace(const StartObject& object)
+{
+    const auto [column, row] = objectCell(object);
+    return QStringLiteral("en la ") + cellPlace(column, row);
+}
+
 /**
- * The eight starts from the start layer, into map; every rule that the objects break, each
- * with its player, its cell and what to do in Tiled.
+ * The eight starts from the start layer, into map when keep is set (a map of the editor's
+ * size); every rule that the objects break, each with its player, its cell and what to do
+ * in Tiled.
  */
 QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, GameMap& map,
-                       int& flipped)
+                       bool keep, int& flipped)
 {
     QStringList problems;
     const QString layer = QLatin1String(startLayer);
-    // The object that placed each player, by its id, which a hand-made file may leave out.
-    std::array<std::optional<QString>, playerCount> placedBy;
+    const QString tileset = QLatin1String(playerTileset);
+    // The object that placed each player, which a hand-made file may leave without an id.
+    std::array<const StartObject*, playerCount> placedBy{};
+    std::array<std::optional<std::pair<qint64, qint64>>, playerCount> cells;
     for (const StartObject& object : parts.starts) {
         const quint32 gid = tileOf(object.gid.value_or(0));
         flipped += object.gid && isFlipped(*object.gid);
@@ -101,129 +97,155 @@ QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, Gam
                                   ? -1
                                   : tileInTileset(gid, players.firstGid);
         if (!isPlayer(int(std::clamp<qint64>(player, -1, playerCount)))) {
-            problems << QStringLiteral("el objeto %1 de «%2» no es el comienzo de ningún jugador: "
-                                       "bórralo o ponle una casilla de «%3»")
-                            .arg(object.id, layer, QLatin1String(playerTileset));
+            problems << QStringLiteral("el objeto %1 de «%2», %3, no es el marcador de ningún "
+                                       "jugador: bórralo o dale un patrón de «%4»")
+                            .arg(object.id, layer, objectPlace(object), tileset);
             continue;
         }
-        const QString whose = QStringLiteral("el comienzo del jugador %1").arg(player + 1);
-        if (placedBy[player]) {
-            problems << QStringLiteral("el jugador %1 tiene dos comienzos (objetos %2 y %3) en "
-                                       "«%4»: borra uno")
+        const QString whose = QStringLiteral("el marcador del jugador %1 (objeto %2, %3 de «%4»)")
+                                  .arg(player + 1)
+                                  .arg(object.id, objectPlace(object), layer);
+        if (const StartObject* first = placedBy[player]) {
+            problems << QStringLiteral("el jugador %1 tiene más de un marcador en «%2»: el objeto "
+                                       "%3, %4, y el objeto %5, %6; borra uno")
                             .arg(player + 1)
-                            .arg(*placedBy[player], object.id, layer);
+                            .arg(layer, first->id, objectPlace(*first), object.id,
+                                 objectPlace(object));
             continue;
         }
-        placedBy[player] = object.id;
+        placedBy[player] = &object;
         if (const int named = playerNamed(object.name); named >= 0 && named != player)
-            problems << QStringLiteral("el objeto %1 de «%2» se llama «%3» pero su casilla es la "
-                                       "del jugador %4: cambia su nombre o su casilla")
-                            .arg(object.id, layer, object.name)
-                            .arg(player + 1);
+            problems << QStringLiteral("%1 se llama «%2», pero su patrón es el del jugador %3: "
+                                       "cámbiale el nombre a «Jugador %3» o dale el patrón del "
+                                       "jugador %4 de «%5»")
+                            .arg(whose, object.name)
+                            .arg(player + 1)
+                            .arg(named + 1)
+                            .arg(tileset);
         if (object.rotation != 0)
-            problems << QStringLiteral("%1 está girado %2 grados en «%3»: pon su giro a 0")
+            problems << QStringLiteral("%1 está girado %2 grados: pon a 0 su Rotación (Rotation) "
+                                       "en el panel Atributos (Properties)")
                             .arg(whose)
-                            .arg(object.rotation)
-                            .arg(layer);
+                            .arg(object.rotation);
         if (!object.visible)
-            problems << QStringLiteral("%1 está oculto en «%2»: muéstralo (su casilla en el "
-                                       "panel Objetos)")
-                            .arg(whose, layer);
-        // The cell under the object's centre, where the user sees it.
-        const double column = std::floor((object.x + object.width / 2) / tileSize);
-        const double row = std::floor((object.y - object.height / 2) / tileSize);
-        if (!(column >= 0 && column < double(parts.width) && row >= 0 &&
-              row < double(parts.height))) {
-            problems << QStringLiteral("%1 cae fuera del mapa de %2 x %3 celdas, en la %4 de "
-                                       "«%5»: arrástralo dentro del mapa")
+            problems << QStringLiteral("%1 está oculto: muéstralo con su ojo en el panel Objetos "
+                                       "(Objects)")
+                            .arg(whose);
+        const auto [column, row] = objectCell(object);
+        if (!(column >= 0 && column < parts.width && row >= 0 && row < parts.height)) {
+            problems << QStringLiteral("%1 cae fuera del mapa de %2 x %3 celdas: arrástralo "
+                                       "dentro con Seleccionar Objetos (Select Objects)")
                             .arg(whose)
                             .arg(parts.width)
-                            .arg(parts.height)
-                            .arg(cellPlace(qint64(std::clamp(column, -1e9, 1e9)),
-                                           qint64(std::clamp(row, -1e9, 1e9))),
-                                 layer);
+                            .arg(parts.height);
             continue;
         }
-        map.starts[player] = GridPoint{std::int16_t(column), std::int16_t(row)};
+        cells[player] = std::pair{column, row};
         for (int other = 0; other < playerCount; ++other)
-            if (other != player && map.starts[other] && map.starts[other]->x == column &&
-                map.starts[other]->y == row)
+            if (other != player && cells[other] == cells[player])
                 problems << QStringLiteral("los jugadores %1 y %2 comienzan en la misma celda "
                                            "(%3) de «%4»: mueve uno de los dos")
                                 .arg(std::min<qint64>(other, player) + 1)
                                 .arg(std::max<qint64>(other, player) + 1)
-                                .arg(cellPlace(qint64(column), qint64(row)), layer);
+                                .arg(cellPlace(column, row), layer);
     }
-    for (int p = 0; p < playerCount; ++p)
+    for (int p = 0; p < playerCount; ++p) {
         if (!placedBy[p])
-            problems << QStringLiteral("falta el comienzo del jugador %1 en «%2»: pon su casilla "
-                                       "de «%3» en el mapa")
+            problems << QStringLiteral("falta el marcador del jugador %1 en «%2»: ponlo con "
+                                       "Insertar Patrón (Insert Tile) y el patrón del jugador %1 "
+                                       "de «%3»")
                             .arg(p + 1)
-                            .arg(layer, QLatin1String(playerTileset));
+                            .arg(layer, tileset);
+        else if (keep && cells[p])
+            map.starts[p] =
+                GridPoint{std::int16_t(cells[p]->first), std::int16_t(cells[p]->second)};
+    }
+    return problems;
+}
+
+/** The tilesets and layers that a map of ours is made of, each one missing said. */
+QStringList partsMissing(const TiledParts& parts)
+{
+    QStringList problems;
+    for (const char* name : {terrainTileset, playerTileset})
+        if (!tilesetNamed(parts, name))
+            problems << QStringLiteral("falta el conjunto de patrones «%1»: añade %1.tsx con "
+                                       "Mapa > Añadir un Conjunto de Patrones Externo… (Map > "
+                                       "Add External Tileset…), o empieza el mapa con Archivo > "
+                                       "Nuevo > Nuevo mapa de Quintaraz… (File > New > Nuevo "
+                                       "mapa de Quintaraz…)")
+                            .arg(QLatin1String(name));
+    for (const QString& problem :
+         {layerProblem(parts.terrainLayers, "patrones", terrainLayer,
+                       "dale ese nombre a la capa de patrones del terreno (doble clic en su "
+                       "nombre en el panel Capas)"),
+          layerProblem(parts.startLayers, "objetos", startLayer,
+                       "créala con Capa > Nuevo > Capa de Objetos (Layer > New > Object Layer)")})
+        if (!problem.isEmpty())
+            problems << problem;
     return problems;
 }
 
 TiledReading mapOf(const TiledParts& parts)
 {
     TiledReading reading;
-    const auto fail = [&](const QString& problem) {
-        reading.error = problem;
+    const auto fail = [&](const QStringList& problems) {
+        reading.error = problems.join(u'\n');
         return reading;
     };
-    if (QString problem = sizeProblem(parts); !problem.isEmpty())
-        return fail(problem);
+    if (QString problem = shapeProblem(parts); !problem.isEmpty())
+        return fail({problem});
+    const QString sizeTrouble = sizeProblem(parts);
+    if (!layersReadable(parts))
+        return fail({sizeTrouble});
+    if (QStringList missing = partsMissing(parts); !missing.isEmpty())
+        return fail(missing);
+    if (qsizetype(parts.terrain.size()) != parts.cells()) {
+        const QString count = inLayer(QString::fromLatin1(terrainLayer),
+                                      countProblem(qsizetype(parts.terrain.size()), parts.cells()));
+        return fail(sizeTrouble.isEmpty() ? QStringList{count} : QStringList{sizeTrouble, count});
+    }
     const TilesetEntry* terrains = tilesetNamed(parts, terrainTileset);
     const TilesetEntry* players = tilesetNamed(parts, playerTileset);
-    for (const auto& [tileset, name] :
-         {std::pair{terrains, terrainTileset}, {players, playerTileset}})
-        if (!tileset)
-            return fail(QStringLiteral("falta el juego de casillas «%1»").arg(QLatin1String(name)));
-    if (QString problem = layerProblem(parts.terrainLayers, "casillas", terrainLayer);
-        !problem.isEmpty())
-        return fail(problem);
-    if (QString problem = layerProblem(parts.startLayers, "objetos", startLayer);
-        !problem.isEmpty())
-        return fail(problem);
-    if (qsizetype(parts.terrain.size()) != parts.cells())
-        return fail(inLayer(QString::fromLatin1(terrainLayer),
-                            countProblem(qsizetype(parts.terrain.size()), parts.cells())));
-
-    GameMap& map = reading.map;
-    map.maxwidth = std::int16_t(parts.width - 1);
-    map.maxheight = std::int16_t(parts.height - 1);
-    int flipped = 0;
-    // The tile numbers that are terrains: from the tileset's first, up to the next tileset's.
-    qint64 terrainsEnd = terrains->firstGid + terrainCount;
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.firstGid > terrains->firstGid)
-            terrainsEnd = std::min(terrainsEnd, tileset.firstGid);
-    for (qsizetype k = 0; k < parts.cells(); ++k) {
-        const quint32 written = parts.terrain[std::size_t(k)];
-        const qint64 gid = tileOf(written);
-        flipped += isFlipped(written);
-        if (gid >= terrains->firstGid && gid < terrainsEnd)
-            map.terrain[std::size_t(k)] = std::int16_t(tileInTileset(gid, terrains->firstGid));
-        else
-            return fail(cellProblem(parts, *terrains, gid, k));
-    }
 
     // Every rule broken is said at once, so that all can be put right in one go.
     QStringList problems;
+    if (!sizeTrouble.isEmpty())
+        problems << sizeTrouble;
+    GameMap& map = reading.map;
+    int flipped = 0;
+    if (sizeTrouble.isEmpty()) {
+        map.maxwidth = std::int16_t(parts.width - 1);
+        map.maxheight = std::int16_t(parts.height - 1);
+        // The tile numbers that are terrains: from the tileset's first, up to the next one's.
+        qint64 terrainsEnd = terrains->firstGid + terrainCount;
+        for (const TilesetEntry& tileset : parts.tilesets)
+            if (tileset.firstGid > terrains->firstGid)
+                terrainsEnd = std::min(terrainsEnd, tileset.firstGid);
+        problems << terrainCellProblems(parts, *terrains, terrainsEnd);
+        for (qsizetype k = 0; k < parts.cells(); ++k) {
+            const quint32 written = parts.terrain[std::size_t(k)];
+            flipped += isFlipped(written);
+            map.terrain[std::size_t(k)] = std::int16_t(std::clamp<qint64>(
+                tileInTileset(tileOf(written), terrains->firstGid), -1, terrainCount));
+        }
+    }
     placementProblems(parts.terrainPlacement, terrainLayer, problems);
     placementProblems(parts.startPlacement, startLayer, problems);
     for (const auto& [name, first] : parts.paintedLayers)
-        problems << QStringLiteral("la capa «%1» tiene casillas pintadas (la primera en la %2), "
-                                   "que el mapa no guarda: mézclala con «%3» (Capa > Mezclar "
-                                   "Capas hacía Abajo, en inglés Layer > Merge Layer Down) o "
-                                   "bórrala")
+        problems << QStringLiteral("la capa «%1» tiene patrones pintados (el primero en la %2), "
+                                   "que el mapa no guarda: bórrala, o llévala justo encima de "
+                                   "«%3» con Capa > Raise Layers o Lower Layers (Layer > Raise "
+                                   "Layers o Lower Layers) y mézclala con ella con Capa > "
+                                   "Mezclar Capas hacía Abajo (Layer > Merge Layer Down)")
                         .arg(name, cellPlace(first % parts.width, first / parts.width),
                              QLatin1String(terrainLayer));
-    problems << readStarts(parts, *players, map, flipped);
+    problems << readStarts(parts, *players, map, sizeTrouble.isEmpty(), flipped);
     if (!problems.isEmpty())
-        return fail(problems.join(u'\n'));
+        return fail(problems);
 
     if (flipped > 0)
-        reading.warnings << QStringLiteral("%1 casillas o comienzos estaban girados o volteados; "
+        reading.warnings << QStringLiteral("%1 patrones o marcadores estaban girados o volteados; "
                                            "el editor los guarda sin girar")
                                 .arg(flipped);
     // What check says of the map: a start on water or rock.
@@ -258,7 +280,10 @@ TiledReading readTiledText(QByteArrayView text)
         problem = QStringLiteral("no es un mapa de Tiled (TMX o JSON)");
     if (!problem.isEmpty()) {
         TiledReading reading;
-        reading.error = problem;
+        // A layer that does not fit a size out of the editor's: the size is said first.
+        const QString size =
+            parts.width > 0 && shapeProblem(parts).isEmpty() ? sizeProblem(parts) : QString();
+        reading.error = size.isEmpty() ? problem : size + u'\n' + problem;
         return reading;
     }
     return mapOf(parts);

@@ -161,7 +161,7 @@ QString jsonTiles(const QJsonObject& layer, qsizetype cells, std::vector<quint32
     for (const QJsonValue& value : numbers) {
         const std::optional<quint32> tile = tileNumber(value.isDouble() ? value.toDouble() : -1);
         if (!tile)
-            return QStringLiteral("%1 no es el número de una casilla").arg(jsonText(value));
+            return QStringLiteral("%1 no es el número de un patrón").arg(jsonText(value));
         tiles.push_back(*tile);
     }
     return {};
@@ -170,7 +170,7 @@ QString jsonTiles(const QJsonObject& layer, qsizetype cells, std::vector<quint32
 QString readTileset(const QJsonObject& object, TiledParts& parts)
 {
     QString problem;
-    const JsonFields fields(object, QStringLiteral("de un juego de casillas"), problem);
+    const JsonFields fields(object, QStringLiteral("de un conjunto de patrones"), problem);
     const QString source = fields.text("source");
     const double firstGid = fields.number("firstgid");
     const QString name = source.isEmpty() ? fields.text("name") : externalTilesetName(source);
@@ -178,12 +178,12 @@ QString readTileset(const QJsonObject& object, TiledParts& parts)
         return problem;
     const TilesetEntry tileset{name, std::fabs(firstGid) < 1e10 ? qint64(firstGid) : 0};
     if (double(tileset.firstGid) != firstGid)
-        return QStringLiteral("el juego de casillas «%1» empieza en %2, que no es un número "
+        return QStringLiteral("el conjunto de patrones «%1» empieza en %2, que no es un número "
                               "entero")
             .arg(name)
             .arg(firstGid);
     if (parts.tilesets.size() == mostTilesets)
-        return QStringLiteral("tiene más de %1 juegos de casillas").arg(mostTilesets);
+        return QStringLiteral("tiene más de %1 conjuntos de patrones").arg(mostTilesets);
     parts.tilesets.append(tileset);
     return firstGidProblem(tileset);
 }
@@ -296,12 +296,12 @@ QString readTmjParts(const QByteArray& text, TiledParts& parts)
     if (!problem.isEmpty())
         return problem;
     if (!width || !height || !tileWidth || !tileHeight)
-        return QStringLiteral("el tamaño del mapa o de sus casillas no es un número entero");
+        return QStringLiteral("el tamaño del mapa o de sus patrones no es un número entero");
     parts.width = *width;
     parts.height = *height;
     parts.tileWidth = *tileWidth;
     parts.tileHeight = *tileHeight;
-    if (!sizeProblem(parts).isEmpty())
+    if (!layersReadable(parts))
         return {}; // refused as such, whatever the layers hold
     for (const QJsonValue& value : map.value(QLatin1String("tilesets")).toArray())
         if (QString problem = readTileset(value.toObject(), parts); !problem.isEmpty())

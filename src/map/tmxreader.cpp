@@ -44,9 +44,9 @@ public:
         parts.tileWidth = number("tilewidth");
         parts.tileHeight = number("tileheight");
         parts.infinite = number("infinite", 0) != 0;
-        // Refused as such, whatever the layers hold: no layer is read for a size that no
-        // map of the editor has.
-        if (!problem_.isEmpty() || !sizeProblem(parts).isEmpty())
+        // Refused as such, whatever the layers hold: no layer is read for a shape that no
+        // map of the editor has, nor for a size far beyond.
+        if (!problem_.isEmpty() || !layersReadable(parts))
             return xmlProblem(problem_);
         while (problem_.isEmpty() && xml_.readNextStartElement()) {
             const QString name = xml_.attributes().value(QLatin1String("name")).toString();
@@ -133,7 +133,7 @@ private:
         if (problem_.isEmpty())
             fail(firstGidProblem(tileset));
         if (parts.tilesets.size() == mostTilesets)
-            fail(QStringLiteral("tiene más de %1 juegos de casillas").arg(mostTilesets));
+            fail(QStringLiteral("tiene más de %1 conjuntos de patrones").arg(mostTilesets));
         parts.tilesets.append(tileset);
         xml_.skipCurrentElement();
     }
@@ -199,7 +199,7 @@ private:
                     return countProblem(cells + 1, cells);
                 const qint64 gid = number("gid", 0);
                 if (gid < 0 || gid > 0xFFFFFFFFll)
-                    return QStringLiteral("%1 no es el número de una casilla").arg(gid);
+                    return QStringLiteral("%1 no es el número de un patrón").arg(gid);
                 tiles.push_back(quint32(gid));
             }
             xml_.skipCurrentElement();

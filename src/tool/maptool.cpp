@@ -4,6 +4,7 @@
 #include "document/mapfile.h"
 #include "map/mapreading.h"
 #include "map/mapwarnings.h"
+#include "map/newmap.h"
 #include "map/tiledmap.h"
 #include "system/safewriter.h"
 #include "tool/commandparser.h"
@@ -20,7 +21,7 @@
 
 namespace quintaraz {
 
-const std::array<MapTool::Command, 9> MapTool::commands_{{
+const std::array<MapTool::Command, 10> MapTool::commands_{{
     {"check", "[--strict] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
@@ -38,15 +39,22 @@ const std::array<MapTool::Command, 9> MapTool::commands_{{
      "gestores de archivos. Si el archivo no es un mapa, no escribe nada y sale con 1.",
      &MapTool::thumbnail},
     {"export", "[--force] ARCHIVO SALIDA.tmx|SALIDA.tmj",
-     "Convierte el mapa al formato de Tiled (TMX, o JSON con .tmj): la capa de casillas "
-     "«terreno», la capa de objetos «comienzos» con un objeto por jugador, y los dibujos "
-     "terrenos.png y jugadores.png junto a la salida. Un archivo que ya existe con otro "
+     "Convierte el mapa al formato de Tiled (TMX, o JSON con .tmj): la capa de patrones "
+     "«terreno» y la capa de objetos «comienzos» con un marcador por jugador, con los "
+     "conjuntos de patrones instalados en ../share/quintaraz-editor/tiled junto al programa "
+     "(o, si no están, con sus dibujos terrenos.png y jugadores.png junto a la salida). Un "
+     "archivo que ya existe con otro "
      "contenido solo se reemplaza con --force; si algo falla, no queda ninguno nuevo.",
      &MapTool::exportMap},
     {"import", "ENTRADA.tmx|ENTRADA.tmj SALIDA.map",
      "Convierte un mapa de Tiled en un mapa del editor, con las mismas reglas con las que "
      "el editor lo guarda; dice qué falta y dónde si no se puede.",
      &MapTool::importMap},
+    {"new", "[--force] COLUMNAS FILAS SALIDA.map|SALIDA.tmx|SALIDA.tmj",
+     "Escribe un mapa nuevo de COLUMNAS x FILAS celdas (de 17 a 100), todo hierba, con el "
+     "comienzo de cada jugador en una celda propia: un .map, o un mapa de Tiled como los de "
+     "export. No reemplaza un archivo que ya existe con otro contenido sin --force.",
+     &MapTool::newMap},
     {"grid", "ARCHIVO",
      "El mapa como texto para git (textconv): el tamaño, una línea por fila con un carácter "
      "por celda (el número de su terreno) y las casillas de comienzo, una por línea.",
@@ -291,13 +299,19 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     const auto reading = loadedMap(map);
     if (!reading)
         return 1;
+    return writeTiled(reading->map, map, output, *format, line.isSet(force));
+}
+
+int MapTool::writeTiled(const GameMap& map, const QString& source, const QString& output,
+                        TiledFormat format, bool force)
+{
     // The installed tilesets where there are some: nothing is written beside the output, and
     // the map keeps working wherever it goes.
     const QString installed = installedTilesets();
     QString problem;
-    const QByteArray text = tiledText(reading->map, *format, &problem, installed);
+    const QByteArray text = tiledText(map, format, &problem, installed);
     if (text.isEmpty())
-        return fail(map, problem);
+        return fail(source, problem);
     QList<PlannedFile> files{{output, text}};
     if (installed.isEmpty()) {
         // Tiled finds the tilesets' pictures beside the map, by these names.
@@ -308,11 +322,47 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
         files.prepend({beside(tiled::playerImage), TileArt::playerTilesetPng()});
         files.prepend({beside(tiled::terrainImage), TileArt::terrainTilesetPng()});
     }
+    return writeFiles(files, source, force);
+}
+
+int MapTool::writeFiles(QList<PlannedFile> files, const QString& source, bool force)
+{
     for (PlannedFile& file : files)
-        if (const QString problem = exportProblem(file, map, line.isSet(force)); !problem.isEmpty())
+        if (const QString problem = exportProblem(file, source, force); !problem.isEmpty())
             return fail(file.path, problem);
     QString failed;
+    QString problem;
     return writeAllOrNone(files, &failed, &problem) ? 0 : fail(failed, problem);
+}
+
+int MapTool::newMap(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("Reemplaza la salida aunque ya exista con "
+                                                  "otro contenido."));
+    line.addOption(force);
+    if (const std::optional<int> status = parse(line, command, arguments, 3, 3))
+        return *status;
+    int size[2] = {};
+    for (int k = 0; k < 2; ++k) {
+        bool number = false;
+        size[k] = line.files().at(k).toInt(&number);
+        if (!number || !mapSizeLimits.contains(size[k] - 1))
+            return usageError(
+                &command, QStringLiteral("%1 pide un número de %2 a %3")
+                              .arg(k == 0 ? QStringLiteral("COLUMNAS") : QStringLiteral("FILAS"))
+                              .arg(mapSizeLimits.lowest + 1)
+                              .arg(mapSizeLimits.highest + 1));
+    }
+    const QString output = line.files().at(2);
+    const auto map = std::make_unique<GameMap>(newMapWithStarts(size[0], size[1]));
+    if (const std::optional<TiledFormat> format = tiledFormatOf(output))
+        return writeTiled(*map, QString(), output, *format, line.isSet(force));
+    if (!hasMapExtension(QFileInfo(output).fileName()))
+        return usageError(&command,
+                          QStringLiteral("la salida debe terminar en .map, en .tmx o en .tmj"));
+    return writeFiles({{output, mapText(*map)}}, QString(), line.isSet(force));
 }
 
 int MapTool::importMap(const Command& command, const QStringList& arguments)

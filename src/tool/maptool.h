@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/tiledmap.h"
 #include "tool/outputfiles.h"
 
 #include <QImage>
@@ -44,7 +45,7 @@ private:
 
         QString usage() const;
     };
-    static const std::array<Command, 9> commands_;
+    static const std::array<Command, 10> commands_;
 
     int check(const Command& command, const QStringList& arguments);
     int render(const Command& command, const QStringList& arguments);
@@ -52,6 +53,7 @@ private:
     int thumbnail(const Command& command, const QStringList& arguments);
     int exportMap(const Command& command, const QStringList& arguments);
     int importMap(const Command& command, const QStringList& arguments);
+    int newMap(const Command& command, const QStringList& arguments);
     int grid(const Command& command, const QStringList& arguments);
     int diff(const Command& command, const QStringList& arguments);
     int merge(const Command& command, const QStringList& arguments);
@@ -83,6 +85,14 @@ private:
     int drawToPng(const QString& map, const QString& png, Output output,
                   const std::function<QImage(const MapPicture&, const GameMap&)>& draw,
                   PngCompression compression = PngCompression::Small);
+    /**
+     * Writes the map for Tiled, referring to the installed tilesets or with their pictures
+     * beside it, all or none; source names the map read, if any. Gives the exit status.
+     */
+    int writeTiled(const GameMap& map, const QString& source, const QString& output,
+                   TiledFormat format, bool force);
+    /** Writes the files of one command all or none, each only where it may; the exit status. */
+    int writeFiles(QList<PlannedFile> files, const QString& source, bool force);
     /** Writes a picture as PNG; says why not on standard error when it cannot. */
     bool writePng(const QString& png, const QImage& picture, Output output,
                   PngCompression compression = PngCompression::Small);

@@ -5,6 +5,8 @@
 #include "system/safewriter.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -112,8 +114,12 @@ bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* e
 
 QString installedTilesets()
 {
-    const QString folder =
-        qEnvironmentVariable("QUINTARAZ_TILED_TILESETS", QStringLiteral(QUINTARAZ_TILED_TILESETS));
+    // Beside the running program, as installed: the same build works under /usr, in a
+    // private prefix and in a package unpacked anywhere.
+    const QString folder = qEnvironmentVariableIsSet("QUINTARAZ_TILED_TILESETS")
+                               ? qEnvironmentVariable("QUINTARAZ_TILED_TILESETS")
+                               : QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
+                                                 QStringLiteral(QUINTARAZ_TILED_TILESETS));
     for (const char* name : {tiled::terrainTilesetFile, tiled::playerTilesetFile,
                              tiled::terrainImage, tiled::playerImage})
         if (folder.isEmpty() || !QFileInfo(folder + u'/' + QLatin1String(name)).isFile())

@@ -37,9 +37,10 @@ QString exportProblem(PlannedFile& file, const QString& input, bool force);
 bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* error);
 
 /**
- * The folder of the tilesets that the package installs for Tiled, when both tilesets and
- * their pictures are there; nothing otherwise (a bare build). QUINTARAZ_TILED_TILESETS names
- * another folder.
+ * The folder of the tilesets installed for Tiled, found from the running program
+ * (BIN/../share/quintaraz-editor/tiled), when both tilesets and their pictures are there;
+ * nothing otherwise (a bare build). The environment's QUINTARAZ_TILED_TILESETS names another
+ * folder, or none when empty.
  */
 QString installedTilesets();
 

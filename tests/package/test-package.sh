@@ -21,8 +21,7 @@ expected=(bin/quintaraz-editor bin/quintaraz-map share/applications/org.quintara
     share/man/man6/quintaraz-map.6.gz share/doc/quintaraz-editor/copyright
     share/doc/quintaraz-editor/changelog.gz share/quintaraz-editor/tiled/quintaraz.js
     share/quintaraz-editor/tiled/terrenos.tsx share/quintaraz-editor/tiled/jugadores.tsx
-    share/quintaraz-editor/tiled/terrenos.png share/quintaraz-editor/tiled/jugadores.png
-    share/quintaraz-editor/tiled/plantilla.tmx)
+    share/quintaraz-editor/tiled/terrenos.png share/quintaraz-editor/tiled/jugadores.png)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/org.quintaraz.Editor.png")
 done
