@@ -52,13 +52,19 @@ function withScratchFolder(work) {
     }
 }
 
-/** What the map tool said, each line without its own prefix and the scratch file's name. */
-function saidLines(result, scratch) {
-    const prefix = "quintaraz-map: " + scratch + ": ";
+/**
+ * What the map tool said, each line without its own prefix and the name of the file it is
+ * about: the scratch file, or the user's file, which the caller names once.
+ */
+function saidLines(result, scratch, fileName) {
+    const prefixes = ["quintaraz-map: " + scratch + ": ", "quintaraz-map: " + fileName + ": "];
     return result.said.split("\n").filter(function (line) {
         return line.length > 0;
     }).map(function (line) {
-        return line.startsWith(prefix) ? line.substring(prefix.length) : line;
+        for (const prefix of prefixes)
+            if (line.startsWith(prefix))
+                return line.substring(prefix.length);
+        return line;
     });
 }
 
@@ -143,7 +149,7 @@ function showPlace(map, fileName, message) {
  */
 function report(result, scratch, fileName, map) {
     const problems = [];
-    for (const line of saidLines(result, scratch)) {
+    for (const line of saidLines(result, scratch, fileName)) {
         const warning = line.startsWith("aviso: ");
         const text = fileName + ": " + (warning ? line.substring(7) : line);
         const show = function () {
@@ -161,7 +167,7 @@ function report(result, scratch, fileName, map) {
 
 /** The map tool's own words when it fails, naming the user's file. */
 function failure(result, scratch, fileName, what) {
-    const said = saidLines(result, scratch).map(function (line) {
+    const said = saidLines(result, scratch, fileName).map(function (line) {
         return fileName + ": " + line;
     }).join("\n");
     return said || what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";

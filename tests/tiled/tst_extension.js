@@ -1,0 +1,325 @@
+// The Tiled extension's own logic, run under node with a stand-in for Tiled's `tiled` object
+// that behaves as Tiled 1.8.2 does where it matters: write() gets a copy of the map that is
+// gone once write() returns, `tiled.activeAsset` takes only open maps (or a new one, which it
+// opens), alert() shows a warning icon and confirm() a question. The map tool is the real one.
+//   node tst_extension.js EXTENSION.js QUINTARAZ-MAP CASES_FOLDER TILESETS_FOLDER
+"use strict";
+
+const assert = require("assert");
+const childProcess = require("child_process");
+const fs = require("fs");
+const os = require("os");
+const path = require("path");
+const vm = require("vm");
+
+const [extensionFile, mapTool, casesFolder, tilesetsFolder] = process.argv.slice(2);
+process.env.PATH = path.dirname(mapTool) + ":" + process.env.PATH;
+process.env.QUINTARAZ_TILED_TILESETS = tilesetsFolder;
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "tst-extension-"));
+process.env.TMPDIR = scratch; // where the extension's scratch folders go, to be empty after
+
+/** Tiled's Process, as the extension uses it. */
+class StandInProcess {
+    exec(program, args) {
+        const result = childProcess.spawnSync(program, args, {encoding: "utf8"});
+        this.out = result.stdout || "";
+        this.err = result.stderr || "";
+        return result.error ? -2 : result.status === null ? -1 : result.status;
+    }
+    readStdOut() { return this.out; }
+    readStdErr() { return this.err; }
+    close() {}
+}
+
+/**
+ * A map as Tiled holds it, from the text of a TMX file: its size and the markers of its start
+ * layer; the text itself is what the TMX format writes of it.
+ */
+function mapOf(tmx, fileName) {
+    const attribute = (text, name) => {
+        const found = new RegExp("\\b" + name + "=\"([^\"]*)\"").exec(text);
+        return found ? found[1] : undefined;
+    };
+    const head = /<map [^>]*>/.exec(tmx)[0];
+    const objects = [];
+    for (const found of tmx.matchAll(/<object [^>]*>/g)) {
+        const gid = Number(attribute(found[0], "gid"));
+        objects.push({
+            id: Number(attribute(found[0], "id")),
+            x: Number(attribute(found[0], "x")),
+            y: Number(attribute(found[0], "y")),
+            width: Number(attribute(found[0], "width")),
+            height: Number(attribute(found[0], "height")),
+            // The fixtures' players' tileset begins at 7.
+            tile: gid >= 7 ? {id: gid - 7, tileset: {name: "jugadores"}} : null,
+        });
+    }
+    const layers = [{isObjectLayer: false, name: "terreno"},
+                    {isObjectLayer: true, name: "comienzos", objects: objects}];
+    return {
+        tmx: tmx,
+        fileName: fileName || "",
+        isTileMap: true,
+        width: Number(attribute(head, "width")),
+        height: Number(attribute(head, "height")),
+        tileWidth: 25,
+        tileHeight: 25,
+        layerCount: layers.length,
+        layerAt: (i) => layers[i],
+        selectedObjects: [],
+    };
+}
+
+/** A fresh stand-in for Tiled, with the extension loaded into it. */
+function tiledWithExtension() {
+    const tiled = {
+        formats: {}, actions: {}, menus: {}, issues: [], dialogs: [], triggered: [],
+        centred: [], typed: [], answer: false, openAssets: [], active: null,
+        registerMapFormat(name, format) { this.formats[name] = format; },
+        registerAction(id, callback) {
+            return (this.actions[id] = {id: id, callback: callback, text: ""});
+        },
+        extendMenu(menu, items) {
+            // As plain data of this side, not the extension's own objects.
+            this.menus[menu] = (this.menus[menu] || []).concat(JSON.parse(JSON.stringify(items)));
+        },
+        error(text, activated) { this.issues.push({severity: "error", text, activated}); },
+        warn(text, activated) { this.issues.push({severity: "warning", text, activated}); },
+        alert(text, title) { this.dialogs.push({icon: "warning", text, title}); },
+        confirm(text, title) {
+            this.dialogs.push({icon: "question", text, title});
+            return this.answer;
+        },
+        prompt(label, text, title) {
+            this.dialogs.push({icon: "none", label, text, title});
+            return this.typed.length > 0 ? this.typed.shift() : "";
+        },
+        trigger(action) { this.triggered.push(action); },
+        mapFormat(name) {
+            assert.strictEqual(name, "tmx");
+            return {
+                read: (file) => mapOf(fs.readFileSync(file, "utf8")),
+                write: (map, file) => { fs.writeFileSync(file, map.tmx); return ""; },
+            };
+        },
+        get activeAsset() { return this.active; },
+        set activeAsset(asset) {
+            if (!asset || typeof asset !== "object")
+                throw new Error("Error: Argument 0 is undefined or the wrong type");
+            if (!this.openAssets.includes(asset)) {
+                void asset.fileName; // a copy of a map that is gone throws here
+                this.openAssets.push(asset); // a new map opens as a new document
+            }
+            this.active = asset;
+        },
+    };
+    tiled.mapEditor = {currentMapView: {centerOn: (x, y) => tiled.centred.push([x, y])}};
+    const context = vm.createContext({tiled: tiled, Process: StandInProcess});
+    vm.runInContext(fs.readFileSync(extensionFile, "utf8"), context, {filename: extensionFile});
+    return tiled;
+}
+
+/** A map opened in the stand-in, as a document of that file (or unsaved), from a case's TMX. */
+function openCase(tiled, caseName, fileName) {
+    const map = mapOf(fs.readFileSync(path.join(casesFolder, caseName), "utf8"), fileName);
+    tiled.openAssets.push(map);
+    tiled.active = map;
+    return map;
+}
+
+/** Saves as Tiled does: write() gets a copy of the document that is gone when it returns. */
+function save(tiled, document, fileName) {
+    const copy = Proxy.revocable(Object.assign({}, document), {});
+    try {
+        return tiled.formats.quintaraz.write(copy.proxy, fileName);
+    } finally {
+        copy.revoke();
+    }
+}
+
+/** What a case's .esperado says the map tool says of it, as lines naming fileName. */
+function expectedLines(caseName, fileName) {
+    const prefix = "quintaraz-map: " + caseName + ": ";
+    return fs.readFileSync(path.join(casesFolder, caseName + ".esperado"), "utf8")
+        .split("\n").slice(1).filter((line) => line !== "")
+        .map((line) => fileName + ": " + line.substring(prefix.length));
+}
+
+function folder() {
+    return fs.mkdtempSync(path.join(os.tmpdir(), "mapas-"));
+}
+
+const tests = {
+    "a refused save writes nothing, and each of its issues shows its place"() {
+        const tiled = tiledWithExtension();
+        const file = path.join(folder(), "varios.map");
+        const map = openCase(tiled, "varios-errores.tmx", "");
+        const error = save(tiled, map, file);
+        const expected = expectedLines("varios-errores.tmx", file);
+        assert.strictEqual(error, expected.join("\n"));
+        assert.ok(!fs.existsSync(file));
+        assert.deepStrictEqual(tiled.issues.map((issue) => issue.text), expected);
+        assert.ok(tiled.issues.every((issue) => issue.severity === "error"));
+        // Player 4's marker, dragged off the map: selected, and the view centred on it.
+        const offTheMap = tiled.issues.find((issue) => issue.text.includes("jugador 4"));
+        offTheMap.activated();
+        const marker = map.layerAt(1).objects.find((object) => object.id === 4);
+        assert.deepStrictEqual(Array.from(map.selectedObjects), [marker]);
+        assert.deepStrictEqual(tiled.centred.pop(), [marker.x + 12.5, marker.y - 12.5]);
+        // Two players on one cell: the middle of that cell.
+        tiled.issues.find((issue) => issue.text.includes("misma celda")).activated();
+        assert.deepStrictEqual(tiled.centred.pop(), [5.5 * 25, 9.5 * 25]);
+        // The painted layer's first cell.
+        tiled.issues.find((issue) => issue.text.includes("pintados")).activated();
+        assert.deepStrictEqual(tiled.centred.pop(), [3.5 * 25, 5.5 * 25]);
+        assert.deepStrictEqual(tiled.dialogs, []);
+    },
+
+    "an issue of a saved map is shown in its own map, not in the active one"() {
+        const tiled = tiledWithExtension();
+        const file = path.join(folder(), "fuera.map");
+        const saved = openCase(tiled, "fuera-del-mapa.tmx", file);
+        assert.notStrictEqual(save(tiled, saved, file), undefined);
+        const other = openCase(tiled, "noveno-marcador.tmx", "/otro/mapa.map");
+        tiled.issues[0].activated();
+        assert.strictEqual(tiled.activeAsset, saved);
+        assert.deepStrictEqual(Array.from(other.selectedObjects), []);
+        assert.deepStrictEqual(Array.from(saved.selectedObjects, (object) => object.id), [4]);
+        // Once the map is closed, the issue says so.
+        tiled.openAssets.splice(tiled.openAssets.indexOf(saved), 1);
+        tiled.active = other;
+        tiled.issues[0].activated();
+        assert.strictEqual(tiled.dialogs.length, 1);
+        assert.match(tiled.dialogs[0].text, /fuera\.map ya no está abierto en Tiled/);
+        assert.strictEqual(tiled.activeAsset, other);
+    },
+
+    "a ninth marker selects both markers of its player"() {
+        const tiled = tiledWithExtension();
+        const map = openCase(tiled, "noveno-marcador.tmx", "");
+        tiled.actions.ComprobarMapaQuintaraz.callback();
+        tiled.issues[0].activated();
+        assert.deepStrictEqual(Array.from(map.selectedObjects, (object) => object.id), [3, 9]);
+    },
+
+    "a check with problems says them in a dialog, beside the Issues panel"() {
+        const tiled = tiledWithExtension();
+        openCase(tiled, "redimensionado-menor.tmx", "/mapas/valle.tmx");
+        tiled.actions.ComprobarMapaQuintaraz.callback();
+        const expected = expectedLines("redimensionado-menor.tmx", "/mapas/valle.tmx");
+        assert.deepStrictEqual(tiled.issues.map((issue) => issue.text), expected);
+        assert.strictEqual(tiled.dialogs.length, 1);
+        const dialog = tiled.dialogs[0];
+        assert.strictEqual(dialog.title, "Comprobar mapa");
+        const lines = dialog.text.split("\n");
+        assert.strictEqual(lines[0], "/mapas/valle.tmx: 8 problemas impiden guardarlo como " +
+                                         "mapa de Quintaraz:");
+        // The first eight, word for word, then where the panel is.
+        assert.deepStrictEqual(lines.slice(2, 10), expected.map(
+            (line) => "• " + line.substring("/mapas/valle.tmx: ".length)));
+        assert.match(lines[11], /^En el panel Issues \(Ver > Vistas y Barras de Herramientas > /);
+        // The size's issue shows nothing, and breaks nothing.
+        tiled.issues[0].activated();
+    },
+
+    "a check of a ready map says so with a question, and saves only when asked"() {
+        for (const [answer, fileName, saved] of [[false, "", []], [true, "", ["SaveAs"]],
+                                                 [true, "/mapas/valle.map", ["Save"]]]) {
+            const tiled = tiledWithExtension();
+            openCase(tiled, "en-el-agua.tmx", fileName);
+            tiled.answer = answer;
+            tiled.actions.ComprobarMapaQuintaraz.callback();
+            assert.strictEqual(tiled.dialogs.length, 1);
+            const dialog = tiled.dialogs[0];
+            assert.strictEqual(dialog.icon, "question");
+            assert.match(dialog.text, /: el mapa está listo para el juego\.\n\nMira los avisos en/);
+            assert.doesNotMatch(dialog.text, /comprobaciones anteriores/);
+            assert.ok(tiled.issues.every((issue) => issue.severity === "warning"));
+            assert.deepStrictEqual(tiled.triggered, saved);
+        }
+    },
+
+    "a ready map after a check with problems says that those are past"() {
+        const tiled = tiledWithExtension();
+        openCase(tiled, "fuera-del-mapa.tmx", "");
+        tiled.actions.ComprobarMapaQuintaraz.callback();
+        openCase(tiled, "en-el-agua.tmx", "");
+        tiled.actions.ComprobarMapaQuintaraz.callback();
+        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.icon), ["warning", "question"]);
+        assert.match(tiled.dialogs[1].text,
+                     /Los problemas que aún lista el panel Issues son de comprobaciones anteriores/);
+    },
+
+    "a new map: the size asked again until it is one, then an unsaved map of it"() {
+        const tiled = tiledWithExtension();
+        tiled.typed = ["10 x 10", "60 x 40"];
+        tiled.actions.NuevoMapaQuintaraz.callback();
+        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.text), ["40 x 30", "10 x 10"]);
+        assert.match(tiled.dialogs[1].label, /^«10 x 10» no es un tamaño/);
+        assert.strictEqual(tiled.openAssets.length, 1);
+        const map = tiled.activeAsset;
+        assert.deepStrictEqual([map.width, map.height, map.fileName], [60, 40, ""]);
+        // The installed tilesets, where they stay after the scratch folder is gone.
+        assert.ok(map.tmx.includes("source=\"" + tilesetsFolder + "/terrenos.tsx\""));
+        assert.strictEqual(map.layerAt(1).objects.length, 8);
+        // Saved as a map: the tool's own new map.
+        const file = path.join(folder(), "nuevo.map");
+        assert.strictEqual(save(tiled, map, file), undefined);
+        const wanted = path.join(folder(), "nuevo.map");
+        assert.strictEqual(childProcess.spawnSync(mapTool, ["new", "60", "40", wanted]).status, 0);
+        assert.deepStrictEqual(fs.readFileSync(file), fs.readFileSync(wanted));
+    },
+
+    "a new map cancelled opens nothing"() {
+        const tiled = tiledWithExtension();
+        tiled.typed = [""];
+        tiled.actions.NuevoMapaQuintaraz.callback();
+        assert.deepStrictEqual(tiled.openAssets, []);
+    },
+
+    "opening a .map refers to the installed tilesets, and a damaged one says why"() {
+        const tiled = tiledWithExtension();
+        const where = folder();
+        const file = path.join(where, "valle.map");
+        childProcess.spawnSync(mapTool, ["new", "17", "17", file]);
+        const map = tiled.formats.quintaraz.read(file);
+        assert.ok(map.tmx.includes("source=\"" + tilesetsFolder + "/jugadores.tsx\""));
+        assert.deepStrictEqual(fs.readdirSync(where), ["valle.map"]);
+        const damaged = path.join(where, "roto.map");
+        fs.writeFileSync(damaged, "16,16,0,a,<fin>");
+        assert.throws(() => tiled.formats.quintaraz.read(damaged),
+                      {message: damaged + ": archivo corrupto en el byte 8: la celda de la " +
+                                "columna 1, fila 0 es «a», que no es un número"});
+    },
+
+    "the menus: File > New > Nuevo mapa de Quintaraz…, Map > Comprobar mapa"() {
+        const tiled = tiledWithExtension();
+        assert.deepStrictEqual(tiled.menus.New, [{action: "NuevoMapaQuintaraz",
+                                                  before: "NewTileset"}]);
+        assert.strictEqual(tiled.actions.NuevoMapaQuintaraz.text, "Nuevo mapa de Quintaraz…");
+        assert.deepStrictEqual(tiled.menus.Map, [{separator: true},
+                                                 {action: "ComprobarMapaQuintaraz"}]);
+        assert.strictEqual(tiled.actions.ComprobarMapaQuintaraz.text, "Comprobar mapa");
+    },
+};
+
+let passed = 0;
+let failed = 0;
+for (const [name, test] of Object.entries(tests)) {
+    try {
+        test();
+        ++passed;
+        console.log("PASS   : " + name);
+    } catch (error) {
+        ++failed;
+        console.log("FAIL!  : " + name + "\n" + (error.stack || error));
+    }
+}
+const left = fs.readdirSync(scratch).filter((name) => name.startsWith("quintaraz-tiled."));
+if (left.length > 0) {
+    ++failed;
+    console.log("FAIL!  : scratch folders left behind: " + left.join(", "));
+}
+fs.rmSync(scratch, {recursive: true, force: true});
+console.log(passed + " passed, " + failed + " failed");
+process.exit(failed === 0 ? 0 : 1);
