@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Checks what a user installs: the desktop entry and metainfo validate, `cmake --install`
 # lays out every file, the map file type is recognised as a desktop recognises it, the
-# thumbnailer works as a file manager runs it, and the Debian package holds every file,
-# depends on what the programs need, passes lintian, resolves with apt and starts.
-#   test-package.sh SOURCE_FOLDER BUILD_FOLDER MIMETYPEOF
+# thumbnailer works as a file manager runs it, and the Debian package, built with the
+# README's own lines, holds every file, depends on what the programs need, passes lintian,
+# resolves with apt and starts; its map tool and Tiled's extension find its tilesets.
+#   test-package.sh SOURCE_FOLDER BUILD_FOLDER MIMETYPEOF [README_BUILD]
+# README_BUILD "no" packages BUILD_FOLDER instead of building the package as the README does
+# (for the sanitizers' build, where that Release build would only be done twice).
 set -euo pipefail
 source=$1
 build=$2
 mimetypeof=$3
+readme_build=${4:-yes}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -118,8 +122,44 @@ for damaged in "$types/roto.map" "$types/enlazador.map"; do
     [[ ! -e $work/no.png ]] || fail "the thumbnailer wrote a preview of $damaged"
 done
 
-(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack"
-deb=$(ls "$work"/package/*.deb)
+# The installed tilesets, found from the program's own folder wherever it was installed:
+# export refers to them, and writes nothing beside its output.
+exports_with_installed_tilesets() { # BIN_FOLDER SHARE_FOLDER
+    local out=$work/export-$RANDOM
+    mkdir "$out"
+    (cd "$out" && env -u QUINTARAZ_TILED_TILESETS "$1/quintaraz-map" export "$map" valle.tmx) ||
+        fail "$1/quintaraz-map export"
+    (cd "$out" && env -u QUINTARAZ_TILED_TILESETS "$1/quintaraz-map" new 60 40 nuevo.tmx) ||
+        fail "$1/quintaraz-map new"
+    [[ $(ls "$out") == $'nuevo.tmx\nvalle.tmx' ]] || fail "export wrote beside its output: $(ls "$out")"
+    for tmx in valle nuevo; do
+        sources=$(grep -o 'source="[^"]*"' "$out/$tmx.tmx" | tr '\n' ' ')
+        [[ $sources == "source=\"$2/quintaraz-editor/tiled/terrenos.tsx\" source=\"$2/quintaraz-editor/tiled/jugadores.tsx\" " ]] ||
+            fail "$1/quintaraz-map: $tmx.tmx refers to $sources"
+    done
+}
+exports_with_installed_tilesets "$prefix/bin" "$prefix/share"
+
+if [[ $readme_build == yes ]]; then
+    # The package as the README builds it, its own lines run as written in a copy of the
+    # source: the configure step's own prefix is baked into nothing.
+    copy=$work/fuente
+    mkdir "$copy"
+    tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$copy" -xf -
+    lines=$(sed -n '/^\*\*From the Debian package\.\*\*/,/^\*\*From source/p' "$source/README.md" |
+        sed -n '/^```sh$/,/^```$/p' | grep -v -e '^```' -e '^scripts/install-deps' -e '^sudo ')
+    [[ $(wc -l <<<"$lines") -eq 2 ]] || fail "the README's package lines are not the two expected: $lines"
+    (cd "$copy" && bash -euo pipefail -c "$lines" >"$work/readme-build.log" 2>&1) || {
+        tail -30 "$work/readme-build.log" >&2
+        fail "the README's lines did not build the package"
+    }
+    apt_line=$(sed -n 's/^sudo apt-get install \(.*\)$/\1/p' "$source/README.md")
+    deb=$copy/${apt_line#./}
+    [[ -f $deb ]] || fail "the README installs $apt_line, which the build did not make"
+else
+    (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack"
+    deb=$(ls "$work"/package/*.deb)
+fi
 contents=$(dpkg-deb -c "$deb")
 for file in "${expected[@]}"; do
     grep -q "\./usr/$file\$" <<<"$contents" || fail "the package lacks /usr/$file"
@@ -145,4 +185,36 @@ status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$work/root/usr/bin/quintaraz-editor" 2>/dev/null || status=$?
 [[ $status -eq 124 ]] || fail "the packaged editor ended with status $status"
 "$work/root/usr/bin/quintaraz-map" check "$map" >/dev/null || fail "the packaged map tool"
+exports_with_installed_tilesets "$work/root/usr/bin" "$work/root/usr/share"
+
+# Tiled's extension, enabled with the README's lines (the package's folder where it was
+# unpacked), twice as after an upgrade: the second copy replaces the first, not inside it.
+home=$work/usuario
+enable=$(sed -n '/^\*\*Open and save `.map` files inside Tiled/,/^Tiled then/p' "$source/README.md" |
+    sed -n '/^```sh$/,/^```$/p' | grep -v '^```')
+enable=${enable//\/usr\/share\/quintaraz-editor/$work/root/usr/share/quintaraz-editor}
+installed_extension=$home/.config/tiled/extensions/quintaraz
+for round in first upgrade; do
+    HOME=$home bash -euo pipefail -c "$enable" || fail "the README's lines to enable the extension"
+    [[ $round == first ]] && touch "$installed_extension/antigua.js"
+done
+[[ $(ls "$installed_extension") == $(ls "$work/root/usr/share/quintaraz-editor/tiled") ]] ||
+    fail "the extension's folder after an upgrade holds: $(ls "$installed_extension")"
+
+# A map opened in Tiled through the extension, with the package's programs, and saved as
+# TMX: it refers to the package's tilesets, and nothing is written beside it.
+tiled_folder=$work/tiled
+mkdir "$tiled_folder"
+cp "$map" "$tiled_folder/valle.map"
+(cd "$tiled_folder" && HOME=$home XDG_CONFIG_HOME=$home/.config TMPDIR=$work QT_QPA_PLATFORM=offscreen \
+    PATH=$work/root/usr/bin:$PATH tiled --export-map valle.map valle.tmx 2>"$work/tiled.log") ||
+    fail "Tiled did not open the map through the extension: $(cat "$work/tiled.log")"
+[[ $(ls "$tiled_folder") == $'valle.map\nvalle.tmx' ]] || fail "Tiled wrote beside the map: $(ls "$tiled_folder")"
+for tileset in terrenos jugadores; do
+    source_attribute=$(grep -o "source=\"[^\"]*$tileset.tsx\"" "$tiled_folder/valle.tmx") ||
+        fail "the map saved by Tiled does not refer to $tileset.tsx"
+    relative=${source_attribute#source=\"}
+    [[ $(realpath "$tiled_folder/${relative%\"}") == "$(realpath "$work/root/usr/share/quintaraz-editor/tiled/$tileset.tsx")" ]] ||
+        fail "the map saved by Tiled refers to $relative"
+done
 echo "package $(basename "$deb"): $(wc -l <<<"$contents") entries; Depends: $depends"
