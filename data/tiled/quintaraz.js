@@ -213,6 +213,11 @@ tiled.registerMapFormat("quintaraz", {
     },
 });
 
+/** A text that begins a dialog, as a sentence: "el mapa sin guardar: …" with a capital. */
+function sentence(text) {
+    return text.charAt(0).toUpperCase() + text.substring(1);
+}
+
 /** The text of a dialog that lists problems: the first few, and where the rest are. */
 function problemsText(name, problems) {
     const count = problems.length;
@@ -221,8 +226,9 @@ function problemsText(name, problems) {
     });
     if (count > mostProblemsShown)
         shown.push("… y " + (count - mostProblemsShown) + " más.");
-    return name + ": " + (count === 1 ? "un problema impide" : count + " problemas impiden") +
-        " guardarlo como mapa de Quintaraz:\n\n" + shown.join("\n") + "\n\nEn " + issuesPanel +
+    const impede = count === 1 ? "un problema impide" : count + " problemas impiden";
+    return sentence(name) + ": " + impede + " guardarlo como mapa de Quintaraz:\n\n" +
+        shown.join("\n") + "\n\nEn " + issuesPanel +
         ", un doble clic en cada uno lleva a su sitio.";
 }
 
@@ -273,7 +279,7 @@ function readyForTheGame(map, name, warned) {
     const asMap = /\.map$/.test(map.fileName);
     const question = asMap ? "¿Guardarlo ahora?"
                            : "¿Guardarlo ahora como mapa de Quintaraz (.map)?";
-    const text = name + ": el mapa está listo para el juego." +
+    const text = sentence(name) + ": el mapa está listo para el juego." +
         (notes.length > 0 ? "\n\n" + notes.join("\n") : "") + "\n\n" + question;
     if (tiled.confirm(text, checkTitle))
         tiled.trigger(asMap ? "Save" : "SaveAs");

@@ -131,10 +131,12 @@ exports_with_installed_tilesets() { # BIN_FOLDER SHARE_FOLDER
         fail "$1/quintaraz-map export"
     (cd "$out" && env -u QUINTARAZ_TILED_TILESETS "$1/quintaraz-map" new 60 40 nuevo.tmx) ||
         fail "$1/quintaraz-map new"
-    [[ $(ls "$out") == $'nuevo.tmx\nvalle.tmx' ]] || fail "export wrote beside its output: $(ls "$out")"
+    [[ $(ls "$out") == $'nuevo.tmx\nvalle.tmx' ]] ||
+        fail "export wrote beside its output: $(ls "$out")"
+    local tilesets=$2/quintaraz-editor/tiled
     for tmx in valle nuevo; do
         sources=$(grep -o 'source="[^"]*"' "$out/$tmx.tmx" | tr '\n' ' ')
-        [[ $sources == "source=\"$2/quintaraz-editor/tiled/terrenos.tsx\" source=\"$2/quintaraz-editor/tiled/jugadores.tsx\" " ]] ||
+        [[ $sources == "source=\"$tilesets/terrenos.tsx\" source=\"$tilesets/jugadores.tsx\" " ]] ||
             fail "$1/quintaraz-map: $tmx.tmx refers to $sources"
     done
 }
@@ -148,7 +150,8 @@ if [[ $readme_build == yes ]]; then
     tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$copy" -xf -
     lines=$(sed -n '/^\*\*From the Debian package\.\*\*/,/^\*\*From source/p' "$source/README.md" |
         sed -n '/^```sh$/,/^```$/p' | grep -v -e '^```' -e '^scripts/install-deps' -e '^sudo ')
-    [[ $(wc -l <<<"$lines") -eq 2 ]] || fail "the README's package lines are not the two expected: $lines"
+    [[ $(wc -l <<<"$lines") -eq 2 ]] ||
+        fail "the README's package lines are not the two expected: $lines"
     (cd "$copy" && bash -euo pipefail -c "$lines" >"$work/readme-build.log" 2>&1) || {
         tail -30 "$work/readme-build.log" >&2
         fail "the README's lines did not build the package"
@@ -190,8 +193,8 @@ exports_with_installed_tilesets "$work/root/usr/bin" "$work/root/usr/share"
 # Tiled's extension, enabled with the README's lines (the package's folder where it was
 # unpacked), twice as after an upgrade: the second copy replaces the first, not inside it.
 home=$work/usuario
-enable=$(sed -n '/^\*\*Open and save `.map` files inside Tiled/,/^Tiled then/p' "$source/README.md" |
-    sed -n '/^```sh$/,/^```$/p' | grep -v '^```')
+enable=$(sed -n '/^\*\*Open and save `.map` files inside Tiled/,/^Tiled then/p' \
+    "$source/README.md" | sed -n '/^```sh$/,/^```$/p' | grep -v '^```')
 enable=${enable//\/usr\/share\/quintaraz-editor/$work/root/usr/share/quintaraz-editor}
 installed_extension=$home/.config/tiled/extensions/quintaraz
 for round in first upgrade; do
@@ -206,15 +209,18 @@ done
 tiled_folder=$work/tiled
 mkdir "$tiled_folder"
 cp "$map" "$tiled_folder/valle.map"
-(cd "$tiled_folder" && HOME=$home XDG_CONFIG_HOME=$home/.config TMPDIR=$work QT_QPA_PLATFORM=offscreen \
-    PATH=$work/root/usr/bin:$PATH tiled --export-map valle.map valle.tmx 2>"$work/tiled.log") ||
+(cd "$tiled_folder" && HOME=$home XDG_CONFIG_HOME=$home/.config TMPDIR=$work \
+    QT_QPA_PLATFORM=offscreen PATH=$work/root/usr/bin:$PATH \
+    tiled --export-map valle.map valle.tmx 2>"$work/tiled.log") ||
     fail "Tiled did not open the map through the extension: $(cat "$work/tiled.log")"
-[[ $(ls "$tiled_folder") == $'valle.map\nvalle.tmx' ]] || fail "Tiled wrote beside the map: $(ls "$tiled_folder")"
+[[ $(ls "$tiled_folder") == $'valle.map\nvalle.tmx' ]] ||
+    fail "Tiled wrote beside the map: $(ls "$tiled_folder")"
 for tileset in terrenos jugadores; do
     source_attribute=$(grep -o "source=\"[^\"]*$tileset.tsx\"" "$tiled_folder/valle.tmx") ||
         fail "the map saved by Tiled does not refer to $tileset.tsx"
     relative=${source_attribute#source=\"}
-    [[ $(realpath "$tiled_folder/${relative%\"}") == "$(realpath "$work/root/usr/share/quintaraz-editor/tiled/$tileset.tsx")" ]] ||
+    packaged=$work/root/usr/share/quintaraz-editor/tiled/$tileset.tsx
+    [[ $(realpath "$tiled_folder/${relative%\"}") == "$(realpath "$packaged")" ]] ||
         fail "the map saved by Tiled refers to $relative"
 done
 echo "package $(basename "$deb"): $(wc -l <<<"$contents") entries; Depends: $depends"
