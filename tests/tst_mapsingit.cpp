@@ -33,38 +33,45 @@ QString readmeBlock(const QString& language, const QString& marker)
 
 /**
  * A terminal of the README's reader, kept away from the machine's own git settings: the
- * tool on the PATH, a home of its own, Spanish-speaking UTF-8.
+ * tool on the PATH, a home of its own, Spanish-speaking UTF-8. It runs bash lines.
  */
-QProcessEnvironment terminal(const QString& home)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
-                                                   u':' +
-                                                   environment.value(QStringLiteral("PATH")));
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-    environment.insert(QStringLiteral("GIT_CONFIG_NOSYSTEM"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    for (const char* who : {"AUTHOR", "COMMITTER"}) {
-        environment.insert(QStringLiteral("GIT_%1_NAME").arg(QLatin1String(who)),
-                           QStringLiteral("Cartógrafa"));
-        environment.insert(QStringLiteral("GIT_%1_EMAIL").arg(QLatin1String(who)),
-                           QStringLiteral("cartografa@example.org"));
+class Terminal {
+public:
+    explicit Terminal(const QString& home)
+        : environment_(QProcessEnvironment::systemEnvironment())
+    {
+        environment_.insert(QStringLiteral("PATH"),
+                            QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() + u':' +
+                                environment_.value(QStringLiteral("PATH")));
+        environment_.insert(QStringLiteral("HOME"), home);
+        environment_.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment_.insert(QStringLiteral("GIT_CONFIG_NOSYSTEM"), QStringLiteral("1"));
+        environment_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        for (const char* who : {"AUTHOR", "COMMITTER"}) {
+            environment_.insert(QStringLiteral("GIT_%1_NAME").arg(QLatin1String(who)),
+                                QStringLiteral("Cartógrafa"));
+            environment_.insert(QStringLiteral("GIT_%1_EMAIL").arg(QLatin1String(who)),
+                                QStringLiteral("cartografa@example.org"));
+        }
     }
-    return environment;
-}
 
-ProgramRun bash(const QString& script, const QString& folder,
-                const QProcessEnvironment& environment)
-{
-    return runProgram(QStringLiteral("bash"), {QStringLiteral("-c"), script}, folder, environment);
-}
+    ProgramRun run(const QString& script, const QString& folder,
+                   const QStringList& arguments = {}) const
+    {
+        return runProgram(QStringLiteral("bash"),
+                          QStringList{QStringLiteral("-c"), script} + arguments, folder,
+                          environment_);
+    }
+
+private:
+    QProcessEnvironment environment_;
+};
 
 /**
  * Runs the README's set-up lines in folder, a repository, and compares what they print with
  * what the README shows they print.
  */
-void setUpAsTheReadmeSays(const QString& folder, const QProcessEnvironment& environment)
+void setUpAsTheReadmeSays(const QString& folder, const Terminal& terminal)
 {
     const QString block = readmeBlock(QStringLiteral("console"), QStringLiteral("git-setup"));
     QVERIFY2(!block.isEmpty(), "README.md shows no git-setup");
@@ -76,7 +83,7 @@ void setUpAsTheReadmeSays(const QString& folder, const QProcessEnvironment& envi
         else
             shown += line + u'\n';
     }
-    const ProgramRun run = bash(QStringLiteral("set -e\n") + commands, folder, environment);
+    const ProgramRun run = terminal.run(QStringLiteral("set -e\n") + commands, folder);
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out, shown);
     QCOMPARE(run.status, 0);
@@ -220,29 +227,24 @@ void TestMapsInGit::teamsWorkOnMaps()
     QFETCH(QString, unsaid);
     QFETCH(QString, result);
     QTemporaryDir folder;
+    const Terminal terminal(folder.path());
     // Qt's files cannot name what is not UTF-8: the shell removes what the scenario made.
-    const auto removeAll = qScopeGuard(
-        [&] { bash("rm -rf -- mapas", folder.path(), QProcessEnvironment::systemEnvironment()); });
-    const QProcessEnvironment environment = terminal(folder.path());
+    const auto removeAll = qScopeGuard([&] { terminal.run("rm -rf -- mapas", folder.path()); });
     const QString versionFolder = folder.filePath(QStringLiteral("versiones"));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("versiones")));
     for (const auto& [version, bytes] : versions())
         QVERIFY(testmaps::writeFile(versionFolder + u'/' + QLatin1String(version) + ".map", bytes));
     const QString repository = folder.filePath(QStringLiteral("mapas"));
-    QCOMPARE(runProgram(QStringLiteral("git"), {"init", "-q", "-b", "principal", repository}, {},
-                        environment)
-                 .status,
-             0);
-    setUpAsTheReadmeSays(repository, environment);
+    QCOMPARE(terminal.run("git init -q -b principal mapas", folder.path()).status, 0);
+    setUpAsTheReadmeSays(repository, terminal);
     if (QTest::currentTestFailed())
         return;
     const QString names = QStringLiteral("VERSIONES='%1'\nNOMBRE=%2\n").arg(versionFolder, name);
-    QCOMPARE(
-        bash(names + "git add .gitattributes && git commit -qm atributos", repository, environment)
-            .status,
-        0);
+    QCOMPARE(terminal.run(names + "git add .gitattributes && git commit -qm atributos", repository)
+                 .status,
+             0);
 
-    const ProgramRun run = bash(QLatin1String(prelude) + names + script, repository, environment);
+    const ProgramRun run = terminal.run(QLatin1String(prelude) + names + script, repository);
     const QString output = run.out + run.err;
     for (const QString& line : said)
         QVERIFY2(output.contains(line),
@@ -251,10 +253,10 @@ void TestMapsInGit::teamsWorkOnMaps()
         QVERIFY2(!output.contains(unsaid), qPrintable(output));
     QVERIFY2(run.status == status, qPrintable(output));
     if (!result.isEmpty()) {
-        const ProgramRun same = bash(names + "cmp -- \"$NOMBRE\" \"$VERSIONES/" + result +
-                                         ".map\" || quintaraz-map diff -- \"$VERSIONES/" + result +
-                                         ".map\" \"$NOMBRE\"",
-                                     repository, environment);
+        const ProgramRun same =
+            terminal.run(names + "cmp -- \"$NOMBRE\" \"$VERSIONES/$1.map\" || "
+                                 "quintaraz-map diff -- \"$VERSIONES/$1.map\" \"$NOMBRE\"",
+                         repository, {QStringLiteral("bash"), result});
         QVERIFY2(same.status == 0, qPrintable(same.out + same.err));
     }
 }
@@ -262,35 +264,34 @@ void TestMapsInGit::teamsWorkOnMaps()
 void TestMapsInGit::setUpAgainAndForEveryRepository()
 {
     QTemporaryDir folder;
-    const QProcessEnvironment environment = terminal(folder.path());
+    const Terminal terminal(folder.path());
     const QString repository = folder.filePath(QStringLiteral("mapas"));
-    QCOMPARE(runProgram(QStringLiteral("git"), {"init", "-q", repository}, {}, environment).status,
-             0);
     // Settings copied from an older README, and attributes of the repository's own.
-    QVERIFY(testmaps::writeFile(repository + "/.gitattributes", "*.png binary"));
-    QCOMPARE(
-        bash("git config diff.quintaraz.textconv 'quintaraz-map grid'", repository, environment)
-            .status,
-        0);
-    ProgramRun run =
-        bash("quintaraz-map git-setup && quintaraz-map git-setup", repository, environment);
+    QCOMPARE(terminal
+                 .run("git init -q mapas && cd mapas && printf '*.png binary' > .gitattributes && "
+                      "git config diff.quintaraz.textconv 'quintaraz-map grid'",
+                      folder.path())
+                 .status,
+             0);
+    ProgramRun run = terminal.run("quintaraz-map git-setup && quintaraz-map git-setup && "
+                                  "git config --get-all diff.quintaraz.textconv",
+                                  repository);
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.endsWith(
                  ".gitattributes: *.map diff=quintaraz merge=quintaraz (ya estaba)\n"
                  "git config diff.quintaraz.textconv 'quintaraz-map grid --'\n"
                  "git config merge.quintaraz.name 'mapas de Quintaraz'\n"
                  "git config merge.quintaraz.driver 'quintaraz-map merge --name %P -- %O %A %B'\n"
-                 "git config merge.quintaraz.recursive binary\n"),
+                 "git config merge.quintaraz.recursive binary\n"
+                 "quintaraz-map grid --\n"),
              qPrintable(run.out));
     QCOMPARE(testmaps::readFile(repository + "/.gitattributes"),
              "*.png binary\n*.map diff=quintaraz merge=quintaraz\n");
-    run = bash("git config --get-all diff.quintaraz.textconv", repository, environment);
-    QCOMPARE(run.out, QStringLiteral("quintaraz-map grid --\n"));
 
     // For every repository of the user: nothing in this one, all in the user's files.
     const QString other = folder.filePath(QStringLiteral("otro"));
-    QCOMPARE(runProgram(QStringLiteral("git"), {"init", "-q", other}, {}, environment).status, 0);
-    run = bash("quintaraz-map git-setup --global", other, environment);
+    QCOMPARE(terminal.run("git init -q otro", folder.path()).status, 0);
+    run = terminal.run("quintaraz-map git-setup --global", other);
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out,
              folder.path() +
@@ -302,12 +303,11 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
                  "git config --global merge.quintaraz.recursive binary\n");
     QVERIFY(!QFile::exists(other + "/.gitattributes"));
     QVERIFY(testmaps::writeFile(other + "/valle.map", example()));
-    run = bash("git add valle.map && git commit -qm valle && git show --format= | grep '^+jugador'",
-               other, environment);
-    QCOMPARE(run.out.count(QStringLiteral("+jugador")), 8);
+    run = terminal.run("git add valle.map && git commit -qm valle && git show --format=", other);
+    QCOMPARE(run.out.count(QStringLiteral("\n+jugador ")), 8);
 
     // Outside a repository, it says so and writes nothing.
-    run = bash("quintaraz-map git-setup", folder.path(), environment);
+    run = terminal.run("quintaraz-map git-setup", folder.path());
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.startsWith("quintaraz-map: git: la carpeta actual no está en un repositorio"),
              qPrintable(run.err));
@@ -316,44 +316,35 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
 void TestMapsInGit::ciJobOfTheReadme()
 {
     QTemporaryDir folder;
-    const QProcessEnvironment environment = terminal(folder.path());
+    const Terminal terminal(folder.path());
     const QString origin = folder.filePath(QStringLiteral("origen"));
     const QString work = folder.filePath(QStringLiteral("trabajo"));
-    QCOMPARE(runProgram(QStringLiteral("git"), {"init", "-q", "-b", "principal", origin}, {},
-                        environment)
+    QCOMPARE(
+        terminal.run("git init -q -b principal origen && mkdir origen/sub", folder.path()).status,
+        0);
+    for (const char* name :
+         {"mapa con espacios.map", "montaña.map", "-raro.map", "sub/valle.map", "quieto.map"})
+        QVERIFY(testmaps::writeFile(origin + u'/' + QString::fromUtf8(name), example()));
+    QCOMPARE(terminal.run("git add -A && git commit -qm mapas && git clone -q . ../trabajo", origin)
                  .status,
              0);
-    const QStringList names{"mapa con espacios.map", "montaña.map", "-raro.map", "sub/valle.map",
-                            "quieto.map"};
-    QVERIFY(QDir(origin).mkdir(QStringLiteral("sub")));
-    for (const QString& name : names)
-        QVERIFY(testmaps::writeFile(origin + u'/' + name, example()));
-    QCOMPARE(bash("git add -A && git commit -qm mapas", origin, environment).status, 0);
-    QCOMPARE(
-        runProgram(QStringLiteral("git"), {"clone", "-q", origin, work}, {}, environment).status,
-        0);
 
     // The pull request changes three maps and adds one; the base branch then changes another.
     const QByteArray water = example(paint(1, 1, 1, 1, Terrain::Water));
-    const QByteArray moved = example(moveStart(2, 9, 9));
     for (const char* name : {"mapa con espacios.map", "montaña.map", "-raro.map"})
         QVERIFY(testmaps::writeFile(work + u'/' + QString::fromUtf8(name), water));
-    QVERIFY(testmaps::writeFile(work + "/sub/nuevo.map", moved));
-    QCOMPARE(
-        bash("git checkout -qb cambios && git add -A && git commit -qm cambios", work, environment)
-            .status,
-        0);
+    QVERIFY(testmaps::writeFile(work + "/sub/nuevo.map", example(moveStart(2, 9, 9))));
+    QCOMPARE(terminal.run("git checkout -qb cambios && git add -A && git commit -qm cambios", work)
+                 .status,
+             0);
     QVERIFY(testmaps::writeFile(origin + "/quieto.map", water));
-    QCOMPARE(
-        bash("git commit -qam quieto && cd ../trabajo && git fetch -q", origin, environment).status,
-        0);
+    QCOMPARE(terminal.run("git commit -qam quieto && cd ../trabajo && git fetch -q", origin).status,
+             0);
 
     const QString job = readmeBlock(QStringLiteral("bash"), QStringLiteral("BASE_BRANCH"));
     QVERIFY2(!job.isEmpty(), "README.md shows no CI job");
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("ci.sh")), job.toUtf8()));
-    QProcessEnvironment ci = environment;
-    ci.insert(QStringLiteral("BASE_BRANCH"), QStringLiteral("principal"));
-    const ProgramRun run = runProgram(QStringLiteral("bash"), {folder.filePath("ci.sh")}, work, ci);
+    const ProgramRun run = terminal.run("BASE_BRANCH=principal bash ../ci.sh", work);
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
 
     // Every changed and new map drawn against the merge base, nothing else.
@@ -366,9 +357,9 @@ void TestMapsInGit::ciJobOfTheReadme()
                                  "cambios/montaña.png", "cambios/sub/nuevo.png"}));
     QVERIFY(testmaps::writeFile(folder.filePath("antes.map"), example()));
     const ProgramRun expected =
-        bash("quintaraz-map diff --picture ../cambio.png ../antes.map montaña.map; "
-             "quintaraz-map render sub/nuevo.map ../nuevo.png",
-             work, environment);
+        terminal.run("quintaraz-map diff --picture ../cambio.png ../antes.map montaña.map; "
+                     "quintaraz-map render sub/nuevo.map ../nuevo.png",
+                     work);
     QCOMPARE(expected.status, 0);
     for (const char* name : {"-raro", "mapa con espacios", "montaña"})
         QCOMPARE(testmaps::readFile(work + "/cambios/" + QString::fromUtf8(name) + ".png"),

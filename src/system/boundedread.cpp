@@ -22,8 +22,9 @@ FileBytes failure(FileProblem problem, int error = 0)
 /**
  * Reads fd to its end, at most limit bytes. Plain reads, never a mapping that a file cut
  * short underneath would turn into SIGBUS. Some files report a size of 0 and have text, so
- * it reads on to the end from expected. A pipe that has nothing yet is waited for; any other
- * file that would block is refused.
+ * it reads on to the end from expected. Any file but a pipe that would block is refused.
+ * A pipe is waited for before each read: opened without blocking, a named one says it has
+ * ended until a writer comes, and waiting tells that from a writer that came and left.
  */
 FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe)
 {
@@ -37,17 +38,19 @@ FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe)
             }
             bytes.resize(std::min<qsizetype>(2 * filled + 4096, limit + 1));
         }
+        if (pipe) {
+            pollfd readable{fd, POLLIN, 0};
+            if (::poll(&readable, 1, -1) < 0 && errno != EINTR)
+                return failure(FileProblem::CannotRead, errno);
+        }
         const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (count == 0)
             break;
-        if (count < 0 && errno == EAGAIN && pipe) {
-            pollfd readable{fd, POLLIN, 0};
-            (void)::poll(&readable, 1, -1);
+        if (count < 0 && (errno == EINTR || (pipe && errno == EAGAIN)))
             continue;
-        }
-        if (count < 0 && errno != EINTR)
+        if (count < 0)
             return failure(FileProblem::CannotRead, errno);
-        filled += std::max<ssize_t>(count, 0);
+        filled += count;
     }
     bytes.truncate(filled);
     return {bytes};
@@ -77,21 +80,15 @@ FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
         return readToEnd(STDIN_FILENO, plain ? info.st_size : 0, limit, !plain);
     }
     // Non-blocking: some files say they are plain files and then never give a byte.
-    const QByteArray name = fileNameBytes(path);
-    FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor file(
+        ::open(fileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.isOpen())
         return failure(FileProblem::CannotOpen, errno);
     struct stat info {};
     if (::fstat(file.get(), &info) != 0)
         return failure(FileProblem::CannotRead, errno);
-    if (pipes && S_ISFIFO(info.st_mode)) {
-        // Opened again to wait for a writer: a named pipe that nobody writes yet would
-        // otherwise end at once, empty.
-        FileDescriptor pipe(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-        if (!pipe.isOpen())
-            return failure(FileProblem::CannotOpen, errno);
-        return readToEnd(pipe.get(), 0, limit, true);
-    }
+    if (pipes && S_ISFIFO(info.st_mode))
+        return readToEnd(file.get(), 0, limit, true);
     if (!S_ISREG(info.st_mode))
         return failure(FileProblem::NotAPlainFile);
     if (info.st_size > limit)
