@@ -54,8 +54,9 @@ struct MapRepository {
                  {"init", "-q", "-b", "principal"},
                  {"config", "user.name", "Cartógrafa"},
                  {"config", "user.email", "cartografa@example.org"},
-                 {"config", "diff.quintaraz.textconv", tool + " grid"},
-                 {"config", "merge.quintaraz.driver", tool + " merge --name %P %O %A %B"}})
+                 {"config", "diff.quintaraz.textconv", tool + " grid --"},
+                 {"config", "merge.quintaraz.driver", tool + " merge --name %P -- %O %A %B"},
+                 {"config", "merge.quintaraz.recursive", "binary"}})
             QCOMPARE(git(command).status, 0);
         QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral(".gitattributes")),
                                     "*.map diff=quintaraz merge=quintaraz\n"));
