@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,8 @@ private slots:
     void outputThatCannotBeWrittenIsAnError_data();
     void outputThatCannotBeWrittenIsAnError();
     void editorSaysWhyAFileGivenAtStartUpDidNotOpen();
+    void shellLines_data();
+    void shellLines();
 };
 
 void TestCommandLines::answers_data()
@@ -57,8 +60,16 @@ void TestCommandLines::answers_data()
         "quintaraz-map: no hay ninguna orden «dibuja»");
     row("check without files", map, {"check"}, 2,
         "quintaraz-map: faltan argumentos\nUso: quintaraz-map check [--strict] ARCHIVO...");
+    // Named whole, as typed: a name that begins with a dash is not a row of letters.
     row("an unknown option", map, {"check", "--todo", "a.map"}, 2,
-        "quintaraz-map: Opción desconocida «todo».");
+        "quintaraz-map: opción desconocida «--todo»; tras «--» todo es un archivo\nUso:");
+    row("a name taken for an option", map, {"merge", "base.map", "-o.map", "suyo.map"}, 2,
+        "quintaraz-map: opción desconocida «-o.map»; tras «--» todo es un archivo\n"
+        "Uso: quintaraz-map merge");
+    row("an option with a value", map, {"diff", "--colores=no", "a.map", "b.map"}, 2,
+        "quintaraz-map: opción desconocida «--colores=no»");
+    row("an option holding a line break", map, {"grid", "-a\nquintaraz-map: b"}, 2,
+        "quintaraz-map: opción desconocida «-a\\nquintaraz-map: b»");
     row("a cell of 0", map, {"render", "a.map", "a.png", "--cell", "0"}, 2,
         "quintaraz-map: --cell pide un número de 1 a 100");
     row("info of two files", map, {"info", "a.map", "b.map"}, 2, "quintaraz-map: sobra «b.map»");
@@ -77,6 +88,11 @@ void TestCommandLines::answers_data()
         "quintaraz-editor: sobra «x.map»: se abre un solo archivo");
     row("tool with a file after --", map, {"check", "--", "--strict"}, 1,
         "--strict: el nombre no termina en .map");
+    for (const char* command : {"check", "render", "info", "thumbnail", "export", "import", "grid",
+                                "diff", "merge", "git-setup"})
+        QTest::addRow("%s --help names --", command)
+            << map << QStringList{command, "--help"} << 0
+            << "  --  Lo que sigue son archivos, aunque empiecen por «-».\n";
 }
 
 void TestCommandLines::answers()
@@ -168,6 +184,86 @@ void TestCommandLines::editorSaysWhyAFileGivenAtStartUpDidNotOpen()
     QCOMPARE(editor.state(), QProcess::Running); // and the editor goes on
     editor.kill();
     editor.waitForFinished();
+}
+
+void TestCommandLines::shellLines_data()
+{
+    QTest::addColumn<QString>("line"); // for bash, beside viejo.map and nuevo.map
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString moved =
+        QStringLiteral("jugador 3: columna 8, fila 8 → columna 9, fila 9\n"
+                       "total: 0 casillas cambiadas en 0 zonas; comienzos movidos: 1\n");
+    const auto row = [](const char* title, const char* line, int status, const QString& out,
+                        const QString& err = {}) {
+        QTest::newRow(title) << QString::fromUtf8(line) << status << out << err;
+    };
+    // Inputs that are only read may come through pipes, bounded as files are.
+    row("diff of a pipe the shell made", "quintaraz-map diff <(cat viejo.map) nuevo.map", 1,
+        "/dev/fd/63 → nuevo.map\n" + moved);
+    row("diff of standard input", "quintaraz-map diff - nuevo.map < viejo.map", 1,
+        "- → nuevo.map\n" + moved);
+    row("diff of a named pipe",
+        "mkfifo tubo; cat viejo.map > tubo & quintaraz-map diff tubo nuevo.map", 1,
+        "tubo → nuevo.map\n" + moved);
+    row("grid of standard input", "quintaraz-map grid - < nuevo.map | sed -n 1p", 0,
+        "tamaño: 17 x 17\n");
+    row("merge with base and theirs from pipes",
+        "cp viejo.map nuestro.map && quintaraz-map merge <(cat viejo.map) nuestro.map - "
+        "< nuevo.map && cmp nuestro.map nuevo.map && echo igual",
+        0, "igual\n");
+    row("a pipe larger than any map", "head -c 2000000 /dev/zero | quintaraz-map diff - nuevo.map",
+        2, {},
+        "quintaraz-map: -: no se puede abrir: mide más de 1 MiB y ningún mapa es tan grande\n");
+    row("standard input twice", "quintaraz-map diff - - < viejo.map 2>&1 | sed -n 1p", 0,
+        "quintaraz-map: «-» (la entrada estándar) solo puede ser uno de los archivos\n");
+    // A preview service hands a name: what is not a plain file is refused, never waited for.
+    row("thumbnail of a pipe", "mkfifo tubo; quintaraz-map thumbnail tubo previa.png 64", 1, {},
+        "quintaraz-map: tubo: no se puede abrir: no es un archivo normal\n");
+    row("thumbnail of standard input", "quintaraz-map thumbnail - previa.png 64 < viejo.map", 1, {},
+        "quintaraz-map: -: no se puede abrir: no existe el archivo o la carpeta\n");
+    // Names are bytes: found whatever their encoding, shown on one line.
+    row("a Latin-1 name", "cp viejo.map $'mont\\xf1a.map' && quintaraz-map check $'mont\\xf1a.map'",
+        0, "mont\\xf1a.map: correcto (17 x 17, 8 comienzos)\n");
+    row("a Latin-1 name through git's quoting",
+        "cp viejo.map $'mont\\xf1a.map' && quintaraz-map diff viejo.map mont*.map | sed -n 1p", 0,
+        "viejo.map → mont\\xf1a.map\n");
+    row("a name with a line break",
+        "cp viejo.map $'a\\nb.map' && quintaraz-map info a*b.map | sed -n 1p", 0, "a\\nb.map\n");
+    row("a name that begins with a dash",
+        "cp viejo.map ./-raro.map && quintaraz-map grid -- -raro.map "
+        "| sed -n 1p",
+        0, "tamaño: 17 x 17\n");
+    row("a picture name that is not UTF-8",
+        "quintaraz-map render viejo.map $'mont\\xf1a.png'; echo $?; compgen -G '*.png' || echo "
+        "ninguno",
+        0, "1\nninguno\n",
+        "quintaraz-map: mont\\xf1a.png: el nombre mont\\xf1a.png no es UTF-8 y no se puede "
+        "escribir\n");
+}
+
+void TestCommandLines::shellLines()
+{
+    QFETCH(QString, line);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir folder;
+    const QByteArray old = testmaps::exampleText();
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), old));
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")),
+                                QByteArray(old).replace("8 8,", "9 9,")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
+                                                   u':' +
+                                                   environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    const ProgramRun run = runProgram(QStringLiteral("bash"), {QStringLiteral("-c"), line},
+                                      folder.path(), environment);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.status, status);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)

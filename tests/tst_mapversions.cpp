@@ -2,6 +2,7 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
+#include "mapedits.h"
 #include "programrun.h"
 #include "testmaps.h"
 #include "view/changeoutline.h"
@@ -16,32 +17,9 @@
 #include <memory>
 
 using namespace quintaraz;
+using namespace mapedits;
 
 namespace {
-
-/** The example map, 17 by 17 grass with starts (2,3) (15,3) (8,8) ..., changed by edit. */
-QByteArray example(const std::function<void(GameMap&)>& edit = {})
-{
-    const auto reading =
-        std::make_unique<MapReading>(readMapText(testmaps::exampleText().toStdString()));
-    if (edit)
-        edit(reading->map);
-    return mapText(reading->map);
-}
-
-std::function<void(GameMap&)> paint(int left, int top, int right, int bottom, Terrain terrain)
-{
-    return [=](GameMap& map) {
-        for (int y = top; y <= bottom; ++y)
-            for (int x = left; x <= right; ++x)
-                map.terrain[map.cellIndex(x, y)] = terrainNumber(terrain);
-    };
-}
-
-std::function<void(GameMap&)> moveStart(int player, int x, int y)
-{
-    return [=](GameMap& map) { map.starts[player] = GridPoint{std::int16_t(x), std::int16_t(y)}; };
-}
 
 /** A grass map one column wider than the example, with its starts. */
 void widen(GameMap& map)
@@ -76,8 +54,9 @@ struct MapRepository {
                  {"init", "-q", "-b", "principal"},
                  {"config", "user.name", "Cartógrafa"},
                  {"config", "user.email", "cartografa@example.org"},
-                 {"config", "diff.quintaraz.textconv", tool + " grid"},
-                 {"config", "merge.quintaraz.driver", tool + " merge --name %P %O %A %B"}})
+                 {"config", "diff.quintaraz.textconv", tool + " grid --"},
+                 {"config", "merge.quintaraz.driver", tool + " merge --name %P -- %O %A %B"},
+                 {"config", "merge.quintaraz.recursive", "binary"}})
             QCOMPARE(git(command).status, 0);
         QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral(".gitattributes")),
                                     "*.map diff=quintaraz merge=quintaraz\n"));
@@ -98,6 +77,8 @@ private slots:
     void diffPictureIsRenderWithChangesOutlined_data();
     void diffPictureIsRenderWithChangesOutlined();
     void gitDiffOfOneCellIsOneLine();
+    void gridSaysWhatIsNoMap_data();
+    void gridSaysWhatIsNoMap();
     void gitMergesCellByCell_data();
     void gitMergesCellByCell();
 };
@@ -112,13 +93,11 @@ void TestMapVersions::diffSaysWhatChanged_data()
     QTest::addColumn<QString>("err");
     const QByteArray map = example();
     const QString same =
-        QStringLiteral("el mismo mapa: las mismas celdas y las mismas casillas de comienzo\n");
-    const auto total = [](const char* cells, int moved, int added, int removed) {
-        return QStringLiteral("total: %1; comienzos movidos: %2, añadidos: %3, quitados: %4\n")
+        QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada jugador\n");
+    const auto total = [](const char* cells, int moved) {
+        return QStringLiteral("total: %1; comienzos movidos: %2\n")
             .arg(QString::fromUtf8(cells))
-            .arg(moved)
-            .arg(added)
-            .arg(removed);
+            .arg(moved);
     };
     const auto row = [](const char* title, const QByteArray& before, const QByteArray& after,
                         int status, const QString& out, const QStringList& options = {},
@@ -127,11 +106,19 @@ void TestMapVersions::diffSaysWhatChanged_data()
     };
     row("the same file", map, map, 0, same);
     row("white space after the starts", map, map + " \r\n", 0, same);
+    // Entry k is player k's start: another order moves players.
+    row("two starts swapped", map, QByteArray(map).replace("<fin>2 3,15 3,", "<fin>15 3,2 3,"), 1,
+        "jugador 1: columna 2, fila 3 → columna 15, fila 3\n"
+        "jugador 2: columna 15, fila 3 → columna 2, fila 3\n" +
+            total("0 casillas cambiadas en 0 zonas", 2));
     row("starts in another order", map, QByteArray(map).replace("2 3,15 3,8 8,", "8 8,2 3,15 3,"),
-        0, same);
+        1,
+        "jugador 1: columna 2, fila 3 → columna 8, fila 8\n"
+        "jugador 2: columna 15, fila 3 → columna 2, fila 3\n"
+        "jugador 3: columna 8, fila 8 → columna 15, fila 3\n" +
+            total("0 casillas cambiadas en 0 zonas", 3));
     row("one cell", map, example(paint(3, 4, 3, 4, Terrain::Water)), 1,
-        "columna 3, fila 4: Hierba → Agua, 1 casilla\n" +
-            total("1 casilla cambiada en 1 zona", 0, 0, 0));
+        "columna 3, fila 4: Hierba → Agua, 1 casilla\n" + total("1 casilla cambiada en 1 zona", 0));
     row("a rectangle and a run", map, example([](GameMap& m) {
             paint(10, 5, 12, 7, Terrain::Rock)(m);
             paint(0, 0, 3, 0, Terrain::Tree)(m);
@@ -141,24 +128,24 @@ void TestMapVersions::diffSaysWhatChanged_data()
         "columnas 0–3, fila 0: Hierba → Árbol, 4 casillas\n"
         "columnas 10–12, filas 5–7: Hierba → Roca, 9 casillas\n"
         "columna 14, fila 6: Hierba → terreno 9, 1 casilla\n" +
-            total("14 casillas cambiadas en 3 zonas", 0, 0, 0));
+            total("14 casillas cambiadas en 3 zonas", 0));
     row("a column more", map, example(widen), 1,
         "tamaño: 17 x 17 → 18 x 17\n"
         "columna 17, filas 0–16: fuera del mapa → Hierba, 17 casillas\n" +
-            total("17 casillas cambiadas en 1 zona", 0, 0, 0));
+            total("17 casillas cambiadas en 1 zona", 0));
     row("a start moved", map, example(moveStart(2, 9, 9)), 1,
-        "comienzo movido: columna 8, fila 8 → columna 9, fila 9\n" +
-            total("0 casillas cambiadas en 0 zonas", 1, 0, 0));
-    row("starts added and removed", map,
-        QByteArray(map).replace("<fin>2 3,", "<fin>").append("5 5,"), 1,
-        "comienzo quitado: columna 2, fila 3\ncomienzo añadido: columna 5, fila 5\n" +
-            total("0 casillas cambiadas en 0 zonas", 0, 1, 1));
-    row("JSON", map, example(paint(3, 4, 3, 4, Terrain::Water)), 1,
+        "jugador 3: columna 8, fila 8 → columna 9, fila 9\n" +
+            total("0 casillas cambiadas en 0 zonas", 1));
+    row("JSON", map, example([](GameMap& m) {
+            paint(3, 4, 3, 4, Terrain::Water)(m);
+            moveStart(2, 9, 9)(m);
+        }),
+        1,
         "{\"antes\":\"viejo.map\",\"casillas\":[{\"antes\":0,\"columna\":3,\"despues\":2,"
-        "\"fila\":4}],\"comienzos\":[],\"despues\":\"nuevo.map\",\"iguales\":false,"
+        "\"fila\":4}],\"comienzos\":[{\"desde\":{\"columna\":8,\"fila\":8},\"hasta\":"
+        "{\"columna\":9,\"fila\":9},\"jugador\":3}],\"despues\":\"nuevo.map\",\"iguales\":false,"
         "\"tamano_antes\":{\"columnas\":17,\"filas\":17},\"tamano_despues\":{\"columnas\":17,"
-        "\"filas\":17},\"totales\":{\"casillas\":1,\"comienzos_anadidos\":0,"
-        "\"comienzos_movidos\":0,\"comienzos_quitados\":0},"
+        "\"filas\":17},\"totales\":{\"casillas\":1,\"comienzos_movidos\":1},"
         "\"tras_el_octavo_comienzo_cambia\":false}\n",
         {"--json"});
     row("a damaged map", map, "16,16,0<fin>", 2, {}, {},
@@ -250,6 +237,60 @@ void TestMapVersions::gitDiffOfOneCellIsOneLine()
     QCOMPARE(characters.out.count(QStringLiteral("[-0-]{+2+}")), 1);
 }
 
+void TestMapVersions::gridSaysWhatIsNoMap_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // of mapa.map; "/" makes it a folder, "" leaves none
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const auto row = [](const char* title, const QByteArray& bytes, const QString& out,
+                        int status = 0, const QString& err = {}) {
+        QTest::newRow(title) << bytes << status << out << err;
+    };
+    row("a map", example(moveStart(2, 9, 9)),
+        "tamaño: 17 x 17\n" + QStringLiteral("00000000000000000\n").repeated(17) +
+            "jugador 1: columna 2, fila 3\njugador 2: columna 15, fila 3\n"
+            "jugador 3: columna 9, fila 9\njugador 4: columna 0, fila 12\n"
+            "jugador 5: columna 4, fila 16\njugador 6: columna 9, fila 16\n"
+            "jugador 7: columna 12, fila 16\njugador 8: columna 16, fila 16\n");
+    row("a damaged map", "16,16,0,a,0<fin>",
+        "no es un mapa: archivo corrupto en el byte 8: la celda de la columna 1, fila 0 es «a», "
+        "que no es un número\nsus 16 bytes: «16,16,0,a,0<fin>»\n");
+    row("an empty file", "/dev/null",
+        "no es un mapa: no se puede abrir: falta la marca <fin>\nel archivo está vacío\n");
+    row("control characters and bytes that are not UTF-8", "hola\nmundo\x1b[31m\xff ñ",
+        "no es un mapa: no se puede abrir: falta la marca <fin>\n"
+        "sus 19 bytes: «hola\\nmundo\\x1b[31m\\xff ñ»\n");
+    row("a file over 1 MiB", QByteArray("0,").repeated(600 * 1024),
+        "no es un mapa: no se puede abrir: mide más de 1 MiB y ningún mapa es tan grande\n"
+        "sus primeros 256 bytes: «" +
+            QStringLiteral("0,").repeated(128) + "»\n");
+    row("a folder", "/", {}, 1,
+        "quintaraz-map: mapa.map: no se puede abrir: no es un archivo normal\n");
+    row("no file", "", {}, 1,
+        "quintaraz-map: mapa.map: no se puede abrir: no existe el archivo o la carpeta\n");
+}
+
+void TestMapVersions::gridSaysWhatIsNoMap()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir folder;
+    const QString map = folder.filePath(QStringLiteral("mapa.map"));
+    if (bytes == "/")
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("mapa.map")));
+    else if (bytes == "/dev/null")
+        QVERIFY(testmaps::writeFile(map, {}));
+    else if (!bytes.isEmpty())
+        QVERIFY(testmaps::writeFile(map, bytes));
+    const ProgramRun run = runTool({"grid", "mapa.map"}, folder.path());
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.err, err);
+}
+
 void TestMapVersions::gitMergesCellByCell_data()
 {
     QTest::addColumn<QByteArray>("ours");
@@ -257,9 +298,7 @@ void TestMapVersions::gitMergesCellByCell_data()
     QTest::addColumn<bool>("clean");
     QTest::addColumn<QByteArray>("result");
     QTest::addColumn<QString>("said"); // on the merge's standard error
-    const auto both = [](auto... edits) {
-        return example([=](GameMap& map) { (edits(map), ...); });
-    };
+    const auto both = [](auto... edits) { return exampleWith(edits...); };
     const auto water = paint(5, 5, 5, 5, Terrain::Water);
     QTest::newRow("two corners") << example(paint(0, 0, 0, 0, Terrain::Tree))
                                  << example(paint(16, 0, 16, 0, Terrain::Rock)) << true
@@ -280,12 +319,41 @@ void TestMapVersions::gitMergesCellByCell_data()
     QTest::newRow("a start moved to two cells")
         << example(moveStart(2, 9, 9)) << example(moveStart(2, 10, 10)) << false
         << example(moveStart(2, 9, 9))
-        << "conflicto en el comienzo 3 (columna 8, fila 8): → columna 9, fila 9 / columna 10, "
-           "fila 10";
-    QTest::newRow("a start moved onto water")
+        << "conflicto en el comienzo del jugador 3: columna 8, fila 8 → columna 9, fila 9 / "
+           "columna 10, fila 10";
+    // Our value on each conflict: the start stays where ours has it, never on our water.
+    QTest::newRow("a start moved onto our water")
         << example(paint(9, 9, 9, 9, Terrain::Water)) << example(moveStart(2, 9, 9)) << false
-        << both(paint(9, 9, 9, 9, Terrain::Water), moveStart(2, 9, 9))
-        << "conflicto: el comienzo 3 queda en la columna 9, fila 9, en agua";
+        << example(paint(9, 9, 9, 9, Terrain::Water))
+        << "conflicto en el comienzo del jugador 3: quedaría en la columna 9, fila 9, en agua; "
+           "queda el nuestro, en la columna 8, fila 8";
+    QTest::newRow("their rock under our start")
+        << example(moveStart(2, 9, 9)) << example(paint(9, 9, 9, 9, Terrain::Rock)) << false
+        << example(moveStart(2, 9, 9))
+        << "conflicto en el comienzo del jugador 3: quedaría en roca en la columna 9, fila 9; "
+           "queda sobre Hierba, como en el nuestro";
+    QTest::newRow("our start's old cell painted by them")
+        << example(paint(9, 9, 9, 9, Terrain::Water))
+        << both(moveStart(2, 9, 9), paint(8, 8, 8, 8, Terrain::Water)) << false
+        << example(paint(9, 9, 9, 9, Terrain::Water))
+        << "conflicto en el comienzo del jugador 3: quedaría en la columna 9, fila 9, en agua; "
+           "queda el nuestro, en la columna 8, fila 8, que sigue siendo Hierba";
+    QTest::newRow("their start moved onto our start")
+        << example(moveStart(3, 5, 5)) << example(moveStart(2, 5, 5)) << false
+        << example(moveStart(3, 5, 5))
+        << "conflicto en el comienzo del jugador 3: quedaría en la columna 5, fila 5, con el "
+           "comienzo del jugador 4; queda el nuestro, en la columna 8, fila 8";
+    // A swap is two players that moved: it survives a change on the other side.
+    QTest::newRow("a swap beside a painted cell")
+        << example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); }) << example(water)
+        << true << both([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); }, water)
+        << QString();
+    QTest::newRow("a swap against a moved start")
+        << example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); })
+        << example(moveStart(0, 1, 1)) << false
+        << example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); })
+        << "conflicto en el comienzo del jugador 1: columna 2, fila 3 → columna 15, fila 3 / "
+           "columna 1, fila 1";
     QTest::newRow("the size on one side, a cell on the other")
         << example(widen) << example(water) << false << example(widen)
         << "conflicto de tamaño: 17 x 17 → 18 x 17 / 17 x 17";

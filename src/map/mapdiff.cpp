@@ -7,16 +7,6 @@ namespace quintaraz {
 
 namespace {
 
-/** Takes one occurrence of a cell out of a list; whether it was there. */
-bool takeOut(std::vector<GridPoint>& cells, GridPoint cell)
-{
-    const auto at = std::find(cells.begin(), cells.end(), cell);
-    if (at == cells.end())
-        return false;
-    cells.erase(at);
-    return true;
-}
-
 void diffCells(const GameMap& before, const GameMap& after, MapDifference& difference)
 {
     const int columns = std::max(before.columns(), after.columns());
@@ -69,29 +59,9 @@ void diffCells(const GameMap& before, const GameMap& after, MapDifference& diffe
 
 void diffStarts(const GameMap& before, const GameMap& after, MapDifference& difference)
 {
-    std::vector<GridPoint> removed = before.startCells();
-    std::vector<GridPoint> added = after.startCells();
-    // What both have is no change, whichever player it belongs to.
-    for (auto at = removed.begin(); at != removed.end();)
-        at = takeOut(added, *at) ? removed.erase(at) : at + 1;
-    // A player whose start left a cell for another one moved it.
-    for (int g = 0; g < playerCount; ++g) {
-        const std::optional<GridPoint> from = before.starts[g];
-        const std::optional<GridPoint> to = after.starts[g];
-        if (!from || !to || *from == *to)
-            continue;
-        const auto left = std::find(removed.begin(), removed.end(), *from);
-        const auto arrived = std::find(added.begin(), added.end(), *to);
-        if (left == removed.end() || arrived == added.end())
-            continue;
-        removed.erase(left);
-        added.erase(arrived);
-        difference.starts.push_back({StartChange::Kind::Moved, *from, *to});
-    }
-    for (const GridPoint cell : removed)
-        difference.starts.push_back({StartChange::Kind::Removed, cell, {}});
-    for (const GridPoint cell : added)
-        difference.starts.push_back({StartChange::Kind::Added, {}, cell});
+    for (int g = 0; g < playerCount; ++g)
+        if (before.starts[g] != after.starts[g])
+            difference.starts.push_back({g, before.starts[g], after.starts[g]});
 }
 
 } // namespace

@@ -15,15 +15,14 @@ struct CellChange {
 };
 
 /**
- * A change of the start cells. Players are numbered by the order of the starts in a
- * file, so starts are compared as cells: a start that left a cell for another one of the
- * same player is moved, the others were added or removed.
+ * A player's start that changed. Entry k of a file's starts is player k's, in files that
+ * older editors wrote in row-major order of their cells too: two starts that swap cells
+ * are two players that move. A side without the start holds nothing.
  */
 struct StartChange {
-    enum class Kind { Moved, Added, Removed };
-    Kind kind;
-    GridPoint from; // moved and removed
-    GridPoint to;   // moved and added
+    int player = 0; // from 0
+    std::optional<GridPoint> from;
+    std::optional<GridPoint> to;
 };
 
 /** Changed cells of one terrain before and one after that fill a rectangle (or a run). */
@@ -44,8 +43,8 @@ struct MapDifference {
     int rowsBefore = 0;
     int columnsAfter = 0;
     int rowsAfter = 0;
-    std::vector<CellChange> cells; // row by row, over both sizes
-    std::vector<StartChange> starts;
+    std::vector<CellChange> cells;   // row by row, over both sizes
+    std::vector<StartChange> starts; // by player
     bool extraStartsChanged = false; // entries after the eighth, which the game does not read
 
     bool sizeChanged() const { return columnsBefore != columnsAfter || rowsBefore != rowsAfter; }

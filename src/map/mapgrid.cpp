@@ -1,6 +1,9 @@
 #include "map/mapgrid.h"
 
 #include "map/gamemap.h"
+#include "system/filenames.h"
+
+#include <algorithm>
 
 namespace quintaraz {
 
@@ -32,12 +35,26 @@ QByteArray gridText(const GameMap& map)
         text += '\n';
     }
     text += unknown;
-    for (const GridPoint start : map.startCells())
-        text += "comienzo en la " + place(start.x, start.y) + '\n';
+    for (int g = 0; g < playerCount; ++g)
+        if (const std::optional<GridPoint> start = map.starts[g])
+            text +=
+                "jugador " + QByteArray::number(g + 1) + ": " + place(start->x, start->y) + '\n';
     if (!map.extraStarts.empty())
         text += "tras el octavo comienzo: " +
                 QByteArray(map.extraStarts.data(), qsizetype(map.extraStarts.size())) + '\n';
     return text;
+}
+
+QByteArray notAMapText(const QString& reason, QByteArrayView bytes, bool whole)
+{
+    QByteArray text = "no es un mapa: " + reason.toUtf8() + '\n';
+    if (bytes.isEmpty())
+        return whole ? text + "el archivo está vacío\n" : text;
+    const QByteArrayView shown = bytes.first(std::min(bytes.size(), gridShownBytes));
+    const QByteArray count = QByteArray::number(shown.size());
+    text += whole && shown.size() == bytes.size() ? "sus " + count + " bytes: «"
+                                                  : "sus primeros " + count + " bytes: «";
+    return text + printableName(fileNameFromBytes(shown)).toUtf8() + "»\n";
 }
 
 } // namespace quintaraz

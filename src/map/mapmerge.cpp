@@ -3,6 +3,7 @@
 #include "map/mapdiff.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace quintaraz {
@@ -20,17 +21,12 @@ bool sameCells(const GameMap& a, const GameMap& b)
                                          sizeof(std::int16_t) * std::size_t(a.cellCount())) == 0;
 }
 
-bool sameStartCells(const GameMap& a, const GameMap& b)
-{
-    return a.startCells() == b.startCells();
-}
-
 GridPoint sizeOf(const GameMap& map)
 {
     return {std::int16_t(map.columns()), std::int16_t(map.rows())};
 }
 
-void mergeCells(const GameMap& base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
+void mergeCells(const GameMap* base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
 {
     GameMap& out = *merge.map;
     const std::size_t rowBytes = sizeof(std::int16_t) * std::size_t(out.columns());
@@ -44,53 +40,43 @@ void mergeCells(const GameMap& base, const GameMap& ours, const GameMap& theirs,
         for (int x = 0; x < out.columns(); ++x) {
             const std::int16_t mine = ours.terrain[row + x];
             const std::int16_t other = theirs.terrain[row + x];
-            const std::optional<std::int16_t> was = terrainIfInside(base, x, y);
+            const std::optional<std::int16_t> was =
+                base ? terrainIfInside(*base, x, y) : std::nullopt;
             out.terrain[row + x] = mine == other || was != mine ? mine : other;
             if (mine != other && was != mine && was != other)
-                merge.conflicts.push_back({MergeConflict::Kind::Cell,
-                                           {std::int16_t(x), std::int16_t(y)},
-                                           0,
-                                           was,
-                                           mine,
-                                           other,
-                                           {},
-                                           {},
-                                           {}});
+                merge.conflicts.push_back({.kind = MergeConflict::Kind::Cell,
+                                           .cell = {std::int16_t(x), std::int16_t(y)},
+                                           .base = was,
+                                           .ours = mine,
+                                           .theirs = other});
         }
     }
 }
 
-void mergeStarts(const GameMap& base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
+void mergeStarts(const GameMap* base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
 {
     GameMap& out = *merge.map;
-    // A side that kept the same start cells, in any order, changed none.
-    if (sameStartCells(ours, base)) {
-        out.starts = theirs.starts;
-        return;
-    }
-    out.starts = ours.starts;
-    if (sameStartCells(theirs, base))
-        return;
     for (int g = 0; g < playerCount; ++g) {
-        const std::optional<GridPoint> was = base.starts[g];
+        const std::optional<GridPoint> was = base ? base->starts[g] : std::nullopt;
         const std::optional<GridPoint> mine = ours.starts[g];
         const std::optional<GridPoint> other = theirs.starts[g];
-        if (mine == other || was == other)
-            continue;
-        if (was == mine) {
-            out.starts[g] = other;
-            continue;
-        }
-        merge.conflicts.push_back({MergeConflict::Kind::Start,
-                                   was.value_or(GridPoint{}),
-                                   g,
-                                   {},
-                                   {},
-                                   {},
-                                   mine.value_or(GridPoint{}),
-                                   other.value_or(GridPoint{}),
-                                   was.value_or(GridPoint{})});
+        out.starts[g] = mine == other || was != mine ? mine : other;
+        if (mine != other && was != mine && was != other)
+            merge.conflicts.push_back({.kind = MergeConflict::Kind::Start,
+                                       .player = g,
+                                       .baseAt = was.value_or(GridPoint{}),
+                                       .oursAt = mine.value_or(GridPoint{}),
+                                       .theirsAt = other.value_or(GridPoint{})});
     }
+}
+
+/** The player other than player whose start shares its cell, or -1. */
+int sharing(const GameMap& map, int player)
+{
+    for (int g = 0; g < playerCount; ++g)
+        if (g != player && map.starts[g] == map.starts[player])
+            return g;
+    return -1;
 }
 
 /** Whether a player's start stands where a game can start: on land, inside, alone. */
@@ -99,57 +85,76 @@ bool onLand(const GameMap& map, int player)
     const std::optional<GridPoint> start = map.starts[player];
     if (!start)
         return true;
-    if (!map.contains(*start) || blocksStart(map.terrainAt(start->x, start->y)))
-        return false;
-    for (int g = 0; g < playerCount; ++g)
-        if (g != player && map.starts[g] == start)
-            return false;
-    return true;
+    return map.contains(*start) && !blocksStart(map.terrainAt(start->x, start->y)) &&
+           sharing(map, player) < 0;
+}
+
+/**
+ * Puts each start that the merge left where no start may be, where ours was fine, back where
+ * ours has it, on our terrain, each a conflict. Moving one back may leave another on its
+ * cell, so it goes on until none is left; each player moves back at most once.
+ */
+void keepOurStartsOnLand(const GameMap& ours, MapMerge& merge)
+{
+    GameMap& out = *merge.map;
+    std::array<bool, playerCount> kept{};
+    for (bool again = true; again;) {
+        again = false;
+        for (int g = 0; g < playerCount; ++g) {
+            if (kept[g] || !ours.starts[g] || onLand(out, g) || !onLand(ours, g))
+                continue;
+            const GridPoint was = *out.starts[g];
+            const GridPoint ourStart = *ours.starts[g];
+            MergeConflict conflict{.kind = MergeConflict::Kind::Land,
+                                   .cell = was,
+                                   .player = g,
+                                   .ours = terrainIfInside(out, was.x, was.y),
+                                   .oursAt = ourStart,
+                                   .sharedWith = sharing(out, g)};
+            out.starts[g] = ourStart;
+            std::int16_t& terrain = out.terrain[out.cellIndex(ourStart.x, ourStart.y)];
+            if (blocksStart(terrain)) {
+                terrain = ours.terrainAt(ourStart.x, ourStart.y);
+                conflict.keptTerrain = terrain;
+            }
+            merge.conflicts.push_back(conflict);
+            kept[g] = true;
+            again = true;
+        }
+    }
 }
 
 } // namespace
 
-MapMerge mergeMaps(const GameMap& base, const GameMap& ours, const GameMap& theirs)
+MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& theirs)
 {
     MapMerge merge;
     GameMap& out = *merge.map;
-    merge.extraStartsDropped =
-        !base.extraStarts.empty() || !ours.extraStarts.empty() || !theirs.extraStarts.empty();
+    merge.extraStartsDropped = (base && !base->extraStarts.empty()) || !ours.extraStarts.empty() ||
+                               !theirs.extraStarts.empty();
+    // Without a base both sides changed everything.
     const auto changed = [&](const GameMap& side) {
-        return !sameCells(side, base) || !sameStartCells(side, base);
+        return !base || !sameCells(side, *base) || side.starts != base->starts;
     };
     if (!sameSize(ours, theirs)) {
         // One side took another size: the other side's cells no longer mean the same.
         const bool bothChanged = changed(ours) && changed(theirs);
         out = bothChanged || changed(ours) ? ours : theirs;
         if (bothChanged)
-            merge.conflicts.push_back({MergeConflict::Kind::Size,
-                                       {},
-                                       0,
-                                       {},
-                                       {},
-                                       {},
-                                       sizeOf(ours),
-                                       sizeOf(theirs),
-                                       sizeOf(base)});
+            merge.conflicts.push_back({.kind = MergeConflict::Kind::Size,
+                                       .baseAt = base ? sizeOf(*base) : GridPoint{},
+                                       .oursAt = sizeOf(ours),
+                                       .theirsAt = sizeOf(theirs)});
         out.extraStarts.clear();
-        return merge;
+    } else {
+        out.maxwidth = ours.maxwidth;
+        out.maxheight = ours.maxheight;
+        mergeCells(base, ours, theirs, merge);
+        mergeStarts(base, ours, theirs, merge);
+        keepOurStartsOnLand(ours, merge);
     }
-    out.maxwidth = ours.maxwidth;
-    out.maxheight = ours.maxheight;
-    mergeCells(base, ours, theirs, merge);
-    mergeStarts(base, ours, theirs, merge);
-    for (int g = 0; g < playerCount; ++g)
-        if (!onLand(out, g) && onLand(ours, g))
-            merge.conflicts.push_back({MergeConflict::Kind::Land,
-                                       *out.starts[g],
-                                       g,
-                                       {},
-                                       terrainIfInside(out, out.starts[g]->x, out.starts[g]->y),
-                                       {},
-                                       {},
-                                       {},
-                                       {}});
+    for (MergeConflict& conflict : merge.conflicts)
+        conflict.withBase = base != nullptr;
     return merge;
 }
 

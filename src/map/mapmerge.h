@@ -14,20 +14,27 @@ struct MergeConflict {
         Size,  // one side changed the size and the other changed the map
         Cell,  // a cell painted differently on both sides
         Start, // a player's start moved to two different cells
-        Land,  // a start that the merge left on water or rock, or on another start's cell
+        Land,  // a start that the merge would leave where no start may be
     };
-    Kind kind;
-    GridPoint cell; // Cell, Land: the cell; Start: the base's start
-    int player = 0; // Start, Land: the player, by file order from 0
-    // Cell: the terrains, nothing where a side's map does not reach the cell. Land: the
-    // merged map's terrain under the start in ours, nothing outside the map.
-    std::optional<std::int16_t> base;
-    std::optional<std::int16_t> ours;
-    std::optional<std::int16_t> theirs;
-    // Start: the cells each side moved it to. Size: the sizes, as cells (columns, rows).
-    GridPoint oursAt;
-    GridPoint theirsAt;
-    GridPoint baseAt;
+    Kind kind = Kind::Cell;
+    bool withBase = true; // false: the sides share no base, as when both added the map
+    // Cell: the cell. Land: where the merge would have left the start.
+    GridPoint cell{};
+    int player = 0; // Start, Land: the player, from 0
+    // Cell: the terrains, nothing where a side's map does not reach the cell or there is no
+    // base. Land: ours is the terrain where the start would have been, nothing outside.
+    std::optional<std::int16_t> base{};
+    std::optional<std::int16_t> ours{};
+    std::optional<std::int16_t> theirs{};
+    // Start: the cells of each side. Size: the sizes, as cells (columns, rows). Land: oursAt
+    // is where our start stays.
+    GridPoint baseAt{};
+    GridPoint oursAt{};
+    GridPoint theirsAt{};
+    // Land: the player whose start is on that cell, or -1.
+    int sharedWith = -1;
+    // Land: our terrain, put back under our start where the other side painted water or rock.
+    std::optional<std::int16_t> keptTerrain{};
 };
 
 /** A three-way merge: the merged map and what could not be merged. */
@@ -40,10 +47,13 @@ struct MapMerge {
 /**
  * Merges two maps that both come from base, cell by cell: a cell changed on one side takes
  * that side's terrain, changed alike on both that terrain, changed differently a conflict.
- * Starts are merged player by player as cells in the same way; a side that only put the
- * same start cells in another order changed nothing. A size changed on one side with any
- * change on the other is a conflict, and the merged map is then ours.
+ * Starts are merged player by player in the same way: a start is the player's, whatever
+ * cell it is on, so two starts that swap cells are two players that moved. A size changed
+ * on one side with any change on the other is a conflict, and the merged map is then ours.
+ * A start that the merge would leave on water, on rock, outside the map or on another
+ * player's start, where ours' was not, is a conflict, and stays where ours has it, on our
+ * terrain. Without a base (both sides added the map) every difference is a conflict.
  */
-MapMerge mergeMaps(const GameMap& base, const GameMap& ours, const GameMap& theirs);
+MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& theirs);
 
 } // namespace quintaraz

@@ -185,9 +185,11 @@ MapReading readMapText(std::string_view text)
     return reading;
 }
 
-MapReading readMapFile(const QString& path)
+MapReading readMapFile(const QString& path, InputKinds kinds, QByteArray* bytes)
 {
-    const FileBytes file = readFileAtMost(path, largestMapFile);
+    const FileBytes file = readFileAtMost(path, largestMapFile, kinds);
+    if (bytes)
+        *bytes = file.bytes;
     if (file.problem != FileProblem::None) {
         MapReading reading;
         reading.fileProblem = file.problem;

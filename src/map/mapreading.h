@@ -56,8 +56,13 @@ struct MapReading {
     GameMap map; // loaded, every start is there
 };
 
-/** Reads a map file: at most largestMapFile bytes, never blocking, never mapped. */
-MapReading readMapFile(const QString& path);
+/**
+ * Reads a map file: at most largestMapFile bytes, never blocking, never mapped; with
+ * AlsoPipes, a pipe or standard input ("-") too. bytes, when given, receives what was read:
+ * the whole file, or its beginning when it is too large.
+ */
+MapReading readMapFile(const QString& path, InputKinds kinds = InputKinds::PlainFiles,
+                       QByteArray* bytes = nullptr);
 /** Reads a map from text in memory. */
 MapReading readMapText(std::string_view text);
 

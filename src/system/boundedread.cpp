@@ -1,55 +1,99 @@
 #include "system/boundedread.h"
 
 #include "system/filedescriptor.h"
-
-#include <QFile>
+#include "system/filenames.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quintaraz {
 
-FileBytes readFileAtMost(const QString& path, qint64 limit)
+namespace {
+
+FileBytes failure(FileProblem problem, int error = 0)
 {
-    const auto fail = [](FileProblem problem, int error = 0) {
-        return FileBytes{{}, problem, error};
-    };
-    // Non-blocking: some files say they are plain files and then never give a byte.
-    const FileDescriptor file(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!file.isOpen())
-        return fail(FileProblem::CannotOpen, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        return fail(FileProblem::CannotRead, errno);
-    if (!S_ISREG(info.st_mode))
-        return fail(FileProblem::NotAPlainFile);
-    if (info.st_size > limit)
-        return fail(FileProblem::TooLarge);
-    // Plain reads, never a mapping that a file cut short underneath would turn into SIGBUS.
-    // Some files report a size of 0 and have text, so read on to the end, but never more
-    // than the limit.
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    return FileBytes{{}, problem, error};
+}
+
+/**
+ * Reads fd to its end, at most limit bytes. Plain reads, never a mapping that a file cut
+ * short underneath would turn into SIGBUS. Some files report a size of 0 and have text, so
+ * it reads on to the end from expected. Any file but a pipe that would block is refused.
+ * A pipe is waited for before each read: opened without blocking, a named one says it has
+ * ended until a writer comes, and waiting tells that from a writer that came and left.
+ */
+FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe)
+{
+    QByteArray bytes(qsizetype(std::min(expected, limit)) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
-            if (filled > limit)
-                return fail(FileProblem::TooLarge);
+            if (filled > limit) {
+                bytes.truncate(largeFileHead);
+                return {bytes, FileProblem::TooLarge};
+            }
             bytes.resize(std::min<qsizetype>(2 * filled + 4096, limit + 1));
         }
-        const ssize_t count =
-            ::read(file.get(), bytes.data() + filled, size_t(bytes.size() - filled));
+        if (pipe) {
+            pollfd readable{fd, POLLIN, 0};
+            if (::poll(&readable, 1, -1) < 0 && errno != EINTR)
+                return failure(FileProblem::CannotRead, errno);
+        }
+        const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (count == 0)
             break;
-        if (count < 0 && errno != EINTR)
-            return fail(FileProblem::CannotRead, errno);
-        filled += std::max<ssize_t>(count, 0);
+        if (count < 0 && (errno == EINTR || (pipe && errno == EAGAIN)))
+            continue;
+        if (count < 0)
+            return failure(FileProblem::CannotRead, errno);
+        filled += count;
     }
     bytes.truncate(filled);
     return {bytes};
+}
+
+/** The first bytes of a plain file that is too large to read whole. */
+FileBytes headOfLargeFile(int fd)
+{
+    FileBytes head = readToEnd(fd, largeFileHead, largeFileHead, false);
+    head.bytes.truncate(largeFileHead);
+    head.problem = FileProblem::TooLarge;
+    return head;
+}
+
+} // namespace
+
+FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
+{
+    const bool pipes = kinds == InputKinds::AlsoPipes;
+    if (pipes && path == QLatin1String("-")) {
+        struct stat info {};
+        if (::fstat(STDIN_FILENO, &info) != 0)
+            return failure(FileProblem::CannotRead, errno);
+        if (S_ISDIR(info.st_mode))
+            return failure(FileProblem::NotAPlainFile);
+        const bool plain = S_ISREG(info.st_mode);
+        return readToEnd(STDIN_FILENO, plain ? info.st_size : 0, limit, !plain);
+    }
+    // Non-blocking: some files say they are plain files and then never give a byte.
+    FileDescriptor file(
+        ::open(fileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.isOpen())
+        return failure(FileProblem::CannotOpen, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        return failure(FileProblem::CannotRead, errno);
+    if (pipes && S_ISFIFO(info.st_mode))
+        return readToEnd(file.get(), 0, limit, true);
+    if (!S_ISREG(info.st_mode))
+        return failure(FileProblem::NotAPlainFile);
+    if (info.st_size > limit)
+        return headOfLargeFile(file.get());
+    return readToEnd(file.get(), info.st_size, limit, false);
 }
 
 } // namespace quintaraz

@@ -1,9 +1,9 @@
 #include "system/safewriter.h"
 
 #include "system/filedescriptor.h"
+#include "system/filenames.h"
 #include "system/systemerror.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -46,14 +46,18 @@ void keepOwnerAndMode(int fd, const struct stat& old)
 
 QString notAPlainFileText(const QString& path)
 {
-    return QStringLiteral("%1 no es un archivo normal").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("%1 no es un archivo normal").arg(printableName(path));
 }
 
 bool writeFileSafely(const QString& path, QByteArrayView bytes, QString* error)
 {
+    // Qt's save file would write to another name, with U+FFFD for each such byte.
+    if (hasForeignBytes(path))
+        return fail(error, QStringLiteral("el nombre %1 no es UTF-8 y no se puede escribir")
+                               .arg(printableName(path)));
     // What is replaced is what a link leads to, and only a plain file.
     struct stat existing {};
-    const bool replacing = ::stat(QFile::encodeName(path).constData(), &existing) == 0;
+    const bool replacing = ::stat(fileNameBytes(path).constData(), &existing) == 0;
     if (!replacing && errno != ENOENT)
         return fail(error, systemErrorText(errno));
     if (replacing && !S_ISREG(existing.st_mode))
@@ -86,7 +90,7 @@ bool writeFileSafely(const QString& path, QByteArrayView bytes, QString* error)
 
 bool writeFileInPlace(const QString& path, QByteArrayView bytes, QString* error)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = fileNameBytes(path);
     bool created = true;
     int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0 && errno == EEXIST) {

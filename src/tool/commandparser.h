@@ -33,6 +33,9 @@ public:
     QStringList files() const { return parser_.positionalArguments(); }
 
 private:
+    /** The first argument that names no option of the command, whole; nothing if none. */
+    QString unknownOption(const QStringList& arguments) const;
+
     const char* name_;
     const char* arguments_;
     const char* description_;

@@ -1,6 +1,7 @@
 #include "tool/diffreport.h"
 
 #include "map/mapdiff.h"
+#include "system/filenames.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -77,20 +78,18 @@ QJsonObject placeJson(GridPoint cell)
     return {{QStringLiteral("columna"), cell.x}, {QStringLiteral("fila"), cell.y}};
 }
 
-struct StartTotals {
-    int moved = 0;
-    int added = 0;
-    int removed = 0;
-};
-
-StartTotals startTotals(const MapDifference& difference)
+/** "columna 3, fila 4", or "sin comienzo" for a side without the start. */
+void appendStart(QString& text, const std::optional<GridPoint>& start)
 {
-    StartTotals totals;
-    for (const StartChange& change : difference.starts)
-        ++(change.kind == StartChange::Kind::Moved   ? totals.moved
-           : change.kind == StartChange::Kind::Added ? totals.added
-                                                     : totals.removed);
-    return totals;
+    if (start)
+        appendPlace(text, *start);
+    else
+        text += u"sin comienzo"_s;
+}
+
+QJsonValue startJson(const std::optional<GridPoint>& start)
+{
+    return start ? QJsonValue(placeJson(*start)) : QJsonValue();
 }
 
 } // namespace
@@ -123,13 +122,13 @@ QString differenceText(const QString& before, const QString& after, const MapDif
     // and parsing a pattern for each of them would cost more than finding the changes.
     QString text;
     text.reserve(before.size() + after.size() + 160);
-    text += before;
+    text += printableName(before);
     text += u" → "_s;
-    text += after;
+    text += printableName(after);
     text += u'\n';
     if (difference.same()) {
-        text += QStringLiteral("el mismo mapa: las mismas celdas y las mismas casillas de "
-                               "comienzo\n");
+        text += QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada "
+                               "jugador\n");
         if (difference.extraStartsChanged)
             text += QStringLiteral("  (cambia lo que sigue al octavo comienzo, que el juego no "
                                    "lee)\n");
@@ -153,38 +152,23 @@ QString differenceText(const QString& before, const QString& after, const MapDif
         text += u'\n';
     }
     for (const StartChange& change : difference.starts) {
-        switch (change.kind) {
-        case StartChange::Kind::Moved:
-            text += u"comienzo movido: "_s;
-            appendPlace(text, change.from);
-            text += u" → "_s;
-            appendPlace(text, change.to);
-            break;
-        case StartChange::Kind::Added:
-            text += u"comienzo añadido: "_s;
-            appendPlace(text, change.to);
-            break;
-        case StartChange::Kind::Removed:
-            text += u"comienzo quitado: "_s;
-            appendPlace(text, change.from);
-            break;
-        }
+        text += u"jugador "_s;
+        appendNumber(text, change.player + 1);
+        text += u": "_s;
+        appendStart(text, change.from);
+        text += u" → "_s;
+        appendStart(text, change.to);
         text += u'\n';
     }
     if (difference.extraStartsChanged)
         text += QStringLiteral("cambia lo que sigue al octavo comienzo, que el juego no lee\n");
-    const StartTotals starts = startTotals(difference);
     const int changed = int(difference.cells.size());
     text += u"total: "_s;
     appendCells(text, changed);
     text += changed == 1 ? u" cambiada en "_s : u" cambiadas en "_s;
     appendNumber(text, qsizetype(areas.size()));
     text += areas.size() == 1 ? u" zona; comienzos movidos: "_s : u" zonas; comienzos movidos: "_s;
-    appendNumber(text, starts.moved);
-    text += u", añadidos: "_s;
-    appendNumber(text, starts.added);
-    text += u", quitados: "_s;
-    appendNumber(text, starts.removed);
+    appendNumber(text, qsizetype(difference.starts.size()));
     text += u'\n';
     return text;
 }
@@ -200,25 +184,16 @@ QByteArray differenceJson(const QString& before, const QString& after,
         cellChanges.append(entry);
     }
     QJsonArray startChanges;
-    for (const StartChange& change : difference.starts) {
-        QJsonObject entry;
-        entry[QStringLiteral("cambio")] =
-            change.kind == StartChange::Kind::Moved   ? QStringLiteral("movido")
-            : change.kind == StartChange::Kind::Added ? QStringLiteral("anadido")
-                                                      : QStringLiteral("quitado");
-        if (change.kind != StartChange::Kind::Added)
-            entry[QStringLiteral("desde")] = placeJson(change.from);
-        if (change.kind != StartChange::Kind::Removed)
-            entry[QStringLiteral("hasta")] = placeJson(change.to);
-        startChanges.append(entry);
-    }
-    const StartTotals starts = startTotals(difference);
+    for (const StartChange& change : difference.starts)
+        startChanges.append(QJsonObject{{QStringLiteral("jugador"), change.player + 1},
+                                        {QStringLiteral("desde"), startJson(change.from)},
+                                        {QStringLiteral("hasta"), startJson(change.to)}});
     const auto size = [](int columns, int rows) {
         return QJsonObject{{QStringLiteral("columnas"), columns}, {QStringLiteral("filas"), rows}};
     };
     const QJsonObject report{
-        {QStringLiteral("antes"), before},
-        {QStringLiteral("despues"), after},
+        {QStringLiteral("antes"), printableName(before)},
+        {QStringLiteral("despues"), printableName(after)},
         {QStringLiteral("iguales"), difference.same()},
         {QStringLiteral("tamano_antes"), size(difference.columnsBefore, difference.rowsBefore)},
         {QStringLiteral("tamano_despues"), size(difference.columnsAfter, difference.rowsAfter)},
@@ -227,9 +202,7 @@ QByteArray differenceJson(const QString& before, const QString& after,
         {QStringLiteral("tras_el_octavo_comienzo_cambia"), difference.extraStartsChanged},
         {QStringLiteral("totales"),
          QJsonObject{{QStringLiteral("casillas"), int(difference.cells.size())},
-                     {QStringLiteral("comienzos_movidos"), starts.moved},
-                     {QStringLiteral("comienzos_anadidos"), starts.added},
-                     {QStringLiteral("comienzos_quitados"), starts.removed}}}};
+                     {QStringLiteral("comienzos_movidos"), int(difference.starts.size())}}}};
     return QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n';
 }
 

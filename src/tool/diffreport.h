@@ -18,12 +18,14 @@ QString terrainLabel(std::optional<std::int16_t> terrain);
 
 /**
  * What diff says of two maps, for people: the size if it changed, the changed cells in
- * rectangles or runs with their terrain before and after, the starts moved, added and
- * removed, and the totals; or that they are the same map.
+ * rectangles or runs with their terrain before and after, each player whose start moved
+ * ("jugador 3: columna 8, fila 8 → columna 9, fila 9"), and the totals; or that they are the
+ * same map. The names are shown as printableName shows them.
  */
 QString differenceText(const QString& before, const QString& after,
                        const MapDifference& difference);
-/** The same facts as one line of JSON: one entry per changed cell and per start change. */
+/** The same facts as one line of JSON: one entry per changed cell and per player's start,
+ * the names as the text shows them. */
 QByteArray differenceJson(const QString& before, const QString& after,
                           const MapDifference& difference);
 

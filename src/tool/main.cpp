@@ -1,5 +1,6 @@
 // quintaraz-map: the command-line companion of the editor; see MapTool.
 
+#include "system/filenames.h"
 #include "system/outputdevice.h"
 #include "system/toolkittexts.h"
 #include "tool/maptool.h"
@@ -21,9 +22,14 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QUINTARAZ_VERSION));
     quintaraz::installSpanishToolkitTexts(application);
 
+    // Every argument as its bytes: a name that is not UTF-8 still names its file.
+    QStringList arguments;
+    for (int k = 0; k < argc; ++k)
+        arguments << quintaraz::fileNameFromBytes(argv[k]);
+
     quintaraz::OutputDevice standardOutput(STDOUT_FILENO);
     QTextStream out(&standardOutput);
     QTextStream err(stderr);
-    const int status = quintaraz::MapTool(out, err).run(QCoreApplication::arguments());
+    const int status = quintaraz::MapTool(out, err).run(arguments);
     return quintaraz::finishOutput(out, standardOutput, err, "quintaraz-map", status);
 }

@@ -6,6 +6,7 @@
 #include "map/mapwarnings.h"
 #include "map/newmap.h"
 #include "map/tiledmap.h"
+#include "system/filenames.h"
 #include "system/safewriter.h"
 #include "tool/commandparser.h"
 #include "tool/mapreport.h"
@@ -57,21 +58,33 @@ const std::array<MapTool::Command, 10> MapTool::commands_{{
      &MapTool::newMap},
     {"grid", "ARCHIVO",
      "El mapa como texto para git (textconv): el tamaño, una línea por fila con un carácter "
-     "por celda (el número de su terreno) y las casillas de comienzo, una por línea.",
+     "por celda (el número de su terreno) y el comienzo de cada jugador, uno por línea. De un "
+     "archivo que no es un mapa dice por qué y muestra sus primeros bytes, y sale con 0 para "
+     "que git muestre todas las versiones. ARCHIVO puede ser una tubería, o «-» para la "
+     "entrada estándar.",
      &MapTool::grid},
     {"diff", "[--json] [--picture SALIDA.png] VIEJO NUEVO",
      "Dice qué cambia de un mapa a otro: el tamaño, las celdas cambiadas en rectángulos con "
-     "su terreno antes y después, y los comienzos movidos, añadidos y quitados, por casilla. "
-     "Sale con 0 si es el mismo mapa, con 1 si no, con 2 si un archivo no se puede leer.",
+     "su terreno antes y después, y el comienzo de cada jugador que se mueve (el orden de los "
+     "comienzos en el archivo es el jugador). VIEJO y NUEVO pueden ser tuberías, y uno de "
+     "ellos «-», la entrada estándar. Sale con 0 si es el mismo mapa, con 1 si no, con 2 si "
+     "un archivo no se puede leer.",
      &MapTool::diff},
     {"merge", "[--picture SALIDA.png] [--name NOMBRE] BASE NUESTRO SUYO",
-     "Mezcla dos versiones de un mapa que vienen de BASE, celda a celda, y deja el resultado "
-     "en NUESTRO (el driver de mezcla de git: --name %P %O %A %B). Sale con 0 si no hay "
-     "conflictos, con "
-     "1 si los hay (NUESTRO queda como un mapa válido con nuestro valor en cada conflicto, "
-     "que se nombra en la salida de errores) y con 2 si un archivo no se puede leer o "
-     "escribir, sin tocar NUESTRO.",
+     "Mezcla dos versiones de un mapa que vienen de BASE, celda a celda y jugador a jugador, "
+     "y deja el resultado en NUESTRO (el driver de mezcla de git: --name %P -- %O %A %B). "
+     "BASE vacía es que no hay base común: cada diferencia es un conflicto. BASE y SUYO "
+     "pueden ser tuberías o «-». Sale con 0 si no hay conflictos, con 1 si los hay (NUESTRO "
+     "queda como un mapa válido con nuestro valor en cada conflicto, que se nombra en la "
+     "salida de errores) y con 2 si un archivo no se puede leer o escribir, sin tocar "
+     "NUESTRO.",
      &MapTool::merge},
+    {"git-setup", "[--global]",
+     "Prepara git para los mapas en el repositorio de la carpeta actual: añade a "
+     ".gitattributes la línea de los mapas y pone en la configuración del repositorio grid "
+     "como vista de texto y merge como driver de mezcla. Con --global, para todos los "
+     "repositorios del usuario: en su configuración y en su archivo de atributos de git.",
+     &MapTool::gitSetup},
 }};
 
 QString MapTool::Command::usage() const
@@ -142,7 +155,7 @@ std::optional<int> MapTool::parse(CommandParser& line, const Command& command,
 
 int MapTool::fail(const QString& file, const QString& problem)
 {
-    err_ << "quintaraz-map: " << file << ": " << problem << '\n';
+    err_ << "quintaraz-map: " << printableName(file) << ": " << problem << '\n';
     return 1;
 }
 
@@ -173,20 +186,21 @@ int MapTool::check(const Command& command, const QStringList& arguments)
     for (const QString& file : line.files()) {
         // The name without its folder, as the editor's dialog gives it.
         if (!hasMapExtension(file.mid(file.lastIndexOf(u'/') + 1))) {
-            out_ << file << ": el nombre no termina en .map y el editor no lo abre\n";
+            out_ << printableName(file)
+                 << ": el nombre no termina en .map y el editor no lo abre\n";
             status = 1;
             continue;
         }
         const MapReading reading = readMapFile(file);
         if (reading.outcome != LoadOutcome::Loaded) {
-            out_ << file << ": " << describeReading(reading) << '\n';
+            out_ << printableName(file) << ": " << describeReading(reading) << '\n';
             status = 1;
             continue;
         }
         // One string, written once: a collection of maps is mostly lines like this one.
-        out_ << file + QStringLiteral(": correcto (") + QString::number(reading.map.columns()) +
-                    QStringLiteral(" x ") + QString::number(reading.map.rows()) +
-                    QStringLiteral(", 8 comienzos)\n");
+        out_ << printableName(file) + QStringLiteral(": correcto (") +
+                    QString::number(reading.map.columns()) + QStringLiteral(" x ") +
+                    QString::number(reading.map.rows()) + QStringLiteral(", 8 comienzos)\n");
         const QStringList warnings = mapWarnings(reading.map);
         for (const QString& warning : warnings)
             out_ << "  aviso: " << warning << '\n';
@@ -255,9 +269,9 @@ int MapTool::info(const Command& command, const QStringList& arguments)
     if (!reading)
         return 1;
     if (line.isSet(json))
-        out_ << mapReportJson(file, reading->map);
+        out_ << mapReportJson(printableName(file), reading->map);
     else
-        out_ << mapReport(file, reading->map);
+        out_ << mapReport(printableName(file), reading->map);
     return 0;
 }
 

@@ -57,6 +57,7 @@ private:
     int grid(const Command& command, const QStringList& arguments);
     int diff(const Command& command, const QStringList& arguments);
     int merge(const Command& command, const QStringList& arguments);
+    int gitSetup(const Command& command, const QStringList& arguments);
 
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
     enum class Output { Replacing, InPlace };

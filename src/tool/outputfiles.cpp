@@ -2,6 +2,7 @@
 
 #include "map/tiledmap.h"
 #include "system/boundedread.h"
+#include "system/filenames.h"
 #include "system/safewriter.h"
 
 #include <QBuffer>
@@ -50,11 +51,11 @@ struct Existing {
 Existing existingOutput(const QString& output, const QString& input)
 {
     struct stat target {};
-    if (::stat(QFile::encodeName(output).constData(), &target) != 0)
+    if (::stat(fileNameBytes(output).constData(), &target) != 0)
         return {};
     struct stat source {};
-    if (::stat(QFile::encodeName(input).constData(), &source) == 0 &&
-        source.st_dev == target.st_dev && source.st_ino == target.st_ino)
+    if (::stat(fileNameBytes(input).constData(), &source) == 0 && source.st_dev == target.st_dev &&
+        source.st_ino == target.st_ino)
         return {true, 0, QStringLiteral("es el propio archivo que se lee; no se sobrescribe")};
     if (!S_ISREG(target.st_mode))
         return {true, 0, QStringLiteral("no es un archivo normal; no se sobrescribe")};

@@ -7,6 +7,7 @@
 #include "map/mapmerge.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
+#include "system/filenames.h"
 #include "system/safewriter.h"
 #include "tool/commandparser.h"
 #include "tool/diffreport.h"
@@ -32,13 +33,21 @@ QCommandLineOption pictureOption(const char* what)
                               QStringLiteral("SALIDA.png"));
 }
 
-/** Maps read as the editor reads them; large, so kept on the heap. */
-std::vector<std::unique_ptr<MapReading>> readAll(const QStringList& files)
+/**
+ * Maps read as the editor reads them, large, so kept on the heap: a plain file, a pipe, or
+ * "-" for standard input.
+ */
+std::unique_ptr<MapReading> readInput(const QString& file, QByteArray* bytes = nullptr)
 {
-    std::vector<std::unique_ptr<MapReading>> readings;
-    for (const QString& file : files)
-        readings.push_back(std::make_unique<MapReading>(readMapFile(file)));
-    return readings;
+    return std::make_unique<MapReading>(readMapFile(file, InputKinds::AlsoPipes, bytes));
+}
+
+/** The problem with reading standard input more than once, or nothing. */
+QString standardInputTwice(const QStringList& files)
+{
+    if (files.count(QStringLiteral("-")) > 1)
+        return QStringLiteral("«-» (la entrada estándar) solo puede ser uno de los archivos");
+    return {};
 }
 
 /** The cells of a difference that the new map has: changed terrain, and starts' cells. */
@@ -49,10 +58,10 @@ std::vector<GridPoint> changedCells(const MapDifference& difference, const GameM
         if (change.after)
             cells.push_back(change.cell);
     for (const StartChange& change : difference.starts) {
-        if (change.kind != StartChange::Kind::Added && after.contains(change.from))
-            cells.push_back(change.from);
-        if (change.kind != StartChange::Kind::Removed)
-            cells.push_back(change.to);
+        if (change.from && after.contains(*change.from))
+            cells.push_back(*change.from);
+        if (change.to)
+            cells.push_back(*change.to);
     }
     return cells;
 }
@@ -76,10 +85,19 @@ int MapTool::grid(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
     const QString file = line.files().at(0);
-    const auto reading = loadedMap(file);
-    if (!reading)
-        return 1;
-    out_ << QString::fromUtf8(gridText(reading->map));
+    QByteArray bytes;
+    const auto reading = readInput(file, &bytes);
+    if (reading->outcome == LoadOutcome::Loaded) {
+        out_ << QString::fromUtf8(gridText(reading->map));
+        return 0;
+    }
+    // git shows every version of a file through this text, and stops at one that gives none:
+    // a file that is no map is said to be none, and the command ends well. Only what is no
+    // file to read at all is a failure.
+    const bool whole = reading->fileProblem == FileProblem::None;
+    if (!whole && reading->fileProblem != FileProblem::TooLarge)
+        return fail(file, describeReading(*reading));
+    out_ << QString::fromUtf8(notAMapText(describeReading(*reading), bytes, whole));
     return 0;
 }
 
@@ -95,7 +113,9 @@ int MapTool::diff(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
         return *status;
     const QStringList files = line.files();
-    const auto readings = readAll(files);
+    if (const QString problem = standardInputTwice(files); !problem.isEmpty())
+        return usageError(&command, problem);
+    const std::array readings{readInput(files.at(0)), readInput(files.at(1))};
     for (std::size_t k = 0; k < readings.size(); ++k)
         if (readings[k]->outcome != LoadOutcome::Loaded)
             return trouble(files.at(qsizetype(k)), describeReading(*readings[k]));
@@ -126,19 +146,28 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
         return *status;
     const QStringList files = line.files();
     const QString ours = files.at(1);
+    if (const QString problem = standardInputTwice(files); !problem.isEmpty())
+        return usageError(&command, problem);
     // git hands the driver temporary files: the map's own name says more.
+    const QString mapName = line.isSet(name) ? line.value(name) : ours;
     const std::array<const char*, 3> sides{"base", "nuestro", "suyo"};
     const auto said = [&](std::size_t side) {
-        return line.isSet(name)
-                   ? QStringLiteral("%1 (%2)").arg(line.value(name), QLatin1String(sides[side]))
-                   : files.at(qsizetype(side));
+        return line.isSet(name) ? QStringLiteral("%1 (%2)").arg(mapName, QLatin1String(sides[side]))
+                                : files.at(qsizetype(side));
     };
-    const auto readings = readAll(files);
-    for (std::size_t k = 0; k < readings.size(); ++k)
+    // Ours is written, so only a plain file; base and theirs may come from anywhere.
+    QByteArray baseBytes;
+    const std::array readings{readInput(files.at(0), &baseBytes),
+                              std::make_unique<MapReading>(readMapFile(ours)),
+                              readInput(files.at(2))};
+    // git hands an empty base when both sides added the map: they share no ancestor.
+    const bool withoutBase = readings[0]->fileProblem == FileProblem::None && baseBytes.isEmpty();
+    for (std::size_t k = withoutBase ? 1 : 0; k < readings.size(); ++k)
         if (readings[k]->outcome != LoadOutcome::Loaded)
             return trouble(said(k),
                            describeReading(*readings[k]) + QStringLiteral("; no se mezcla"));
-    const MapMerge merged = mergeMaps(readings[0]->map, readings[1]->map, readings[2]->map);
+    const MapMerge merged =
+        mergeMaps(withoutBase ? nullptr : &readings[0]->map, readings[1]->map, readings[2]->map);
     const QByteArray text = mapText(*merged.map);
     // Never a map that the editor would not open, whatever the inputs were.
     if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
@@ -148,10 +177,15 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
     const bool newPicture = line.isSet(picture) && !QFile::exists(line.value(picture));
     if (line.isSet(picture)) {
         std::vector<GridPoint> cells;
-        for (const MergeConflict& conflict : merged.conflicts)
-            if (conflict.kind != MergeConflict::Kind::Size)
-                cells.push_back(conflict.kind == MergeConflict::Kind::Start ? conflict.oursAt
-                                                                            : conflict.cell);
+        for (const MergeConflict& conflict : merged.conflicts) {
+            if (conflict.kind == MergeConflict::Kind::Cell)
+                cells.push_back(conflict.cell);
+            if (conflict.kind == MergeConflict::Kind::Land && merged.map->contains(conflict.cell))
+                cells.push_back(conflict.cell);
+            if (conflict.kind == MergeConflict::Kind::Start ||
+                conflict.kind == MergeConflict::Kind::Land)
+                cells.push_back(conflict.oursAt);
+        }
         if (!writeOutlinedPng(line.value(picture), ours, *merged.map, cells))
             return 2;
     }
@@ -161,12 +195,16 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
             QFile::remove(line.value(picture));
         return trouble(ours, problem);
     }
-    const QString mapName = line.isSet(name) ? line.value(name) : ours;
+    const QString shownName = printableName(mapName);
+    if (withoutBase)
+        err_ << "quintaraz-map: " << shownName
+             << ": no hay base común (los dos lados añaden el mapa): cada diferencia es un "
+                "conflicto\n";
     if (merged.extraStartsDropped)
-        err_ << "quintaraz-map: " << mapName
+        err_ << "quintaraz-map: " << shownName
              << ": aviso: lo que seguía al octavo comienzo no se guarda en la mezcla\n";
     for (const MergeConflict& conflict : merged.conflicts)
-        err_ << "quintaraz-map: " << mapName << ": " << conflictText(conflict) << '\n';
+        err_ << "quintaraz-map: " << shownName << ": " << conflictText(conflict) << '\n';
     return merged.conflicts.empty() ? 0 : 1;
 }
 

@@ -1,0 +1,375 @@
+// Maps in real git repositories, set up with the README's own lines, as a team of map
+// makers uses them: branches, merges, history, odd file names, and the README's CI job.
+
+#include "mapedits.h"
+#include "programrun.h"
+#include "testmaps.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quintaraz;
+using namespace mapedits;
+
+namespace {
+
+/** The text of the README's first block fenced as language that holds marker. */
+QString readmeBlock(const QString& language, const QString& marker)
+{
+    const QString readme = QString::fromUtf8(testmaps::readFile(QStringLiteral(QUINTARAZ_README)));
+    const QRegularExpression blocks(QStringLiteral("\n```%1\n(.*?)\n```\n").arg(language),
+                                    QRegularExpression::DotMatchesEverythingOption);
+    for (auto match = blocks.globalMatch(readme); match.hasNext();)
+        if (const QString block = match.next().captured(1); block.contains(marker))
+            return block;
+    return {};
+}
+
+/**
+ * A terminal of the README's reader, kept away from the machine's own git settings: the
+ * tool on the PATH, a home of its own, Spanish-speaking UTF-8. It runs bash lines.
+ */
+class Terminal {
+public:
+    explicit Terminal(const QString& home)
+        : environment_(QProcessEnvironment::systemEnvironment())
+    {
+        environment_.insert(QStringLiteral("PATH"),
+                            QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() + u':' +
+                                environment_.value(QStringLiteral("PATH")));
+        environment_.insert(QStringLiteral("HOME"), home);
+        environment_.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        environment_.insert(QStringLiteral("GIT_CONFIG_NOSYSTEM"), QStringLiteral("1"));
+        environment_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        for (const char* who : {"AUTHOR", "COMMITTER"}) {
+            environment_.insert(QStringLiteral("GIT_%1_NAME").arg(QLatin1String(who)),
+                                QStringLiteral("Cartógrafa"));
+            environment_.insert(QStringLiteral("GIT_%1_EMAIL").arg(QLatin1String(who)),
+                                QStringLiteral("cartografa@example.org"));
+        }
+    }
+
+    ProgramRun run(const QString& script, const QString& folder,
+                   const QStringList& arguments = {}) const
+    {
+        return runProgram(QStringLiteral("bash"),
+                          QStringList{QStringLiteral("-c"), script} + arguments, folder,
+                          environment_);
+    }
+
+private:
+    QProcessEnvironment environment_;
+};
+
+/**
+ * Runs the README's set-up lines in folder, a repository, and compares what they print with
+ * what the README shows they print.
+ */
+void setUpAsTheReadmeSays(const QString& folder, const Terminal& terminal)
+{
+    const QString block = readmeBlock(QStringLiteral("console"), QStringLiteral("git-setup"));
+    QVERIFY2(!block.isEmpty(), "README.md shows no git-setup");
+    QString commands;
+    QString shown;
+    for (const QString& line : block.split(u'\n')) {
+        if (line.startsWith(QStringLiteral("$ ")))
+            commands += line.mid(2) + u'\n';
+        else
+            shown += line + u'\n';
+    }
+    const ProgramRun run = terminal.run(QStringLiteral("set -e\n") + commands, folder);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.out, shown);
+    QCOMPARE(run.status, 0);
+}
+
+/** The versions of a map that the scenarios commit, by name. */
+const QList<std::pair<const char*, QByteArray>>& versions()
+{
+    static const QList<std::pair<const char*, QByteArray>> all{
+        {"base", example()},
+        {"agua", example(paint(1, 1, 1, 1, Terrain::Water))},
+        {"roca", example(paint(1, 1, 1, 1, Terrain::Rock))},
+        {"cruce", example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); })},
+        {"cruce-y-agua", exampleWith([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); },
+                                     paint(1, 1, 1, 1, Terrain::Water))},
+        {"movido", example(moveStart(2, 9, 9))},
+        {"lago", example(paint(9, 9, 9, 9, Terrain::Water))},
+        {"roto", "16,16,0,a,0<fin>"},
+        {"grande", QByteArray("0,").repeated(600 * 1024)},
+    };
+    return all;
+}
+
+// Commits a version of the map: pon VERSION [FILE], the scenario's map by default.
+const char* const prelude = R"(set -e
+pon() { cp -- "$VERSIONES/$1.map" "${2:-$NOMBRE}"; git add -- "${2:-$NOMBRE}"; git commit -qm "$1"; }
+)";
+
+} // namespace
+
+class TestMapsInGit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void teamsWorkOnMaps_data();
+    void teamsWorkOnMaps();
+    void setUpAgainAndForEveryRepository();
+    void ciJobOfTheReadme();
+};
+
+void TestMapsInGit::teamsWorkOnMaps_data()
+{
+    QTest::addColumn<QString>("name");   // the map's file name, as a word of bash
+    QTest::addColumn<QString>("script"); // after the prelude, in the set-up repository
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("said"); // lines of its output, or parts of them
+    QTest::addColumn<QString>("unsaid");   // never in its output
+    QTest::addColumn<QString>("result");   // the version the map holds at the end, if any
+    const auto row = [](const char* title, const char* name, const char* script, int status,
+                        const QStringList& said, const char* result = "", const char* unsaid = "") {
+        QTest::newRow(title) << QString::fromUtf8(name) << QString::fromUtf8(script) << status
+                             << said << QString::fromUtf8(unsaid) << QString::fromUtf8(result);
+    };
+    // Each branch resolved the conflict its own way; the merge of the two merges must not
+    // settle it in silence.
+    row("criss-cross merge", "mapa.map",
+        "pon base\n"
+        "git checkout -qb x; pon agua\n"
+        "git checkout -q principal; git checkout -qb y; pon roca\n"
+        "git checkout -qb m1 x; git merge -q y >/dev/null 2>&1 || pon agua\n"
+        "git checkout -qb m2 y; git merge -q x >/dev/null 2>&1 || pon roca\n"
+        "git checkout -q m1\n"
+        "git merge m2\n",
+        1,
+        {"quintaraz-map: mapa.map: conflicto en la columna 1, fila 1: Hierba → Agua / Roca",
+         "CONFLICT (content): Merge conflict in mapa.map"},
+        "agua");
+    row("a damaged map and a huge one in history", "mapa.map",
+        "pon base; pon roto; pon grande; pon agua\n"
+        "git show HEAD~1 >/dev/null\n"
+        "git diff HEAD~3 HEAD~2 >/dev/null\n"
+        "git blame mapa.map >/dev/null\n"
+        "git log -p --format='commit: %s'\n",
+        0,
+        {"commit: agua", "-no es un mapa: no se puede abrir: mide más de 1 MiB",
+         "+sus primeros 256 bytes: «0,0,0,", "commit: grande",
+         "+no es un mapa: archivo corrupto en el byte 8: la celda de la columna 1, fila 0 es «a»",
+         "+sus 16 bytes: «16,16,0,a,0<fin>»", "commit: roto", "+jugador 8: columna 16, fila 16",
+         "commit: base"});
+    row("two starts swapped", "mapa.map",
+        "pon base\n"
+        "git checkout -qb suya; pon agua\n"
+        "git checkout -q principal; pon cruce\n"
+        "git show --format= HEAD\n"
+        "quintaraz-map diff <(git show HEAD~1:mapa.map) mapa.map || [ $? -eq 1 ]\n"
+        "git merge -q --no-edit suya\n",
+        0,
+        {"-jugador 1: columna 2, fila 3\n-jugador 2: columna 15, fila 3\n"
+         "+jugador 1: columna 15, fila 3\n+jugador 2: columna 2, fila 3\n",
+         "jugador 1: columna 2, fila 3 → columna 15, fila 3\n"
+         "jugador 2: columna 15, fila 3 → columna 2, fila 3\n"},
+        "cruce-y-agua");
+    row("their start onto our water", "mapa.map",
+        "pon base\n"
+        "git checkout -qb suya; pon movido\n"
+        "git checkout -q principal; pon lago\n"
+        "git merge suya\n",
+        1,
+        {"quintaraz-map: mapa.map: conflicto en el comienzo del jugador 3: quedaría en la "
+         "columna 9, fila 9, en agua; queda el nuestro, en la columna 8, fila 8\n"},
+        "lago");
+    row("both branches add the map", "nuevo.map",
+        "git checkout -qb suya; pon roca\n"
+        "git checkout -q principal; pon agua\n"
+        "git merge suya\n",
+        1,
+        {"quintaraz-map: nuevo.map: no hay base común (los dos lados añaden el mapa): cada "
+         "diferencia es un conflicto\n",
+         "quintaraz-map: nuevo.map: conflicto en la columna 1, fila 1: Agua / Roca\n"},
+        "agua", "falta la marca");
+    // Every name git hands over: through the text view, and through the merge driver.
+    const char* names = "pon base\n"
+                        "git checkout -qb suya; pon roca\n"
+                        "git checkout -q principal; pon agua\n"
+                        "git diff HEAD~1 -- \"./$NOMBRE\"\n"
+                        "git log -p --format=%s -- \"./$NOMBRE\" | grep -c '^+jugador 8'\n"
+                        "git merge suya\n";
+    const auto conflict = [](const char* name) {
+        return QStringList{"-00000000000000000\n+02000000000000000\n", "\n1\n",
+                           QStringLiteral("quintaraz-map: %1: conflicto en la columna 1, fila 1: "
+                                          "Hierba → Agua / Roca\n")
+                               .arg(QString::fromUtf8(name))};
+    };
+    row("a name that begins with a dash", "-raro.map", names, 1, conflict("-raro.map"), "agua",
+        "desconocida");
+    row("a name with spaces", "'mapa con espacios.map'", names, 1,
+        conflict("mapa con espacios.map"), "agua");
+    row("a UTF-8 name, which git quotes", "montaña.map", names, 1, conflict("montaña.map"), "agua");
+    row("a Latin-1 name", "$'mont\\xf1a.map'", names, 1, conflict("mont\\xf1a.map"), "agua",
+        "no existe");
+    row("a name with a line break", "$'ojo\\nquintaraz-map: falso.map'", names, 1,
+        conflict("ojo\\nquintaraz-map: falso.map"), "agua", "\nquintaraz-map: falso.map:");
+}
+
+void TestMapsInGit::teamsWorkOnMaps()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    QFETCH(QStringList, said);
+    QFETCH(QString, unsaid);
+    QFETCH(QString, result);
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    // Qt's files cannot name what is not UTF-8: the shell removes what the scenario made.
+    const auto removeAll = qScopeGuard([&] { terminal.run("rm -rf -- mapas", folder.path()); });
+    const QString versionFolder = folder.filePath(QStringLiteral("versiones"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("versiones")));
+    for (const auto& [version, bytes] : versions())
+        QVERIFY(testmaps::writeFile(versionFolder + u'/' + QLatin1String(version) + ".map", bytes));
+    const QString repository = folder.filePath(QStringLiteral("mapas"));
+    QCOMPARE(terminal.run("git init -q -b principal mapas", folder.path()).status, 0);
+    setUpAsTheReadmeSays(repository, terminal);
+    if (QTest::currentTestFailed())
+        return;
+    const QString names = QStringLiteral("VERSIONES='%1'\nNOMBRE=%2\n").arg(versionFolder, name);
+    QCOMPARE(terminal.run(names + "git add .gitattributes && git commit -qm atributos", repository)
+                 .status,
+             0);
+
+    const ProgramRun run = terminal.run(QLatin1String(prelude) + names + script, repository);
+    const QString output = run.out + run.err;
+    for (const QString& line : said)
+        QVERIFY2(output.contains(line),
+                 qPrintable(QStringLiteral("«%1» not in:\n%2").arg(line, output)));
+    if (!unsaid.isEmpty())
+        QVERIFY2(!output.contains(unsaid), qPrintable(output));
+    QVERIFY2(run.status == status, qPrintable(output));
+    if (!result.isEmpty()) {
+        const ProgramRun same =
+            terminal.run(names + "cmp -- \"$NOMBRE\" \"$VERSIONES/$1.map\" || "
+                                 "quintaraz-map diff -- \"$VERSIONES/$1.map\" \"$NOMBRE\"",
+                         repository, {QStringLiteral("bash"), result});
+        QVERIFY2(same.status == 0, qPrintable(same.out + same.err));
+    }
+}
+
+void TestMapsInGit::setUpAgainAndForEveryRepository()
+{
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    const QString repository = folder.filePath(QStringLiteral("mapas"));
+    // Settings copied from an older README, and attributes of the repository's own.
+    QCOMPARE(terminal
+                 .run("git init -q mapas && cd mapas && printf '*.png binary' > .gitattributes && "
+                      "git config diff.quintaraz.textconv 'quintaraz-map grid'",
+                      folder.path())
+                 .status,
+             0);
+    ProgramRun run = terminal.run("quintaraz-map git-setup && quintaraz-map git-setup && "
+                                  "git config --get-all diff.quintaraz.textconv",
+                                  repository);
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.endsWith(
+                 ".gitattributes: *.map diff=quintaraz merge=quintaraz (ya estaba)\n"
+                 "git config diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config merge.quintaraz.name 'mapas de Quintaraz'\n"
+                 "git config merge.quintaraz.driver 'quintaraz-map merge --name %P -- %O %A %B'\n"
+                 "git config merge.quintaraz.recursive binary\n"
+                 "quintaraz-map grid --\n"),
+             qPrintable(run.out));
+    QCOMPARE(testmaps::readFile(repository + "/.gitattributes"),
+             "*.png binary\n*.map diff=quintaraz merge=quintaraz\n");
+
+    // For every repository of the user: nothing in this one, all in the user's files.
+    const QString other = folder.filePath(QStringLiteral("otro"));
+    QCOMPARE(terminal.run("git init -q otro", folder.path()).status, 0);
+    run = terminal.run("quintaraz-map git-setup --global", other);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.out,
+             folder.path() +
+                 "/.config/git/attributes: *.map diff=quintaraz merge=quintaraz\n"
+                 "git config --global diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config --global merge.quintaraz.name 'mapas de Quintaraz'\n"
+                 "git config --global merge.quintaraz.driver 'quintaraz-map merge --name %P -- "
+                 "%O %A %B'\n"
+                 "git config --global merge.quintaraz.recursive binary\n");
+    QVERIFY(!QFile::exists(other + "/.gitattributes"));
+    QVERIFY(testmaps::writeFile(other + "/valle.map", example()));
+    run = terminal.run("git add valle.map && git commit -qm valle && git show --format=", other);
+    QCOMPARE(run.out.count(QStringLiteral("\n+jugador ")), 8);
+
+    // Outside a repository, it says so and writes nothing.
+    run = terminal.run("quintaraz-map git-setup", folder.path());
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.startsWith("quintaraz-map: git: la carpeta actual no está en un repositorio"),
+             qPrintable(run.err));
+}
+
+void TestMapsInGit::ciJobOfTheReadme()
+{
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    const QString origin = folder.filePath(QStringLiteral("origen"));
+    const QString work = folder.filePath(QStringLiteral("trabajo"));
+    QCOMPARE(
+        terminal.run("git init -q -b principal origen && mkdir origen/sub", folder.path()).status,
+        0);
+    for (const char* name :
+         {"mapa con espacios.map", "montaña.map", "-raro.map", "sub/valle.map", "quieto.map"})
+        QVERIFY(testmaps::writeFile(origin + u'/' + QString::fromUtf8(name), example()));
+    QCOMPARE(terminal.run("git add -A && git commit -qm mapas && git clone -q . ../trabajo", origin)
+                 .status,
+             0);
+
+    // The pull request changes three maps and adds one; the base branch then changes another.
+    const QByteArray water = example(paint(1, 1, 1, 1, Terrain::Water));
+    for (const char* name : {"mapa con espacios.map", "montaña.map", "-raro.map"})
+        QVERIFY(testmaps::writeFile(work + u'/' + QString::fromUtf8(name), water));
+    QVERIFY(testmaps::writeFile(work + "/sub/nuevo.map", example(moveStart(2, 9, 9))));
+    QCOMPARE(terminal.run("git checkout -qb cambios && git add -A && git commit -qm cambios", work)
+                 .status,
+             0);
+    QVERIFY(testmaps::writeFile(origin + "/quieto.map", water));
+    QCOMPARE(terminal.run("git commit -qam quieto && cd ../trabajo && git fetch -q", origin).status,
+             0);
+
+    const QString job = readmeBlock(QStringLiteral("bash"), QStringLiteral("BASE_BRANCH"));
+    QVERIFY2(!job.isEmpty(), "README.md shows no CI job");
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("ci.sh")), job.toUtf8()));
+    const ProgramRun run = terminal.run("BASE_BRANCH=principal bash ../ci.sh", work);
+    QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+
+    // Every changed and new map drawn against the merge base, nothing else.
+    QStringList drawn;
+    QDirIterator pictures(work + "/cambios", QDir::Files, QDirIterator::Subdirectories);
+    while (pictures.hasNext())
+        drawn << pictures.next().mid(work.size() + 1);
+    drawn.sort();
+    QCOMPARE(drawn, QStringList({"cambios/-raro.png", "cambios/mapa con espacios.png",
+                                 "cambios/montaña.png", "cambios/sub/nuevo.png"}));
+    QVERIFY(testmaps::writeFile(folder.filePath("antes.map"), example()));
+    const ProgramRun expected =
+        terminal.run("quintaraz-map diff --picture ../cambio.png ../antes.map montaña.map; "
+                     "quintaraz-map render sub/nuevo.map ../nuevo.png",
+                     work);
+    QCOMPARE(expected.status, 0);
+    for (const char* name : {"-raro", "mapa con espacios", "montaña"})
+        QCOMPARE(testmaps::readFile(work + "/cambios/" + QString::fromUtf8(name) + ".png"),
+                 testmaps::readFile(folder.filePath("cambio.png")));
+    QCOMPARE(testmaps::readFile(work + "/cambios/sub/nuevo.png"),
+             testmaps::readFile(folder.filePath("nuevo.png")));
+    // What the job said of each change, in its log.
+    QVERIFY2(run.out.contains("- → montaña.map\ncolumna 1, fila 1: Hierba → Agua, 1 casilla\n"),
+             qPrintable(run.out));
+}
+
+QTEST_GUILESS_MAIN(TestMapsInGit)
+#include "tst_mapsingit.moc"
