@@ -22,7 +22,7 @@
 
 namespace quintaraz {
 
-const std::array<MapTool::Command, 10> MapTool::commands_{{
+const std::array<MapTool::Command, 11> MapTool::commands_{{
     {"check", "[--strict] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "

@@ -45,7 +45,7 @@ private:
 
         QString usage() const;
     };
-    static const std::array<Command, 10> commands_;
+    static const std::array<Command, 11> commands_;
 
     int check(const Command& command, const QStringList& arguments);
     int render(const Command& command, const QStringList& arguments);
