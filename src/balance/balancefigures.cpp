@@ -10,22 +10,39 @@ namespace quintaraz {
 
 namespace {
 
-using Distances = const std::uint16_t*;
-
-/** Counts each player's resources of one terrain within R, 2R and 4R steps. */
-void countResources(const std::vector<int>& cells, Distances distances, int radius,
-                    std::array<int, 3>& counts)
+/**
+ * A player's trees and soil patches within R, 2R and 4R steps. One pass over the grid that
+ * the compiler does many cells at a time, with no branch.
+ */
+void countResources(const WalkingGrid& grid, const std::uint16_t* distances, int radius,
+                    PlayerBalance& player)
 {
-    for (const int cell : cells) {
-        const int distance = distances[cell];
-        if (distance == WalkingGrid::unreached)
-            continue;
-        for (std::size_t k = 0; k < radiusMultiples.size(); ++k)
-            counts[k] += distance <= radius * radiusMultiples[k];
+    // Every distance fits 16 bits, unreached above them all.
+    std::array<std::uint16_t, 3> limits;
+    for (std::size_t k = 0; k < limits.size(); ++k)
+        limits[k] =
+            std::uint16_t(std::min(radius * radiusMultiples[k], WalkingGrid::unreached - 1));
+    const std::uint8_t* resources = grid.resources();
+    // Counted in 16 bits, as wide as the distances: no count exceeds the 10,404 cells.
+    std::array<std::uint16_t, 3> trees{};
+    std::array<std::uint16_t, 3> soilPatches{};
+    for (int cell = 0; cell < grid.size(); ++cell) {
+        const std::uint16_t tree = resources[cell] == WalkingGrid::TreeCell;
+        const std::uint16_t soil = resources[cell] == WalkingGrid::SoilPatchCell;
+        for (std::size_t k = 0; k < limits.size(); ++k) {
+            const std::uint16_t within = distances[cell] <= limits[k];
+            trees[k] = std::uint16_t(trees[k] + (tree & within));
+            soilPatches[k] = std::uint16_t(soilPatches[k] + (soil & within));
+        }
     }
+    std::copy(trees.begin(), trees.end(), player.trees.begin());
+    std::copy(soilPatches.begin(), soilPatches.end(), player.soilPatches.begin());
 }
 
-/** Who reaches each cell first, and the territory and disputed cells that makes. */
+/**
+ * Who reaches each cell first, and the territory and disputed cells that makes: passes over
+ * the eight grids and the map, each the same work for every cell.
+ */
 void shareTerritory(const GameMap& map, const WalkingGrid& grid,
                     const std::vector<std::uint16_t>& distances, BalanceFigures& figures)
 {
@@ -36,40 +53,47 @@ void shareTerritory(const GameMap& map, const WalkingGrid& grid,
         for (std::size_t cell = 0; cell < size; ++cell)
             nearest[cell] = std::min(nearest[cell], mine[cell]);
     }
+    // How many players reach each cell first, and the last of them; none where nobody goes.
     std::vector<std::uint8_t> firsts(size, 0);
     std::vector<std::int8_t> first(size, nobodysCell);
     for (int g = 0; g < playerCount; ++g) {
         const std::uint16_t* mine = distances.data() + std::size_t(g) * size;
         for (std::size_t cell = 0; cell < size; ++cell) {
-            const bool isFirst = mine[cell] == nearest[cell];
+            const bool isFirst =
+                (mine[cell] == nearest[cell]) & (mine[cell] != WalkingGrid::unreached);
             firsts[cell] += isFirst;
             first[cell] = isFirst ? std::int8_t(g) : first[cell];
         }
     }
-    figures.owners.assign(std::size_t(map.cellCount()), nobodysCell);
-    for (int y = 0; y < grid.rows(); ++y) {
-        for (int x = 0; x < grid.columns(); ++x) {
-            const int cell = grid.index(x, y);
-            if (nearest[std::size_t(cell)] == WalkingGrid::unreached)
-                continue;
-            const bool passable = grid.kind(cell) == WalkingGrid::Passable;
-            std::int8_t& owner = figures.owners[std::size_t(map.cellIndex(x, y))];
-            if (firsts[std::size_t(cell)] > 1) {
-                // Disputed: nobody's, and counted only where a step can go.
-                if (passable) {
-                    owner = disputedCell;
-                    ++figures.disputedCells;
-                }
-                continue;
-            }
-            owner = first[std::size_t(cell)];
-            PlayerBalance& player = figures.players[std::size_t(owner)];
-            player.territoryCells += passable;
-            const int terrain = map.terrainAt(x, y);
-            player.territoryTrees += terrain == terrainNumber(Terrain::Tree);
-            player.territorySoilPatches += terrain == terrainNumber(Terrain::SoilPatch);
-        }
+    // A tie is disputed where a step can go, and nobody's on a resource that blocks. What
+    // each owner holds is tallied in one pass, owner by owner: players, then the others.
+    const std::uint8_t* kinds = grid.kinds();
+    const std::uint8_t* resources = grid.resources();
+    std::vector<std::int8_t> owners(size);
+    constexpr int others = 2; // disputedCell and nobodysCell come before the players
+    std::array<std::array<int, 3>, playerCount + others> tally{}; // cells, trees, soil patches
+    for (std::size_t cell = 0; cell < size; ++cell) {
+        const bool passable = kinds[cell] == WalkingGrid::Passable;
+        std::int8_t owner = passable ? disputedCell : nobodysCell;
+        owner = firsts[cell] == 0 ? nobodysCell : owner;
+        owner = firsts[cell] == 1 ? first[cell] : owner;
+        owners[cell] = owner;
+        std::array<int, 3>& held = tally[std::size_t(owner + others)];
+        held[0] += passable;
+        held[1] += resources[cell] == WalkingGrid::TreeCell;
+        held[2] += resources[cell] == WalkingGrid::SoilPatchCell;
     }
+    figures.disputedCells = tally[std::size_t(disputedCell + others)][0];
+    for (int g = 0; g < playerCount; ++g) {
+        PlayerBalance& player = figures.players[std::size_t(g)];
+        player.territoryCells = tally[std::size_t(g + others)][0];
+        player.territoryTrees = tally[std::size_t(g + others)][1];
+        player.territorySoilPatches = tally[std::size_t(g + others)][2];
+    }
+    figures.owners.resize(std::size_t(map.cellCount()));
+    for (int y = 0; y < grid.rows(); ++y)
+        std::copy_n(owners.begin() + grid.index(0, y), grid.columns(),
+                    figures.owners.begin() + map.cellIndex(0, y));
 }
 
 /** Numbers the groups of players whose starts reach one another. */
@@ -155,17 +179,6 @@ BalanceFigures measureBalance(const GameMap& map, const BalanceSettings& setting
     // One walk from each start: every distance below is read from these eight grids.
     std::vector<std::uint16_t> distances(size * playerCount, WalkingGrid::unreached);
     std::vector<int> order(size);
-    std::vector<int> trees;
-    std::vector<int> soilPatches;
-    for (int y = 0; y < grid.rows(); ++y) {
-        for (int x = 0; x < grid.columns(); ++x) {
-            const int terrain = map.terrainAt(x, y);
-            if (terrain == terrainNumber(Terrain::Tree))
-                trees.push_back(grid.index(x, y));
-            else if (terrain == terrainNumber(Terrain::SoilPatch))
-                soilPatches.push_back(grid.index(x, y));
-        }
-    }
     for (int g = 0; g < playerCount; ++g) {
         if (starts[g] < 0)
             continue;
@@ -177,8 +190,7 @@ BalanceFigures measureBalance(const GameMap& map, const BalanceSettings& setting
             int(std::partition_point(order.begin(), order.begin() + player.region,
                                      [&](int cell) { return mine[cell] <= settings.radius; }) -
                 order.begin());
-        countResources(trees, mine, settings.radius, player.trees);
-        countResources(soilPatches, mine, settings.radius, player.soilPatches);
+        countResources(grid, mine, settings.radius, player);
     }
     shareTerritory(map, grid, distances, figures);
 

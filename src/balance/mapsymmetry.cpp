@@ -4,6 +4,19 @@
 
 namespace quintaraz {
 
+namespace {
+
+/** How many of count cells differ from the cells step apart from image on. */
+inline int differing(const std::int16_t* cells, const std::int16_t* image, int count, int step)
+{
+    int different = 0;
+    for (int k = 0; k < count; ++k)
+        different += cells[k] != image[k * step];
+    return different;
+}
+
+} // namespace
+
 bool symmetryFits(Symmetry symmetry, const GameMap& map)
 {
     switch (symmetry) {
@@ -68,10 +81,16 @@ std::vector<SymmetryCheck> checkSymmetries(const GameMap& map)
         const int stepX = map.cellIndex(right.x, right.y) - base;
         const int stepY = map.cellIndex(down.x, down.y) - base;
         const std::int16_t* terrain = map.terrain.data();
-        for (int y = 0, cell = 0; y <= map.maxheight; ++y) {
-            for (int x = 0, image = base + y * stepY; x <= map.maxwidth;
-                 ++x, ++cell, image += stepX)
-                check.brokenTerrain += terrain[cell] != terrain[image];
+        for (int y = 0; y <= map.maxheight; ++y) {
+            const std::int16_t* row = terrain + map.cellIndex(0, y);
+            const std::int16_t* image = terrain + base + y * stepY;
+            // Rows that the image reads forwards or backwards are compared many cells at once.
+            if (stepX == 1)
+                check.brokenTerrain += differing(row, image, map.columns(), 1);
+            else if (stepX == -1)
+                check.brokenTerrain += differing(row, image, map.columns(), -1);
+            else
+                check.brokenTerrain += differing(row, image, map.columns(), stepX);
         }
         std::vector<GridPoint> images;
         for (const GridPoint start : starts)

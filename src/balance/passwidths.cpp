@@ -2,49 +2,81 @@
 
 #include <algorithm>
 #include <bit>
-#include <numeric>
 
 namespace quintaraz {
 
 namespace {
 
-/** Sets of cells joined as they are added, each knowing which players start in it. */
+/**
+ * Sets of cells joined as they are added, each knowing which players start in it. Cells of
+ * the bordered grid number at most 102 by 102: 16 bits hold them, and halve what is read.
+ */
 class JoinedCells {
 public:
     explicit JoinedCells(int size)
-        : parent_(std::size_t(size), -1)
+        : parent_(std::size_t(size), notAdded)
+        , rank_(std::size_t(size), 0)
         , players_(std::size_t(size), 0)
     {
     }
 
-    bool added(int cell) const { return parent_[std::size_t(cell)] >= 0; }
+    bool added(int cell) const { return parent_[std::size_t(cell)] != notAdded; }
     void add(int cell, std::uint8_t players)
     {
-        parent_[std::size_t(cell)] = cell;
+        parent_[std::size_t(cell)] = std::int16_t(cell);
         players_[std::size_t(cell)] = players;
     }
     int root(int cell)
     {
         while (parent_[std::size_t(cell)] != cell) {
-            int& up = parent_[std::size_t(cell)];
+            std::int16_t& up = parent_[std::size_t(cell)];
             up = parent_[std::size_t(up)]; // halves the path for later look-ups
             cell = up;
         }
         return cell;
     }
     std::uint8_t players(int root) const { return players_[std::size_t(root)]; }
-    /** Joins two sets by their roots; gives the root of the whole. */
+    /** Joins two sets by their roots, the shallower under the deeper; gives the new root. */
     int join(int a, int b)
     {
-        parent_[std::size_t(b)] = a;
+        if (rank_[std::size_t(a)] < rank_[std::size_t(b)])
+            std::swap(a, b);
+        rank_[std::size_t(a)] += rank_[std::size_t(a)] == rank_[std::size_t(b)];
+        parent_[std::size_t(b)] = std::int16_t(a);
         players_[std::size_t(a)] |= players_[std::size_t(b)];
         return a;
     }
 
 private:
-    std::vector<int> parent_;
+    static constexpr std::int16_t notAdded = -1;
+    std::vector<std::int16_t> parent_;
+    std::vector<std::uint8_t> rank_;
     std::vector<std::uint8_t> players_;
 };
+
+/**
+ * Along a line of n cells, step apart in memory, each holding the side of the square that
+ * begins there: for each cell, the largest side of those that begin at or before it and
+ * reach it. The candidates are kept largest first; a later one at least as large outlasts
+ * those before it.
+ */
+void widestReaching(const std::uint8_t* sides, int step, std::uint8_t* widest, int n)
+{
+    std::array<int, GameMap::gridSize> candidates;
+    int first = 0;
+    int end = 0;
+    for (int k = 0; k < n; ++k) {
+        const int side = sides[k * step];
+        if (side > 0) {
+            while (end > first && sides[candidates[end - 1] * step] <= side)
+                --end;
+            candidates[end++] = k;
+        }
+        while (end > first && candidates[first] + sides[candidates[first] * step] <= k)
+            ++first;
+        widest[k * step] = end > first ? sides[candidates[first] * step] : 0;
+    }
+}
 
 } // namespace
 
@@ -53,8 +85,8 @@ PassWidths::PassWidths(const WalkingGrid& grid)
     , widths_(std::size_t(grid.size()), 0)
 {
     const int stride = grid.stride();
-    // The largest clear square whose top-left corner each cell is, from the bottom right;
-    // the border is never clear.
+    // The side of the largest clear square whose top-left corner each cell is, from the
+    // bottom right; the border is never clear.
     std::vector<std::uint8_t> corner(std::size_t(grid.size()), 0);
     for (int y = grid.rows() - 1; y >= 0; --y) {
         for (int x = grid.columns() - 1; x >= 0; --x) {
@@ -65,45 +97,20 @@ PassWidths::PassWidths(const WalkingGrid& grid)
                                   corner[std::size_t(at + stride + 1)]}));
         }
     }
-    // A square is maximal when no neighbour before it begins a larger one that holds it; every
-    // clear square lies in a maximal one. Painted largest first, each cell keeps the first
-    // width it gets: the largest square that holds it.
-    std::vector<std::vector<int>> maximal(GameMap::gridSize + 1);
+    // A cell's width is the largest corner value of a square that holds it. Squares that
+    // begin above it and reach down to its row first, then those of them that begin to its
+    // left and reach across to it: the largest such value above serves every cell it
+    // reaches, so each pass is a line swept once.
+    std::vector<std::uint8_t> reachingDown(std::size_t(grid.size()), 0);
+    for (int x = 0; x < grid.columns(); ++x) {
+        const int top = grid.index(x, 0);
+        widestReaching(corner.data() + top, stride, reachingDown.data() + top, grid.rows());
+    }
     for (int y = 0; y < grid.rows(); ++y) {
-        for (int x = 0; x < grid.columns(); ++x) {
-            const int at = grid.index(x, y);
-            const int side = corner[std::size_t(at)];
-            if (side > 0 && corner[std::size_t(at - 1)] <= side &&
-                corner[std::size_t(at - stride)] <= side &&
-                corner[std::size_t(at - stride - 1)] <= side)
-                maximal[std::size_t(side)].push_back(at);
-        }
+        const int left = grid.index(0, y);
+        widestReaching(reachingDown.data() + left, 1, widths_.data() + left, grid.columns());
     }
-    // Per row, the next cell not painted yet at or after each cell; the border ends each row.
-    std::vector<int> unpainted(std::size_t(grid.size()));
-    std::iota(unpainted.begin(), unpainted.end(), 0);
-    const auto nextUnpainted = [&](int cell) {
-        while (unpainted[std::size_t(cell)] != cell) {
-            int& next = unpainted[std::size_t(cell)];
-            next = unpainted[std::size_t(next)];
-            cell = next;
-        }
-        return cell;
-    };
-    for (int side = GameMap::gridSize; side > 0; --side) {
-        if (!maximal[std::size_t(side)].empty() && widest_ == 0)
-            widest_ = side;
-        for (const int corner : maximal[std::size_t(side)]) {
-            for (int row = 0; row < side; ++row) {
-                const int left = corner + row * stride;
-                for (int cell = nextUnpainted(left); cell < left + side;
-                     cell = nextUnpainted(cell + 1)) {
-                    widths_[std::size_t(cell)] = std::uint8_t(side);
-                    unpainted[std::size_t(cell)] = cell + 1;
-                }
-            }
-        }
-    }
+    widest_ = *std::max_element(widths_.begin(), widths_.end());
 }
 
 std::array<std::optional<PassWidths::Route>, playerCount>
@@ -122,16 +129,22 @@ PassWidths::widestRoutes(const std::array<int, playerCount>& starts,
     }
     if (!open)
         return routes;
-    // The cells by width, widest first.
-    std::vector<int> count(std::size_t(widest_) + 2, 0);
-    for (int cell = 0; cell < grid_.size(); ++cell)
-        ++count[widths_[std::size_t(cell)]];
-    std::vector<int> first(count.size(), 0);
-    for (int width = widest_ - 1; width >= 0; --width)
-        first[std::size_t(width)] = first[std::size_t(width) + 1] + count[std::size_t(width) + 1];
-    std::vector<int> byWidth(std::size_t(grid_.size()));
-    for (int cell = 0; cell < grid_.size(); ++cell)
-        byWidth[std::size_t(first[widths_[std::size_t(cell)]]++)] = cell;
+    // The passable cells by width, widest first.
+    std::array<int, GameMap::gridSize + 2> first{};
+    for (int y = 0; y < grid_.rows(); ++y)
+        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
+            ++first[widths_[std::size_t(cell)]];
+    int passable = 0;
+    for (int width = widest_; width > 0; --width) {
+        const int cells = first[std::size_t(width)];
+        first[std::size_t(width)] = passable;
+        passable += cells;
+    }
+    std::vector<std::int16_t> byWidth(std::size_t(passable), 0);
+    for (int y = 0; y < grid_.rows(); ++y)
+        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
+            if (const int width = widths_[std::size_t(cell)])
+                byWidth[std::size_t(first[std::size_t(width)]++)] = std::int16_t(cell);
 
     // Cells added widest first: a route of width w exists once both ends are joined by
     // cells of width w or more, and the cell that joins them is where it is narrowest.
@@ -147,7 +160,7 @@ PassWidths::widestRoutes(const std::array<int, playerCount>& starts,
     };
     const int steps[4] = {-grid_.stride(), -1, 1, grid_.stride()};
     for (const int cell : byWidth) {
-        if (!open || widths_[std::size_t(cell)] == 0)
+        if (!open)
             break;
         const std::uint8_t here = startingHere[std::size_t(cell)];
         joined.add(cell, here);

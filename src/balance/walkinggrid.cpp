@@ -6,19 +6,22 @@ WalkingGrid::WalkingGrid(const GameMap& map, const std::array<bool, terrainCount
     : columns_(map.columns())
     , rows_(map.rows())
     , kinds_(std::size_t(size()), Blocking)
+    , resources_(std::size_t(size()), NoResource)
 {
-    const auto isResource = [](int terrain) {
-        return terrain == terrainNumber(Terrain::Tree) ||
-               terrain == terrainNumber(Terrain::SoilPatch);
-    };
+    std::array<std::uint8_t, terrainCount> kindOf;
+    std::array<std::uint8_t, terrainCount> resourceOf{};
+    resourceOf[terrainNumber(Terrain::Tree)] = TreeCell;
+    resourceOf[terrainNumber(Terrain::SoilPatch)] = SoilPatchCell;
+    for (int t = 0; t < terrainCount; ++t)
+        kindOf[t] = !blocking[t] ? Passable : resourceOf[t] ? BlockingResource : Blocking;
     for (int y = 0; y < rows_; ++y) {
-        std::uint8_t* row = kinds_.data() + index(0, y);
+        const std::int16_t* terrain = map.terrain.data() + map.cellIndex(0, y);
+        std::uint8_t* kinds = kinds_.data() + index(0, y);
+        std::uint8_t* resources = resources_.data() + index(0, y);
         for (int x = 0; x < columns_; ++x) {
-            const int terrain = map.terrainAt(x, y);
-            row[x] = !isTerrain(terrain)   ? Blocking
-                     : !blocking[terrain]  ? Passable
-                     : isResource(terrain) ? BlockingResource
-                                           : Blocking;
+            const bool known = isTerrain(terrain[x]);
+            kinds[x] = known ? kindOf[terrain[x]] : std::uint8_t(Blocking);
+            resources[x] = known ? resourceOf[terrain[x]] : std::uint8_t(NoResource);
         }
     }
 }
@@ -33,7 +36,10 @@ int WalkingGrid::walkableIndex(std::optional<GridPoint> cell) const
 
 int WalkingGrid::walk(int from, std::uint16_t* distances, int* order) const
 {
-    // Breadth first: order is the queue, so it ends nearest first.
+    // Breadth first: order is the queue, so it ends nearest first. What a new cell is
+    // decides no branch: its distance is written or left unreached, and the queue's end
+    // moves past it only when it is passable. On maps painted cell by cell a branch there
+    // would be mispredicted at every other step.
     const std::uint8_t* kinds = kinds_.data();
     const int steps[4] = {-stride(), -1, 1, stride()};
     distances[from] = 0;
@@ -44,11 +50,12 @@ int WalkingGrid::walk(int from, std::uint16_t* distances, int* order) const
         const std::uint16_t further = std::uint16_t(distances[cell] + 1);
         for (const int step : steps) {
             const int neighbour = cell + step;
-            if (distances[neighbour] != unreached || kinds[neighbour] == Blocking)
+            if (distances[neighbour] != unreached)
                 continue;
-            distances[neighbour] = further;
-            if (kinds[neighbour] == Passable)
-                order[end++] = neighbour;
+            const std::uint8_t kind = kinds[neighbour];
+            distances[neighbour] = kind != Blocking ? further : unreached;
+            order[end] = neighbour;
+            end += kind == Passable;
         }
     }
     return end;

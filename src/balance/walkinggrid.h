@@ -23,6 +23,9 @@ public:
         BlockingResource = 2,
     };
 
+    /** What a cell holds that players count, passable or not. */
+    enum Resource : std::uint8_t { NoResource = 0, TreeCell = 1, SoilPatchCell = 2 };
+
     /** A distance of a cell that no walk reaches. */
     static constexpr std::uint16_t unreached = 0xffff;
 
@@ -36,6 +39,9 @@ public:
     int size() const { return stride() * (rows_ + 2); }
     int index(int x, int y) const { return (y + 1) * stride() + x + 1; }
     Kind kind(int index) const { return Kind(kinds_[std::size_t(index)]); }
+    /** Every cell's kind and resource, size() of each, for passes over the whole grid. */
+    const std::uint8_t* kinds() const { return kinds_.data(); }
+    const std::uint8_t* resources() const { return resources_.data(); }
     /** The bordered grid's index of a map cell, or -1 for a start that is not on a passable cell.
      */
     int walkableIndex(std::optional<GridPoint> cell) const;
@@ -52,6 +58,7 @@ private:
     int columns_;
     int rows_;
     std::vector<std::uint8_t> kinds_;
+    std::vector<std::uint8_t> resources_;
 };
 
 } // namespace quintaraz

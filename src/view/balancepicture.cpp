@@ -11,12 +11,15 @@ namespace quintaraz {
 
 namespace {
 
+/** Territory lines every this many rows of pixels; the disputed grid every this many pixels. */
+constexpr int territoryLines = 4;
+constexpr int disputedGrid = 6;
+
 /** Sets pixels of a 32-bit or palette picture to a few colours, added to a palette if need be. */
 class Pen {
 public:
     Pen(QImage& picture, const QList<QRgb>& colours)
-        : picture_(picture)
-        , colours_(colours)
+        : colours_(colours)
     {
         if (picture.format() != QImage::Format_Indexed8) {
             if (picture.depth() != 32)
@@ -36,21 +39,25 @@ public:
             picture.setColorTable(palette);
         else
             picture = picture.convertToFormat(QImage::Format_RGB32);
+        indexed_ = picture.format() == QImage::Format_Indexed8;
     }
 
     /** Sets pixel x of a line to colour number which of those given. */
-    void set(uchar* line, int x, int which) const
+    void set(uchar* line, int x, int which) const { fill(line, x, x + 1, which); }
+    /** Sets the pixels from left up to right. */
+    void fill(uchar* line, int left, int right, int which) const
     {
-        if (picture_.format() == QImage::Format_Indexed8)
-            line[x] = indices_[which];
+        if (indexed_)
+            std::fill(line + left, line + right, indices_[which]);
         else
-            reinterpret_cast<QRgb*>(line)[x] = colours_[which];
+            std::fill(reinterpret_cast<QRgb*>(line) + left, reinterpret_cast<QRgb*>(line) + right,
+                      colours_[which]);
     }
 
 private:
-    QImage& picture_;
     QList<QRgb> colours_;
     QList<uchar> indices_;
+    bool indexed_ = false;
 };
 
 } // namespace
@@ -74,23 +81,29 @@ void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFig
         if (start && map.contains(*start))
             starts[std::size_t(map.cellIndex(start->x, start->y))] = true;
 
-    // Hatching in lines four pixels apart, continued from cell to cell: the terrain shows
-    // through, and a territory reads as one patch.
+    // Lines across each cell of a territory every fourth row of pixels, continued from cell
+    // to cell so that a territory reads as one patch with the terrain showing through; a
+    // grid every sixth pixel on disputed cells. Whole runs of one colour along a row, which
+    // PNG compresses as well as the tiles themselves.
     for (int y = 0; y <= map.maxheight; ++y) {
         for (int x = 0; x <= map.maxwidth; ++x) {
             const int cell = map.cellIndex(x, y);
             const int owner = figures.owners[std::size_t(cell)];
             if (owner == nobodysCell || starts[std::size_t(cell)])
                 continue;
+            const int left = x * size;
+            const int right = left + size;
             for (int row = y * size; row < (y + 1) * size; ++row) {
                 uchar* line = picture.scanLine(row);
-                for (int column = x * size; column < (x + 1) * size; ++column) {
-                    if (owner == disputedCell) {
-                        if ((column + row) % 6 == 0 || (column - row) % 6 == 0)
-                            pen.set(line, column, disputed);
-                    } else if ((column + row) % 4 == 0) {
-                        pen.set(line, column, owner);
-                    }
+                if (owner != disputedCell) {
+                    if (row % territoryLines == 0)
+                        pen.fill(line, left, right, owner);
+                } else if (row % disputedGrid == 0) {
+                    pen.fill(line, left, right, disputed);
+                } else {
+                    for (int column = (left + disputedGrid - 1) / disputedGrid * disputedGrid;
+                         column < right; column += disputedGrid)
+                        pen.set(line, column, disputed);
                 }
             }
         }
