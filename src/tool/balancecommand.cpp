@@ -49,9 +49,9 @@ int MapTool::balance(const Command& command, const QStringList& arguments)
                                                  "mapa, una lista si son varios."));
     const QCommandLineOption picture(
         QStringLiteral("picture"),
-        QStringLiteral("Dibuja el mapa como render, con el territorio de cada jugador rayado en "
-                       "su color, las casillas disputadas cruzadas en blanco y el paso más "
-                       "estrecho de cada jugador enmarcado en su color (un solo mapa)."),
+        QStringLiteral("Dibuja el mapa como render, con líneas del color de cada jugador sobre su "
+                       "territorio, una rejilla blanca sobre las casillas disputadas y el paso "
+                       "más estrecho de cada jugador enmarcado en su color (un solo mapa)."),
         QStringLiteral("SALIDA.png"));
     const QCommandLineOption radius(QStringLiteral("radius"),
                                     QStringLiteral("R, los pasos del espacio y de los recursos, de "
