@@ -302,6 +302,14 @@ QString balanceText(const QString& file, const GameMap& map, const BalanceFigure
     return text;
 }
 
+QJsonObject measureRatiosJson(const BalanceFigures& figures)
+{
+    QJsonObject ratios;
+    for (int m = 0; m < balanceMeasureCount; ++m)
+        ratios[QLatin1String(measureKeys[m])] = figures.measures[m].ratio;
+    return ratios;
+}
+
 QJsonObject balanceJson(const QString& file, const GameMap& map, const BalanceFigures& figures)
 {
     QJsonArray blocking;

@@ -27,6 +27,9 @@ QString verdictReason(const GameMap& map, const BalanceFigures& figures);
  */
 QString balanceText(const QString& file, const GameMap& map, const BalanceFigures& figures);
 
+/** Each of the five measures' ratio of worst to best, by its key: {"espacio": 0.6, ...}. */
+QJsonObject measureRatiosJson(const BalanceFigures& figures);
+
 /** The same figures for programs, under the keys that bots and CI jobs read. */
 QJsonObject balanceJson(const QString& file, const GameMap& map, const BalanceFigures& figures);
 

@@ -53,7 +53,8 @@ const std::array<MapTool::Command, 10> MapTool::commands_{{
      &MapTool::grid},
     {"diff", "[--json] [--picture SALIDA.png] VIEJO NUEVO",
      "Dice qué cambia de un mapa a otro: el tamaño, las celdas cambiadas en rectángulos con "
-     "su terreno antes y después, y los comienzos movidos, añadidos y quitados, por casilla. "
+     "su terreno antes y después, los comienzos movidos, añadidos y quitados, por casilla, y "
+     "cómo cambia el equilibrio (véase balance). "
      "Sale con 0 si es el mismo mapa, con 1 si no, con 2 si un archivo no se puede leer.",
      &MapTool::diff},
     {"merge", "[--picture SALIDA.png] [--name NOMBRE] BASE NUESTRO SUYO",
