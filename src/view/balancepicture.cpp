@@ -114,8 +114,10 @@ void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFig
     const int width = std::max(1, size / 8);
     std::vector<int> frames(std::size_t(map.cellCount()), 0);
     for (int g = 0; g < playerCount; ++g) {
+        // A route narrowest on a start's own cell has no passage narrower than the ground
+        // the start stands on: its marker says all there is.
         const std::optional<GridPoint> pass = figures.players[g].passCell;
-        if (!pass)
+        if (!pass || starts[std::size_t(map.cellIndex(pass->x, pass->y))])
             continue;
         int& inside = frames[std::size_t(map.cellIndex(pass->x, pass->y))];
         const int inset = std::max(0, std::min(inside++ * width, size / 2 - width));
