@@ -201,6 +201,8 @@ private slots:
     void commandLines();
     void textFitsEightyColumns();
     void pictureShowsTerritoryDisputesAndPasses();
+    void tiledNamesThePlayersWhoComeOffWorst_data();
+    void tiledNamesThePlayersWhoComeOffWorst();
 };
 
 void TestBalance::figuresFollowTheDefinitions_data()
@@ -563,6 +565,123 @@ void TestBalance::pictureShowsTerritoryDisputesAndPasses()
         for (int k = 0; k < 25; ++k)
             QCOMPARE(picture.pixel(pass->x * 25 + k, pass->y * 25), playerColour(art, g));
     }
+}
+
+void TestBalance::tiledNamesThePlayersWhoComeOffWorst_data()
+{
+    QTest::addColumn<QString>("name"); // a drawn map
+    QTest::newRow("walled in by water") << QStringLiteral("encerrado");
+    QTest::newRow("corridors") << QStringLiteral("pasillos");
+    QTest::newRow("ties") << QStringLiteral("empates");
+}
+
+void TestBalance::tiledNamesThePlayersWhoComeOffWorst()
+{
+    // The extension's own functions, run by real Tiled without a window: a second extension
+    // loaded after it measures a map as Map > Comprobar equilibrio does and writes down
+    // what would go to the Issues panel.
+    QFETCH(QString, name);
+    QTemporaryDir home;
+    const QDir folder(home.path());
+    const QString extensions = folder.filePath(QStringLiteral(".config/tiled/extensions"));
+    QVERIFY(QDir().mkpath(extensions + QStringLiteral("/quintaraz")));
+    QVERIFY(QDir().mkpath(extensions + QStringLiteral("/zz-prueba")));
+    QVERIFY(QFile::copy(QStringLiteral(QUINTARAZ_TILED_EXTENSION),
+                        extensions + QStringLiteral("/quintaraz/quintaraz.js")));
+    const DrawnMap drawn = drawnMap(QDir(cases).filePath(name + QStringLiteral(".txt")));
+    const QString map = folder.filePath(name + QStringLiteral(".map"));
+    const QString tmx = folder.filePath(name + QStringLiteral(".tmx"));
+    const QString found = folder.filePath(QStringLiteral("visto.json"));
+    QVERIFY(testmaps::writeFile(map, mapText(*drawn.map)));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       folder.filePath(QStringLiteral(".config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QUINTARAZ_TILED_TILESETS"), QString());
+    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
+                                                   u':' +
+                                                   environment.value(QStringLiteral("PATH")));
+    QCOMPARE(runProgram(QStringLiteral(QUINTARAZ_MAP), {"export", map, tmx}, home.path()).status,
+             0);
+    // A JavaScript string of a path, as JSON writes it.
+    const auto quoted = [](const QString& text) {
+        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
+            .mid(1)
+            .chopped(1);
+    };
+    const QString probe =
+        QStringLiteral("const map = tiled.mapFormat(\"tmx\").read(%1);\n"
+                       "const measured = balanceOfMap(map, \"%2\");\n"
+                       "const file = new TextFile(%3, TextFile.WriteOnly);\n"
+                       "file.write(JSON.stringify({issues: balanceIssues(measured.figures, "
+                       "\"%2\"), table: measured.table}));\n"
+                       "file.commit();\n")
+            .arg(quoted(tmx), name + QStringLiteral(".map"), quoted(found));
+    QVERIFY(
+        testmaps::writeFile(extensions + QStringLiteral("/zz-prueba/prueba.js"), probe.toUtf8()));
+    const ProgramRun tiled = runProgram(
+        QStringLiteral("tiled"), {"--export-map", tmx, folder.filePath(QStringLiteral("otra.tmx"))},
+        home.path(), environment);
+    QCOMPARE(tiled.status, 0);
+    const QJsonObject seen = QJsonDocument::fromJson(testmaps::readFile(found)).object();
+    QVERIFY2(!seen.isEmpty(), qPrintable(tiled.err));
+
+    // Against what balance says of the same map.
+    const QJsonObject figures =
+        QJsonDocument::fromJson(
+            runProgram(QStringLiteral(QUINTARAZ_MAP), {"balance", "--json", map}, home.path())
+                .out.toUtf8())
+            .object();
+    QList<std::pair<int, bool>> expected; // player, and whether it is an error
+    const QJsonArray players = figures.value(QStringLiteral("jugadores")).toArray();
+    if (figures.value(QStringLiteral("veredicto")) == QLatin1String("injusto")) {
+        int fewest = playerCount;
+        for (const QJsonValue& player : players)
+            fewest = std::min(fewest, player.toObject().value(QStringLiteral("alcanza")).toInt());
+        for (const QJsonValue& player : players)
+            if (player.toObject().value(QStringLiteral("alcanza")).toInt() == fewest)
+                expected.append({player.toObject().value(QStringLiteral("jugador")).toInt(), true});
+    } else {
+        // Least ratio first, keys in their order on a tie.
+        const QJsonObject measures = figures.value(QStringLiteral("medidas")).toObject();
+        QStringList keys = measures.keys();
+        const auto ratio = [&](const QString& key) {
+            return measures.value(key).toObject().value(QStringLiteral("razon")).toDouble();
+        };
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&](const QString& a, const QString& b) { return ratio(a) < ratio(b); });
+        for (const QString& key : keys)
+            if (ratio(key) < 0.9)
+                expected.append(
+                    {measures.value(key).toObject().value(QStringLiteral("jugador_peor")).toInt(),
+                     false});
+    }
+    QVERIFY(!expected.isEmpty());
+    const QJsonArray issues = seen.value(QStringLiteral("issues")).toArray();
+    QCOMPARE(issues.size(), expected.size());
+    for (qsizetype k = 0; k < issues.size(); ++k) {
+        const QJsonObject issue = issues.at(k).toObject();
+        QCOMPARE(issue.value(QStringLiteral("player")).toInt(), expected.at(k).first);
+        QCOMPARE(issue.value(QStringLiteral("error")).toBool(), expected.at(k).second);
+        QVERIFY(
+            issue.value(QStringLiteral("text"))
+                .toString()
+                .startsWith(
+                    QStringLiteral("%1.map: jugador %2: ").arg(name).arg(expected.at(k).first)));
+    }
+    // The whole table for the console, under the map's own name.
+    const QJsonArray table = seen.value(QStringLiteral("table")).toArray();
+    QVERIFY(table.size() > 20);
+    QVERIFY(table.at(0).toString().startsWith(name + QStringLiteral(".map: ")));
+    QStringList lines;
+    for (const QJsonValue& line : table)
+        lines << line.toString();
+    QVERIFY(lines.join(u'\n')
+                .replace(QStringLiteral("\n  "), QStringLiteral(" "))
+                .contains(QStringLiteral("veredicto: %1: %2")
+                              .arg(figures.value(QStringLiteral("veredicto")).toString(),
+                                   figures.value(QStringLiteral("motivo")).toString())));
 }
 
 QTEST_GUILESS_MAIN(TestBalance)
