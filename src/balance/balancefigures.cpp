@@ -4,7 +4,6 @@
 #include "balance/walkinggrid.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace quintaraz {
 
