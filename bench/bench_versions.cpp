@@ -1,6 +1,7 @@
 // quintaraz-map diff and merge on 100 by 100 maps, each beside the reading and writing that
 // they cannot do without. scripts/bench pairs every figure with its baseline.
 
+#include "balance/balancefigures.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
 #include "system/safewriter.h"
@@ -93,6 +94,18 @@ void BM_ReadTwoMaps(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadTwoMaps)->Unit(benchmark::kMicrosecond);
+
+// diff also says how the change moved the balance: both maps measured, as balance does.
+void BM_ReadAndMeasureTwoMaps(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (const QString& path : {versions().base, versions().ours}) {
+            const auto reading = std::make_unique<MapReading>(readMapFile(path));
+            benchmark::DoNotOptimize(measureBalance(reading->map).verdict);
+        }
+    }
+}
+BENCHMARK(BM_ReadAndMeasureTwoMaps)->Unit(benchmark::kMicrosecond);
 
 // --- merge of both sides into ours, and three reads and one safe write of a map ---
 

@@ -194,7 +194,9 @@ void TestCommandLines::shellLines_data()
     QTest::addColumn<QString>("err");
     const QString moved =
         QStringLiteral("jugador 3: columna 8, fila 8 → columna 9, fila 9\n"
-                       "total: 0 casillas cambiadas en 0 zonas; comienzos movidos: 1\n");
+                       "total: 0 casillas cambiadas en 0 zonas; comienzos movidos: 1\n"
+                       "equilibrio: desequilibrado → desequilibrado: territorio, jugador 8 tiene "
+                       "13 casillas y el jugador 1 tiene 63 (razón 0.21)\n");
     const auto row = [](const char* title, const char* line, int status, const QString& out,
                         const QString& err = {}) {
         QTest::newRow(title) << QString::fromUtf8(line) << status << out << err;

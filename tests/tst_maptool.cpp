@@ -1,6 +1,7 @@
 // quintaraz-map as scripts and file managers use it, and the pictures it draws.
 
 #include "art/tileart.h"
+#include "balance/balancefigures.h"
 #include "document/mapfile.h"
 #include "map/mapreading.h"
 #include "mutations.h"
@@ -290,7 +291,7 @@ void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
 
 void TestMapTool::picturesReplaceOnlyPictures_data()
 {
-    QTest::addColumn<QString>("command"); // render or thumbnail
+    QTest::addColumn<QString>("command"); // render, thumbnail or balance (--picture)
     QTest::addColumn<QString>("target");  // what the output name leads to before
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("said"); // after "quintaraz-map: OUTPUT: "; nothing when it works
@@ -311,6 +312,12 @@ void TestMapTool::picturesReplaceOnlyPictures_data()
     row("render into a device", "render", "device", "", notPlain);
     row("render over a map", "render", "map", "", "ya existe y no es un PNG; no se sobrescribe");
     row("thumbnail over its own map", "thumbnail", "input", "",
+        "es el propio archivo que se lee; no se sobrescribe");
+    row("balance over a picture", "balance", "picture", "", "");
+    row("balance, disk full", "balance", "picture", "disk full", "no queda espacio en el disco");
+    row("balance into a pipe", "balance", "pipe", "", notPlain);
+    row("balance over a map", "balance", "map", "", "ya existe y no es un PNG; no se sobrescribe");
+    row("balance over its own map", "balance", "input", "",
         "es el propio archivo que se lee; no se sobrescribe");
 }
 
@@ -356,7 +363,9 @@ void TestMapTool::picturesReplaceOnlyPictures()
     const QByteArray bytesBefore =
         existed && S_ISREG(before.st_mode) ? testmaps::readFile(output) : QByteArray();
 
-    QStringList arguments{command, map, output};
+    const bool balance = command == QLatin1String("balance");
+    QStringList arguments = balance ? QStringList{command, QStringLiteral("--picture"), output, map}
+                                    : QStringList{command, map, output};
     if (command == QLatin1String("thumbnail"))
         arguments << QStringLiteral("256");
     QStringList launcher;
@@ -370,7 +379,9 @@ void TestMapTool::picturesReplaceOnlyPictures()
         QSKIP("no mount namespace here");
     QCOMPARE(run.err, said.isEmpty() ? QString()
                                      : QStringLiteral("quintaraz-map: %1: %2\n").arg(output, said));
-    QCOMPARE(run.status, said.isEmpty() ? 0 : 1);
+    // balance's own statuses: 1 says the map is not balanced, 2 that the picture failed.
+    const int drawn = balance && measureBalance(document.map()).verdict != BalanceVerdict::Balanced;
+    QCOMPARE(run.status, said.isEmpty() ? drawn : balance ? 2 : 1);
 
     // A full disk's files are looked at in the copy made before it went.
     const QString result = fault == QLatin1String("disk full")

@@ -9,6 +9,8 @@
 #include "view/mappicture.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,32 @@ void widen(GameMap& map)
 {
     map.maxwidth = 17;
     std::fill_n(map.terrain.begin(), map.cellCount(), terrainNumber(Terrain::Grass));
+}
+
+/**
+ * 17 by 17 grass with the starts where every turn and mirror of the map takes them onto one
+ * another: each player's figures the same, a balanced map; changed by the edits.
+ */
+template <typename... Edits> QByteArray fairMap(Edits... edits)
+{
+    return example([=](GameMap& map) {
+        const std::array<GridPoint, playerCount> starts{
+            {{5, 2}, {11, 2}, {14, 5}, {14, 11}, {11, 14}, {5, 14}, {2, 11}, {2, 5}}};
+        std::copy(starts.begin(), starts.end(), map.starts.begin());
+        (edits(map), ...);
+    });
+}
+
+/** What diff says without how the balance moved, which has a test of its own. */
+QString withoutBalance(const QString& said)
+{
+    if (said.startsWith(u'{')) {
+        QJsonObject report = QJsonDocument::fromJson(said.toUtf8()).object();
+        report.remove(QStringLiteral("equilibrio"));
+        return QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Compact)) + u'\n';
+    }
+    return QString(said).remove(QRegularExpression(QStringLiteral("^equilibrio: .*\n"),
+                                                   QRegularExpression::MultilineOption));
 }
 
 ProgramRun runTool(const QStringList& arguments, const QString& folder)
@@ -74,6 +102,8 @@ class TestMapVersions : public QObject {
 private slots:
     void diffSaysWhatChanged_data();
     void diffSaysWhatChanged();
+    void diffSaysHowTheBalanceMoved_data();
+    void diffSaysHowTheBalanceMoved();
     void diffPictureIsRenderWithChangesOutlined_data();
     void diffPictureIsRenderWithChangesOutlined();
     void gitDiffOfOneCellIsOneLine();
@@ -168,8 +198,70 @@ void TestMapVersions::diffSaysWhatChanged()
         QStringList{"diff"} + options + QStringList{"viejo.map", "nuevo.map"}, folder.path());
     QCOMPARE(run.status, status);
     const bool text = status != 2 && options.isEmpty();
-    QCOMPARE(run.out, (text ? QStringLiteral("viejo.map → nuevo.map\n") : QString()) + out);
+    QCOMPARE(withoutBalance(run.out),
+             (text ? QStringLiteral("viejo.map → nuevo.map\n") : QString()) + out);
     QCOMPARE(run.err, err);
+}
+
+void TestMapVersions::diffSaysHowTheBalanceMoved_data()
+{
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("line"); // the last line of the text; nothing for the same map
+    QTest::addColumn<QStringList>("verdicts"); // before and after, in the JSON
+    const QByteArray fair = fairMap();
+    QTest::newRow("the same map") << fair << QString() << QStringList{"equilibrado", "equilibrado"};
+    QTest::newRow("a start moved to a corner")
+        << fairMap(moveStart(0, 1, 1))
+        << "equilibrio: equilibrado → desequilibrado: territorio, jugador 1 tiene 22 casillas y "
+           "el jugador 8 tiene 35 (razón 0.63)\n"
+        << QStringList{"equilibrado", "desequilibrado"};
+    QTest::newRow("two starts walled in by water")
+        << fairMap(paint(0, 0, 16, 0, Terrain::Water), paint(0, 0, 0, 16, Terrain::Water),
+                   paint(3, 0, 3, 8, Terrain::Water), paint(0, 8, 3, 8, Terrain::Water),
+                   moveStart(0, 1, 1))
+        << "equilibrio: equilibrado → injusto: hay 2 zonas sin camino entre ellas: la de los "
+           "jugadores 1 y 8 y la de los jugadores 2, 3, 4, 5, 6 y 7\n"
+        << QStringList{"equilibrado", "injusto"};
+}
+
+void TestMapVersions::diffSaysHowTheBalanceMoved()
+{
+    QFETCH(QByteArray, after);
+    QFETCH(QString, line);
+    QFETCH(QStringList, verdicts);
+    QTemporaryDir folder;
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), fairMap()));
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")), after));
+    const ProgramRun text = runTool({"diff", "viejo.map", "nuevo.map"}, folder.path());
+    QCOMPARE(text.status, line.isEmpty() ? 0 : 1);
+    if (line.isEmpty())
+        QVERIFY(!text.out.contains(QStringLiteral("equilibrio")));
+    else
+        QVERIFY2(text.out.endsWith(line), qPrintable(text.out));
+    // The figures before and after, as balance gives them.
+    const ProgramRun json = runTool({"diff", "--json", "viejo.map", "nuevo.map"}, folder.path());
+    const QJsonObject balance = QJsonDocument::fromJson(json.out.toUtf8())
+                                    .object()
+                                    .value(QStringLiteral("equilibrio"))
+                                    .toObject();
+    QCOMPARE(balance.keys(), QStringList({"antes", "despues"}));
+    for (int side = 0; side < 2; ++side) {
+        const QString file = side == 0 ? QStringLiteral("viejo.map") : QStringLiteral("nuevo.map");
+        const ProgramRun alone = runTool({"balance", "--json", file}, folder.path());
+        const QJsonObject figures = QJsonDocument::fromJson(alone.out.toUtf8()).object();
+        const QJsonObject said = balance.value(balance.keys().at(side)).toObject();
+        QCOMPARE(said.keys(), QStringList({"motivo", "razones", "veredicto"}));
+        QCOMPARE(said.value(QStringLiteral("veredicto")).toString(), verdicts.at(side));
+        QCOMPARE(said.value(QStringLiteral("veredicto")),
+                 figures.value(QStringLiteral("veredicto")));
+        QCOMPARE(said.value(QStringLiteral("motivo")), figures.value(QStringLiteral("motivo")));
+        const QJsonObject measures = figures.value(QStringLiteral("medidas")).toObject();
+        const QJsonObject ratios = said.value(QStringLiteral("razones")).toObject();
+        QCOMPARE(ratios.keys(), measures.keys());
+        for (const QString& measure : measures.keys())
+            QCOMPARE(ratios.value(measure),
+                     measures.value(measure).toObject().value(QStringLiteral("razon")));
+    }
 }
 
 void TestMapVersions::diffPictureIsRenderWithChangesOutlined_data()

@@ -333,3 +333,139 @@ tiled.extendMenu("New", [{action: "NuevoMapaQuintaraz", before: "NewTileset"}]);
 const checkAction = tiled.registerAction("ComprobarMapaQuintaraz", checkMap);
 checkAction.text = checkTitle;
 tiled.extendMenu("Map", [{separator: true}, {action: "ComprobarMapaQuintaraz"}]);
+
+/**
+ * The least ratio of worst to best of a balanced map, the map tool's own. A function, not a
+ * constant: it serves whatever runs this file's functions, even where Tiled has no menus
+ * and the file stops at its first menu.
+ */
+function balanceThreshold() {
+    return 0.9;
+}
+
+/** The five measures of balance, by their JSON key, in the words of the map tool's table. */
+function balanceMeasureLabel(key, radius) {
+    return {
+        espacio: "espacio a " + radius + " pasos",
+        arboles: "árboles a " + 2 * radius + " pasos",
+        parcelas: "parcelas a " + 2 * radius + " pasos",
+        territorio: "territorio",
+        rival_cercano: "rival más cercano",
+    }[key];
+}
+
+/**
+ * Measures the balance of a map as the game's file would hold it: the map tool's figures
+ * (balance --json) and its table (balance), or the problems that keep the map from being
+ * a game's map. Shows nothing: the action does.
+ */
+function balanceOfMap(map, name) {
+    return withScratchFolder(function (folder) {
+        const tmx = folder + "/mapa.tmx";
+        const scratch = folder + "/mapa.map";
+        const error = tiled.mapFormat("tmx").write(map, tmx);
+        if (error)
+            return {problems: [name + ": " + error]};
+        const saved = run(mapTool, ["import", "--", tmx, scratch]);
+        if (saved.status !== 0)
+            return {problems: [failure(saved, tmx, name, "No se ha podido comprobar el mapa")]};
+        // 0 balanced, 1 not: both are figures; anything else is trouble.
+        const options = ["--threshold", String(balanceThreshold()), "--", scratch];
+        const figures = run(mapTool, ["balance", "--json"].concat(options));
+        if (figures.status !== 0 && figures.status !== 1)
+            return {problems: [failure(figures, scratch, name,
+                                       "No se ha podido medir el equilibrio de")]};
+        const table = run(mapTool, ["balance"].concat(options));
+        return {
+            figures: JSON.parse(figures.out),
+            // The table names the scratch file: the user's own name instead.
+            table: table.out.split("\n").map(function (line) {
+                return line.startsWith(scratch) ? name + line.substring(scratch.length) : line;
+            }),
+        };
+    });
+}
+
+/**
+ * What goes to the Issues panel: for an unfair map the players who reach fewest of the
+ * others; otherwise the worst player of each measure below the threshold, least ratio
+ * first. Each names its player, whose start activating it shows.
+ */
+function balanceIssues(figures, name) {
+    const issues = [];
+    if (figures.veredicto === "injusto") {
+        const fewest = Math.min.apply(null, figures.jugadores.map(function (player) {
+            return player.alcanza;
+        }));
+        for (const player of figures.jugadores) {
+            if (player.alcanza === fewest)
+                issues.push({
+                    error: true,
+                    player: player.jugador,
+                    text: name + ": jugador " + player.jugador + ": alcanza " + player.alcanza +
+                              " de los otros 7 comienzos",
+                });
+        }
+        return issues;
+    }
+    // The measures of least ratio first: the worst inequality heads the list.
+    const keys = Object.keys(figures.medidas).sort(function (a, b) {
+        return figures.medidas[a].razon - figures.medidas[b].razon || (a < b ? -1 : 1);
+    });
+    for (const key of keys) {
+        const measure = figures.medidas[key];
+        if (measure.razon >= balanceThreshold() || measure.jugador_peor === null)
+            continue;
+        issues.push({
+            error: false,
+            player: measure.jugador_peor,
+            text: name + ": jugador " + measure.jugador_peor + ": " +
+                      balanceMeasureLabel(key, figures.radio) + ": " + measure.peor +
+                      "; el jugador " + measure.jugador_mejor + " tiene " + measure.mejor +
+                      " (razón " + measure.razon.toFixed(2) + ")",
+        });
+    }
+    return issues;
+}
+
+/**
+ * Map > Comprobar equilibrio: how fair the open map is to its eight players. The verdict in
+ * a message, the players who come off worst in the Issues panel (activating one shows its
+ * start), and the whole table in the Console.
+ */
+function checkBalance() {
+    const map = tiled.activeAsset;
+    if (!map || !map.isTileMap) {
+        tiled.alert("Abre un mapa para comprobar su equilibrio.", "Comprobar equilibrio");
+        return;
+    }
+    const name = map.fileName || "el mapa sin guardar";
+    const measured = balanceOfMap(map, name);
+    if (measured.problems) {
+        for (const problem of measured.problems)
+            tiled.error(problem);
+        tiled.alert(name + ": no se puede medir el equilibrio de un mapa que el juego no " +
+                    "puede leer. Mira por qué en el panel de problemas (Issues).",
+                    "Comprobar equilibrio");
+        return;
+    }
+    for (const line of measured.table)
+        tiled.log(line);
+    for (const issue of balanceIssues(measured.figures, name)) {
+        const show = function () {
+            showPlace(map, "jugador " + issue.player);
+        };
+        if (issue.error)
+            tiled.error(issue.text, show);
+        else
+            tiled.warn(issue.text, show);
+    }
+    tiled.alert(name + ": " + measured.figures.veredicto + ": " + measured.figures.motivo +
+                ".\n\nLas cifras de los ocho jugadores están en la consola (Console); los " +
+                "que peor salen, en el panel de problemas (Issues).",
+                "Comprobar equilibrio");
+}
+
+const balanceAction = tiled.registerAction("ComprobarEquilibrioQuintaraz", checkBalance);
+balanceAction.text = "Comprobar equilibrio";
+tiled.extendMenu("Map", [{action: "ComprobarEquilibrioQuintaraz"}]);

@@ -1,7 +1,9 @@
 #include "tool/diffreport.h"
 
+#include "balance/balancefigures.h"
 #include "map/mapdiff.h"
 #include "system/filenames.h"
+#include "tool/balancereport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -174,7 +176,7 @@ QString differenceText(const QString& before, const QString& after, const MapDif
 }
 
 QByteArray differenceJson(const QString& before, const QString& after,
-                          const MapDifference& difference)
+                          const MapDifference& difference, const QJsonObject& more)
 {
     QJsonArray cellChanges;
     for (const CellChange& change : difference.cells) {
@@ -203,7 +205,29 @@ QByteArray differenceJson(const QString& before, const QString& after,
         {QStringLiteral("totales"),
          QJsonObject{{QStringLiteral("casillas"), int(difference.cells.size())},
                      {QStringLiteral("comienzos_movidos"), int(difference.starts.size())}}}};
-    return QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n';
+    QJsonObject whole = report;
+    for (auto entry = more.begin(); entry != more.end(); ++entry)
+        whole.insert(entry.key(), entry.value());
+    return QJsonDocument(whole).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QString balanceChangeText(const BalanceFigures& was, const GameMap& after, const BalanceFigures& is)
+{
+    return QStringLiteral("equilibrio: %1 → %2: %3\n")
+        .arg(verdictWord(was.verdict), verdictWord(is.verdict), verdictReason(after, is));
+}
+
+QJsonObject balanceChangeJson(const GameMap& before, const BalanceFigures& was,
+                              const GameMap& after, const BalanceFigures& is)
+{
+    const auto side = [](const GameMap& map, const BalanceFigures& figures) {
+        return QJsonObject{{QStringLiteral("veredicto"), verdictWord(figures.verdict)},
+                           {QStringLiteral("motivo"), verdictReason(map, figures)},
+                           {QStringLiteral("razones"), measureRatiosJson(figures)}};
+    };
+    return {
+        {QStringLiteral("equilibrio"), QJsonObject{{QStringLiteral("antes"), side(before, was)},
+                                                   {QStringLiteral("despues"), side(after, is)}}}};
 }
 
 } // namespace quintaraz

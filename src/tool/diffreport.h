@@ -3,12 +3,14 @@
 #include "map/gamemap.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
 
 namespace quintaraz {
 
+struct BalanceFigures;
 struct MapDifference;
 
 /** "columna 3, fila 4". */
@@ -24,9 +26,23 @@ QString terrainLabel(std::optional<std::int16_t> terrain);
  */
 QString differenceText(const QString& before, const QString& after,
                        const MapDifference& difference);
-/** The same facts as one line of JSON: one entry per changed cell and per player's start,
- * the names as the text shows them. */
+/**
+ * The same facts as one line of JSON: one entry per changed cell and per player's start, the
+ * names as the text shows them, and the entries of more, such as the balance before and after.
+ */
 QByteArray differenceJson(const QString& before, const QString& after,
-                          const MapDifference& difference);
+                          const MapDifference& difference, const QJsonObject& more = {});
+
+/**
+ * How a change moved the balance, in one line: "equilibrio: equilibrado → desequilibrado:
+ * árboles a 24 pasos, jugador 3 tiene 4 y el jugador 6 tiene 31 (razón 0.13)", the reason
+ * being the new map's.
+ */
+QString balanceChangeText(const BalanceFigures& was, const GameMap& after,
+                          const BalanceFigures& is);
+/** The same for JSON: {"equilibrio": {"antes", "despues"}}, each with the verdict, its reason
+ * and the five measures' ratios. */
+QJsonObject balanceChangeJson(const GameMap& before, const BalanceFigures& was,
+                              const GameMap& after, const BalanceFigures& is);
 
 } // namespace quintaraz

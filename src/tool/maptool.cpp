@@ -22,7 +22,7 @@
 
 namespace quintaraz {
 
-const std::array<MapTool::Command, 11> MapTool::commands_{{
+const std::array<MapTool::Command, 12> MapTool::commands_{{
     {"check", "[--strict] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
@@ -68,7 +68,7 @@ const std::array<MapTool::Command, 11> MapTool::commands_{{
      "su terreno antes y después, y el comienzo de cada jugador que se mueve (el orden de los "
      "comienzos en el archivo es el jugador). VIEJO y NUEVO pueden ser tuberías, y uno de "
      "ellos «-», la entrada estándar. Sale con 0 si es el mismo mapa, con 1 si no, con 2 si "
-     "un archivo no se puede leer.",
+     "un archivo no se puede leer. Dice también cómo cambia el equilibrio (véase balance).",
      &MapTool::diff},
     {"merge", "[--picture SALIDA.png] [--name NOMBRE] BASE NUESTRO SUYO",
      "Mezcla dos versiones de un mapa que vienen de BASE, celda a celda y jugador a jugador, "
@@ -79,6 +79,34 @@ const std::array<MapTool::Command, 11> MapTool::commands_{{
      "salida de errores) y con 2 si un archivo no se puede leer o escribir, sin tocar "
      "NUESTRO.",
      &MapTool::merge},
+    {"balance",
+     "[--json] [--picture SALIDA.png] [--radius N] [--threshold R] [--blocking LISTA] "
+     "ARCHIVO...",
+     "Mide si el mapa es justo para los ocho jugadores.\n\n"
+     "Casillas transitables: las que no son roca (1) ni agua (2) ni un terreno que el editor\n"
+     "no conoce; --blocking 1,2,3 dice qué terrenos cortan el paso. Un paso va a una de las\n"
+     "cuatro casillas que comparten un lado; la distancia de un jugador a una casilla es el\n"
+     "menor número de pasos desde su comienzo por casillas transitables. Un comienzo en una\n"
+     "casilla que corta el paso o fuera del mapa no alcanza nada.\n\n"
+     "De cada jugador: región (casillas que alcanza, la suya incluida), espacio (casillas\n"
+     "a R pasos o menos; R es --radius, 12 si no se dice), árboles y parcelas a R, 2R y 4R\n"
+     "pasos (si cortan el paso, a un paso más que su vecina alcanzada más cercana),\n"
+     "territorio (las casillas, árboles y parcelas a las que llega antes que nadie; una\n"
+     "casilla a la que llegan primero dos o más a la vez está disputada y no es de nadie),\n"
+     "rival cercano y lejano (pasos hasta el comienzo de otro jugador), alcanza (a cuántos\n"
+     "de los otros siete comienzos llega) y paso estrecho: el ancho del paso más estrecho\n"
+     "en el camino más ancho hasta el rival más cercano, donde el ancho de una casilla es\n"
+     "el lado del mayor cuadrado de casillas transitables que la contiene (un pasillo de\n"
+     "3 casillas de ancho mide 3).\n\n"
+     "Simetrías: cuántas casillas lleva cada giro o espejo a otro terreno, y si lleva las\n"
+     "casillas de comienzo a casillas de comienzo. Medidas (espacio, árboles y parcelas a\n"
+     "2R, territorio, rival cercano): el peor y el mejor jugador, la razón peor/mejor y el\n"
+     "índice de Jain. Veredicto: injusto si algún comienzo no alcanza a todos los demás;\n"
+     "equilibrado si la razón de cada medida llega al umbral (--threshold, 0.9 si no se\n"
+     "dice); desequilibrado si no.\n\n"
+     "Sale con 0 si todos los mapas están equilibrados, con 1 si alguno no, con 2 si un\n"
+     "archivo no es un mapa, la salida no se puede escribir o la orden no se entiende.",
+     &MapTool::balance},
     {"git-setup", "[--global]",
      "Prepara git para los mapas en el repositorio de la carpeta actual: añade a "
      ".gitattributes la línea de los mapas y pone en la configuración del repositorio grid "

@@ -45,7 +45,7 @@ private:
 
         QString usage() const;
     };
-    static const std::array<Command, 11> commands_;
+    static const std::array<Command, 12> commands_;
 
     int check(const Command& command, const QStringList& arguments);
     int render(const Command& command, const QStringList& arguments);
@@ -57,6 +57,7 @@ private:
     int grid(const Command& command, const QStringList& arguments);
     int diff(const Command& command, const QStringList& arguments);
     int merge(const Command& command, const QStringList& arguments);
+    int balance(const Command& command, const QStringList& arguments);
     int gitSetup(const Command& command, const QStringList& arguments);
 
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */

@@ -2,6 +2,7 @@
 // maptool.h. They read with the editor's reader and write through the safe writer.
 
 #include "art/tileart.h"
+#include "balance/balancefigures.h"
 #include "map/mapdiff.h"
 #include "map/mapgrid.h"
 #include "map/mapmerge.h"
@@ -124,10 +125,18 @@ int MapTool::diff(const Command& command, const QStringList& arguments)
     if (line.isSet(picture) &&
         !writeOutlinedPng(line.value(picture), files.at(1), after, changedCells(difference, after)))
         return 2;
-    if (line.isSet(json))
-        out_ << differenceJson(files.at(0), files.at(1), difference);
-    else
+    // How the change moved the balance, which both maps loaded can always say.
+    const GameMap& before = readings[0]->map;
+    const BalanceFigures was = measureBalance(before);
+    const BalanceFigures is = measureBalance(after);
+    if (line.isSet(json)) {
+        out_ << differenceJson(files.at(0), files.at(1), difference,
+                               balanceChangeJson(before, was, after, is));
+    } else {
         out_ << differenceText(files.at(0), files.at(1), difference);
+        if (!difference.same())
+            out_ << balanceChangeText(was, after, is);
+    }
     return difference.same() ? 0 : 1;
 }
 

@@ -3,8 +3,10 @@
 // the size lies in 16..99 and the map, saved and read again, comes back the same. Tiled
 // reader: a refusal with a reason, or a map that the map reader takes as it is, and that
 // comes back the same through Tiled's formats. A map that loads is the same map as itself,
-// and merged with a changed copy of itself on one side gives that copy, without conflict.
+// and merged with a changed copy of itself on one side gives that copy, without conflict;
+// its balance figures lie within what the map holds.
 
+#include "balance/balancefigures.h"
 #include "document/mapfile.h"
 #include "map/mapdiff.h"
 #include "map/mapmerge.h"
@@ -43,6 +45,8 @@ void check(bool condition)
         std::abort();
 }
 
+void checkBalance(const GameMap& map, const std::uint8_t* data, std::size_t size);
+
 void checkTiledReader(const std::uint8_t* data, std::size_t size)
 {
     const TiledReading reading =
@@ -55,6 +59,7 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
     const MapReading again =
         readMapText(std::string_view(text.constData(), std::size_t(text.size())));
     check(again.outcome == LoadOutcome::Loaded && mapText(again.map) == text);
+    checkBalance(map, data, size);
     for (const TiledFormat format : {TiledFormat::Tmx, TiledFormat::Tmj}) {
         QString error;
         const TiledReading back = readTiledText(tiledText(map, format, &error));
@@ -90,6 +95,54 @@ void checkDiffAndMerge(const GameMap& a, const std::uint8_t* data, std::size_t s
     check(diffMaps(a, *b).same() == (sameCells && a.starts == b->starts));
 }
 
+/** Balance, with what blocks taken from data: every figure within what the map holds. */
+void checkBalance(const GameMap& map, const std::uint8_t* data, std::size_t size)
+{
+    BalanceSettings settings;
+    if (size > 0) {
+        for (int t = 0; t < terrainCount; ++t)
+            settings.blocking[t] = data[0] & (1u << t);
+        settings.radius = 1 + data[size - 1] % 40;
+    }
+    const BalanceFigures figures = measureBalance(map, settings);
+    int passable = 0;
+    int trees = 0;
+    int soilPatches = 0;
+    for (int k = 0; k < map.cellCount(); ++k) {
+        const int terrain = map.terrain[k];
+        passable += isTerrain(terrain) && !settings.blocking[terrain];
+        trees += terrain == terrainNumber(Terrain::Tree);
+        soilPatches += terrain == terrainNumber(Terrain::SoilPatch);
+    }
+    int territory = figures.disputedCells;
+    int territoryTrees = 0;
+    for (const PlayerBalance& player : figures.players) {
+        check(player.walkable || (player.region == 0 && player.rivalsReached == 0));
+        check(player.region <= passable && player.space <= player.region);
+        for (std::size_t k = 0; k < 3; ++k) {
+            check(player.trees[k] <= trees && player.soilPatches[k] <= soilPatches);
+            check(k == 0 || (player.trees[k - 1] <= player.trees[k] &&
+                             player.soilPatches[k - 1] <= player.soilPatches[k]));
+        }
+        territory += player.territoryCells;
+        territoryTrees += player.territoryTrees;
+        check(player.rivalsReached >= 0 && player.rivalsReached < playerCount);
+        check(player.nearestRival.has_value() == (player.rivalsReached > 0));
+        check(player.narrowestPass.has_value() == (player.rivalsReached > 0));
+        if (player.nearestRival)
+            check(*player.nearestRival <= *player.farthestRival &&
+                  *player.farthestRival < player.region);
+        if (player.narrowestPass)
+            check(*player.narrowestPass >= 1 && *player.narrowestPass <= GameMap::gridSize &&
+                  player.passCell && map.contains(*player.passCell));
+    }
+    check(territory <= passable && territoryTrees <= trees);
+    for (const MeasureSpread& spread : figures.measures)
+        check(spread.ratio >= 0 && spread.ratio <= 1 && spread.jain > 0 &&
+              spread.jain <= 1.0000001);
+    check(figures.owners.size() == std::size_t(map.cellCount()));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -112,8 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     default:
         std::abort();
     }
-    checkDiffAndMerge(readMapText(std::string_view(reinterpret_cast<const char*>(data), size)).map,
-                      data, size);
+    const auto loaded = std::make_unique<MapReading>(
+        readMapText(std::string_view(reinterpret_cast<const char*>(data), size)));
+    checkDiffAndMerge(loaded->map, data, size);
+    checkBalance(loaded->map, data, size);
     check(document.maxwidth >= 16 && document.maxwidth <= 99);
     check(document.maxheight >= 16 && document.maxheight <= 99);
     bool allPlaced = true;

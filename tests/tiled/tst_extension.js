@@ -295,13 +295,14 @@ const tests = {
                                 "columna 1, fila 0 es «a», que no es un número"});
     },
 
-    "the menus: File > New > Nuevo mapa de Quintaraz…, Map > Comprobar mapa"() {
+    "the menus: File > New > Nuevo mapa de Quintaraz…, Map > Comprobar mapa, Comprobar equilibrio"() {
         const tiled = tiledWithExtension();
         assert.deepStrictEqual(tiled.menus.New, [{action: "NuevoMapaQuintaraz",
                                                   before: "NewTileset"}]);
         assert.strictEqual(tiled.actions.NuevoMapaQuintaraz.text, "Nuevo mapa de Quintaraz…");
         assert.deepStrictEqual(tiled.menus.Map, [{separator: true},
-                                                 {action: "ComprobarMapaQuintaraz"}]);
+                                                 {action: "ComprobarMapaQuintaraz"},
+                                                 {action: "ComprobarEquilibrioQuintaraz"}]);
         assert.strictEqual(tiled.actions.ComprobarMapaQuintaraz.text, "Comprobar mapa");
     },
 };
