@@ -2,12 +2,12 @@
 // scripts/bench pairs every figure with its baseline and prints the ratios.
 
 #include "allocationcounter.h"
-#include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "edit/edittools.h"
 #include "editor/editor.h"
+#include "editor/edittools.h"
 #include "fakedialogs.h"
+#include "widgets/mainwindow.h"
 
 #include <QApplication>
 #include <QFile>

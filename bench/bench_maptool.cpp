@@ -4,11 +4,11 @@
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "map/terrain.h"
-#include "map/tiledmap.h"
+#include "maptool/maptool.h"
+#include "maptool/outputfiles.h"
+#include "render/mappicture.h"
 #include "system/safewriter.h"
-#include "tool/maptool.h"
-#include "tool/outputfiles.h"
-#include "view/mappicture.h"
+#include "tiled/tiledformat.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

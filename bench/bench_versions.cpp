@@ -4,8 +4,8 @@
 #include "balance/balancefigures.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
+#include "maptool/maptool.h"
 #include "system/safewriter.h"
-#include "tool/maptool.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

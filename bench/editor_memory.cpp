@@ -2,12 +2,12 @@
 //   editor_memory --write-map PATH   writes the 100 by 100 map to measure with
 //   editor_memory PATH               opens it, shows it, prints peak memory in kB
 
-#include "app/applicationsetup.h"
-#include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "document/mapfile.h"
 #include "fakedialogs.h"
 #include "peakmemory.h"
+#include "widgets/applicationsetup.h"
+#include "widgets/mainwindow.h"
 
 #include <QApplication>
 #include <QTimer>

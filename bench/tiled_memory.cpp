@@ -2,8 +2,8 @@
 // files beside an ordinary map.
 //   tiled_memory FILE
 
-#include "map/tiledmap.h"
 #include "peakmemory.h"
+#include "tiled/tiledformat.h"
 
 #include <cstdio>
 #include <memory>

@@ -3,8 +3,8 @@
 // A second, deliberately plain reading and writing of the map file, written straight from
 // the format's rules with QByteArray, to check the editor's own fast reader and writer.
 
-#include "document/mapdocument.h"
 #include "document/mapfile.h"
+#include "editor/mapdocument.h"
 
 #include <QByteArray>
 

@@ -4,7 +4,7 @@
 // start mark per cell, the scroll origin and the tool. Tests drive the editor and this model
 // side by side and compare them.
 
-#include "document/mapdocument.h"
+#include "editor/mapdocument.h"
 #include "referencemap.h"
 
 #include <QPoint>

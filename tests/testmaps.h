@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/mapdocument.h"
+#include "editor/mapdocument.h"
 
 #include <QByteArray>
 #include <QFile>

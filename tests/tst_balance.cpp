@@ -6,9 +6,9 @@
 #include "document/mapfile.h"
 #include "programrun.h"
 #include "referencebalance.h"
+#include "render/balancepicture.h"
+#include "render/mappicture.h"
 #include "testmaps.h"
-#include "view/balancepicture.h"
-#include "view/mappicture.h"
 
 #include <QDir>
 #include <QJsonArray>

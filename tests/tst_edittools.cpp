@@ -1,4 +1,4 @@
-#include "edit/edittools.h"
+#include "editor/edittools.h"
 #include "referencemodel.h"
 #include "testmaps.h"
 

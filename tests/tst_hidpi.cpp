@@ -1,7 +1,7 @@
-#include "app/mainwindow.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
+#include "widgets/mainwindow.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,11 +1,11 @@
-#include "app/applicationsetup.h"
-#include "app/mainwindow.h"
-#include "app/mapview.h"
-#include "app/picturebox.h"
-#include "app/qtuserdialogs.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
+#include "widgets/applicationsetup.h"
+#include "widgets/mainwindow.h"
+#include "widgets/mapview.h"
+#include "widgets/picturebox.h"
+#include "widgets/qtuserdialogs.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "art/tileart.h"
-#include "document/mapdocument.h"
+#include "editor/mapdocument.h"
+#include "render/maprenderer.h"
 #include "testmaps.h"
-#include "view/maprenderer.h"
 
 #include <QPainter>
 #include <QTest>

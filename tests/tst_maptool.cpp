@@ -7,9 +7,9 @@
 #include "mutations.h"
 #include "programrun.h"
 #include "referencemap.h"
+#include "render/mappicture.h"
+#include "render/maprenderer.h"
 #include "testmaps.h"
-#include "view/mappicture.h"
-#include "view/maprenderer.h"
 
 #include <QDir>
 #include <QTemporaryDir>

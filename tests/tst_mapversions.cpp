@@ -4,9 +4,9 @@
 #include "document/mapfile.h"
 #include "mapedits.h"
 #include "programrun.h"
+#include "render/changeoutline.h"
+#include "render/mappicture.h"
 #include "testmaps.h"
-#include "view/changeoutline.h"
-#include "view/mappicture.h"
 
 #include <QDir>
 #include <QJsonDocument>

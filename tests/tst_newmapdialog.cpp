@@ -1,8 +1,8 @@
-#include "app/mainwindow.h"
-#include "app/newmapdialog.h"
 #include "art/tileart.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
+#include "widgets/mainwindow.h"
+#include "widgets/newmapdialog.h"
 
 #include <QAction>
 #include <QApplication>

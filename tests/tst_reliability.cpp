@@ -1,7 +1,7 @@
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "edit/edittools.h"
 #include "editor/editor.h"
+#include "editor/edittools.h"
 #include "fakedialogs.h"
 #include "mutations.h"
 #include "programrun.h"

@@ -1,4 +1,4 @@
-#include "view/scrolling.h"
+#include "editor/scrolling.h"
 
 #include <QTest>
 

@@ -2,10 +2,10 @@
 // saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
 
 #include "document/mapfile.h"
-#include "map/mapwarnings.h"
-#include "map/tiledmap.h"
+#include "map/mapproblems.h"
 #include "programrun.h"
 #include "testmaps.h"
+#include "tiled/tiledformat.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/mapdocument.h"
+#include "editor/mapdocument.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
 

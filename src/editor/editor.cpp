@@ -1,8 +1,8 @@
 #include "editor/editor.h"
 
 #include "document/mapfile.h"
-#include "edit/edittools.h"
-#include "view/scrolling.h"
+#include "editor/edittools.h"
+#include "editor/scrolling.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/mapdocument.h"
+#include "editor/mapdocument.h"
 #include "editor/userdialogs.h"
-#include "view/maprenderer.h"
+#include "render/maprenderer.h"
 
 #include <QObject>
 #include <QPointF>

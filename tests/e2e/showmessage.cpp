@@ -3,9 +3,9 @@
 //   showmessage TITLE TEXT error|information [DETAIL]
 //   showmessage TITLE FILE replace      the file dialog's question before it replaces FILE
 
-#include "app/applicationsetup.h"
-#include "app/qtuserdialogs.h"
 #include "art/tileart.h"
+#include "widgets/applicationsetup.h"
+#include "widgets/qtuserdialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -3,8 +3,8 @@
 
 #include "art/tileart.h"
 #include "document/mapfile.h"
-#include "edit/edittools.h"
 #include "editor/editor.h"
+#include "editor/edittools.h"
 #include "fakedialogs.h"
 #include "testmaps.h"
 #include "xsession.h"

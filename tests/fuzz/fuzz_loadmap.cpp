@@ -8,9 +8,9 @@
 
 #include "balance/balancefigures.h"
 #include "document/mapfile.h"
-#include "map/mapdiff.h"
-#include "map/mapmerge.h"
-#include "map/tiledmap.h"
+#include "tiled/tiledformat.h"
+#include "versions/mapdiff.h"
+#include "versions/mapmerge.h"
 
 #include <algorithm>
 #include <cstdint>

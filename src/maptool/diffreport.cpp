@@ -1,0 +1,233 @@
+#include "maptool/diffreport.h"
+
+#include "balance/balancefigures.h"
+#include "maptool/balancereport.h"
+#include "system/filenames.h"
+#include "versions/mapdiff.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace quintaraz {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An area's line is written piece by piece: a map repainted all over has thousands.
+
+/** A number appended from the stack: QString::number would allocate a string for each one. */
+void appendNumber(QString& text, long long number)
+{
+    std::array<char, 24> digits;
+    char* const first = digits.data();
+    // Room for any long long: to_chars cannot fail here.
+    char* const end = std::to_chars(first, first + digits.size(), number).ptr;
+    std::array<char16_t, 24> wide;
+    std::copy(first, end, wide.begin());
+    text += QStringView(wide.data(), end - first);
+}
+
+/** "columnas 10–14" or "columna 10". */
+void appendSpan(QString& text, const QString& one, const QString& many, int first, int last)
+{
+    text += first == last ? one : many;
+    text += u' ';
+    appendNumber(text, first);
+    if (first != last) {
+        text += u'–';
+        appendNumber(text, last);
+    }
+}
+
+/** "columna 3, fila 4", appended: QString::arg would parse its pattern each time. */
+void appendPlace(QString& text, GridPoint cell)
+{
+    text += u"columna "_s;
+    appendNumber(text, cell.x);
+    text += u", fila "_s;
+    appendNumber(text, cell.y);
+}
+
+/** "1 casilla" or "5 casillas", appended. */
+void appendCells(QString& text, int count)
+{
+    if (count == 1) {
+        text += u"1 casilla"_s;
+        return;
+    }
+    appendNumber(text, count);
+    text += u" casillas"_s;
+}
+
+QString sizeText(int columns, int rows)
+{
+    return QStringLiteral("%1 x %2").arg(columns).arg(rows);
+}
+
+QJsonValue terrainJson(std::optional<std::int16_t> terrain)
+{
+    return terrain ? QJsonValue(*terrain) : QJsonValue();
+}
+
+QJsonObject placeJson(GridPoint cell)
+{
+    return {{QStringLiteral("columna"), cell.x}, {QStringLiteral("fila"), cell.y}};
+}
+
+/** "columna 3, fila 4", or "sin comienzo" for a side without the start. */
+void appendStart(QString& text, const std::optional<GridPoint>& start)
+{
+    if (start)
+        appendPlace(text, *start);
+    else
+        text += u"sin comienzo"_s;
+}
+
+QJsonValue startJson(const std::optional<GridPoint>& start)
+{
+    return start ? QJsonValue(placeJson(*start)) : QJsonValue();
+}
+
+} // namespace
+
+QString cellPlace(GridPoint cell)
+{
+    QString text;
+    appendPlace(text, cell);
+    return text;
+}
+
+QString terrainLabel(std::optional<std::int16_t> terrain)
+{
+    static const std::array<QString, terrainCount> names = [] {
+        std::array<QString, terrainCount> all;
+        for (int t = 0; t < terrainCount; ++t)
+            all[t] = QString::fromUtf8(terrainNames[t]);
+        return all;
+    }();
+    if (!terrain)
+        return QStringLiteral("fuera del mapa");
+    if (isTerrain(*terrain))
+        return names[*terrain];
+    return u"terreno "_s + QString::number(*terrain);
+}
+
+QString differenceText(const QString& before, const QString& after, const MapDifference& difference)
+{
+    // Appended piece by piece, never through QString::arg: a diff is mostly its short lines,
+    // and parsing a pattern for each of them would cost more than finding the changes.
+    QString text;
+    text.reserve(before.size() + after.size() + 160);
+    text += printableName(before);
+    text += u" → "_s;
+    text += printableName(after);
+    text += u'\n';
+    if (difference.same()) {
+        text += QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada "
+                               "jugador\n");
+        if (difference.extraStartsChanged)
+            text += QStringLiteral("  (cambia lo que sigue al octavo comienzo, que el juego no "
+                                   "lee)\n");
+        return text;
+    }
+    if (difference.sizeChanged())
+        text += QStringLiteral("tamaño: %1 → %2\n")
+                    .arg(sizeText(difference.columnsBefore, difference.rowsBefore),
+                         sizeText(difference.columnsAfter, difference.rowsAfter));
+    const std::vector<ChangeArea> areas = changeAreas(difference.cells);
+    for (const ChangeArea& area : areas) {
+        appendSpan(text, u"columna"_s, u"columnas"_s, area.left, area.right);
+        text += u", "_s;
+        appendSpan(text, u"fila"_s, u"filas"_s, area.top, area.bottom);
+        text += u": "_s;
+        text += terrainLabel(area.before);
+        text += u" → "_s;
+        text += terrainLabel(area.after);
+        text += u", "_s;
+        appendCells(text, area.cellCount());
+        text += u'\n';
+    }
+    for (const StartChange& change : difference.starts) {
+        text += u"jugador "_s;
+        appendNumber(text, change.player + 1);
+        text += u": "_s;
+        appendStart(text, change.from);
+        text += u" → "_s;
+        appendStart(text, change.to);
+        text += u'\n';
+    }
+    if (difference.extraStartsChanged)
+        text += QStringLiteral("cambia lo que sigue al octavo comienzo, que el juego no lee\n");
+    const int changed = int(difference.cells.size());
+    text += u"total: "_s;
+    appendCells(text, changed);
+    text += changed == 1 ? u" cambiada en "_s : u" cambiadas en "_s;
+    appendNumber(text, qsizetype(areas.size()));
+    text += areas.size() == 1 ? u" zona; comienzos movidos: "_s : u" zonas; comienzos movidos: "_s;
+    appendNumber(text, qsizetype(difference.starts.size()));
+    text += u'\n';
+    return text;
+}
+
+QByteArray differenceJson(const QString& before, const QString& after,
+                          const MapDifference& difference, const QJsonObject& more)
+{
+    QJsonArray cellChanges;
+    for (const CellChange& change : difference.cells) {
+        QJsonObject entry = placeJson(change.cell);
+        entry[QStringLiteral("antes")] = terrainJson(change.before);
+        entry[QStringLiteral("despues")] = terrainJson(change.after);
+        cellChanges.append(entry);
+    }
+    QJsonArray startChanges;
+    for (const StartChange& change : difference.starts)
+        startChanges.append(QJsonObject{{QStringLiteral("jugador"), change.player + 1},
+                                        {QStringLiteral("desde"), startJson(change.from)},
+                                        {QStringLiteral("hasta"), startJson(change.to)}});
+    const auto size = [](int columns, int rows) {
+        return QJsonObject{{QStringLiteral("columnas"), columns}, {QStringLiteral("filas"), rows}};
+    };
+    const QJsonObject report{
+        {QStringLiteral("antes"), printableName(before)},
+        {QStringLiteral("despues"), printableName(after)},
+        {QStringLiteral("iguales"), difference.same()},
+        {QStringLiteral("tamano_antes"), size(difference.columnsBefore, difference.rowsBefore)},
+        {QStringLiteral("tamano_despues"), size(difference.columnsAfter, difference.rowsAfter)},
+        {QStringLiteral("casillas"), cellChanges},
+        {QStringLiteral("comienzos"), startChanges},
+        {QStringLiteral("tras_el_octavo_comienzo_cambia"), difference.extraStartsChanged},
+        {QStringLiteral("totales"),
+         QJsonObject{{QStringLiteral("casillas"), int(difference.cells.size())},
+                     {QStringLiteral("comienzos_movidos"), int(difference.starts.size())}}}};
+    QJsonObject whole = report;
+    for (auto entry = more.begin(); entry != more.end(); ++entry)
+        whole.insert(entry.key(), entry.value());
+    return QJsonDocument(whole).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QString balanceChangeText(const BalanceFigures& was, const GameMap& after, const BalanceFigures& is)
+{
+    return QStringLiteral("equilibrio: %1 → %2: %3\n")
+        .arg(verdictWord(was.verdict), verdictWord(is.verdict), verdictReason(after, is));
+}
+
+QJsonObject balanceChangeJson(const GameMap& before, const BalanceFigures& was,
+                              const GameMap& after, const BalanceFigures& is)
+{
+    const auto side = [](const GameMap& map, const BalanceFigures& figures) {
+        return QJsonObject{{QStringLiteral("veredicto"), verdictWord(figures.verdict)},
+                           {QStringLiteral("motivo"), verdictReason(map, figures)},
+                           {QStringLiteral("razones"), measureRatiosJson(figures)}};
+    };
+    return {
+        {QStringLiteral("equilibrio"), QJsonObject{{QStringLiteral("antes"), side(before, was)},
+                                                   {QStringLiteral("despues"), side(after, is)}}}};
+}
+
+} // namespace quintaraz

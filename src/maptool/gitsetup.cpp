@@ -1,0 +1,169 @@
+// The map tool's git-setup command: the settings that make git show maps as text and merge
+// them with the tool, written by git itself; see maptool.h.
+
+#include "maptool/commandparser.h"
+#include "maptool/maptool.h"
+#include "system/boundedread.h"
+#include "system/filenames.h"
+#include "system/safewriter.h"
+#include "system/systemerror.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <array>
+
+namespace quintaraz {
+
+namespace {
+
+/** A setting of git's configuration. */
+struct GitSetting {
+    const char* key;
+    const char* value;
+};
+
+// "--" before the files: git names a file of the working tree as it is, "-raro.map" too.
+const std::array<GitSetting, 4> gitSettings{{
+    {"diff.quintaraz.textconv", "quintaraz-map grid --"},
+    {"merge.quintaraz.name", "mapas de Quintaraz"},
+    {"merge.quintaraz.driver", "quintaraz-map merge --name %P -- %O %A %B"},
+    // In a criss-cross merge git first merges the two merge bases with this driver too, and
+    // ours' value in a conflict there would hide the conflict from the real merge. "binary"
+    // takes their own common ancestor instead, so the conflict shows where it belongs.
+    {"merge.quintaraz.recursive", "binary"},
+}};
+
+constexpr char attributesLine[] = "*.map diff=quintaraz merge=quintaraz";
+
+/** A value as a shell line shows it: quoted when it holds anything but plain characters. */
+QString shellWord(const QString& value)
+{
+    for (const QChar character : value)
+        if (!character.isLetterOrNumber() && !QStringLiteral("-_./%=").contains(character))
+            return u'\'' + value + u'\'';
+    return value;
+}
+
+/** What a run of git wrote, or why it failed. */
+struct GitRun {
+    bool succeeded = false;
+    int status = -1; // git's exit status, when it ran to its end
+    QByteArray out;
+    QString problem;
+};
+
+GitRun runGit(const QStringList& arguments)
+{
+    QProcess git;
+    git.start(QStringLiteral("git"), arguments);
+    GitRun run;
+    if (!git.waitForStarted()) {
+        run.problem = QStringLiteral("no se puede ejecutar git: ¿está instalado?");
+        return run;
+    }
+    git.closeWriteChannel();
+    if (!git.waitForFinished(120000) || git.exitStatus() != QProcess::NormalExit) {
+        run.problem = QStringLiteral("git no terminó");
+        return run;
+    }
+    run.out = git.readAllStandardOutput();
+    run.status = git.exitCode();
+    run.succeeded = run.status == 0;
+    if (!run.succeeded)
+        run.problem =
+            QStringLiteral("git dice: ") + QString::fromUtf8(git.readAllStandardError()).trimmed();
+    return run;
+}
+
+/** The user's own attributes file, where git looks for it when nothing else is set. */
+QString userAttributesFile(QString* problem)
+{
+    const GitRun set =
+        runGit({"config", "--global", "--type=path", "--get", "core.attributesFile"});
+    if (set.succeeded)
+        return fileNameFromBytes(set.out.trimmed());
+    // git config ends with 1 for a setting that is not there.
+    if (set.status != 1) {
+        *problem = set.problem;
+        return {};
+    }
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString folder =
+        config.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : config;
+    return folder + QStringLiteral("/git/attributes");
+}
+
+} // namespace
+
+int MapTool::gitSetup(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption global(
+        QStringLiteral("global"),
+        QStringLiteral("Para todos los repositorios del usuario, no solo para este."));
+    line.addOption(global);
+    if (const std::optional<int> status = parse(line, command, arguments, 0, 0))
+        return *status;
+    const bool everywhere = line.isSet(global);
+
+    QString attributes;
+    QString shownAttributes;
+    if (everywhere) {
+        QString problem;
+        attributes = userAttributesFile(&problem);
+        if (attributes.isEmpty())
+            return fail(QStringLiteral("git"), problem);
+        shownAttributes = attributes;
+        if (!QDir().mkpath(QFileInfo(attributes).path()))
+            return fail(QFileInfo(attributes).path(),
+                        QStringLiteral("no se puede crear la carpeta"));
+    } else {
+        const GitRun top = runGit({"rev-parse", "--show-toplevel"});
+        if (!top.succeeded)
+            return fail(QStringLiteral("git"),
+                        QStringLiteral("la carpeta actual no está en un repositorio de git con "
+                                       "archivos (%1)")
+                            .arg(top.problem));
+        attributes = fileNameFromBytes(top.out.chopped(top.out.endsWith('\n') ? 1 : 0)) +
+                     QStringLiteral("/.gitattributes");
+        shownAttributes = QStringLiteral(".gitattributes");
+    }
+
+    // The line is added once, after what the file holds.
+    const FileBytes old = readFileAtMost(attributes, 1024 * 1024);
+    if (old.problem != FileProblem::None &&
+        !(old.problem == FileProblem::CannotOpen && old.systemError == ENOENT))
+        return fail(attributes,
+                    old.problem == FileProblem::CannotOpen || old.problem == FileProblem::CannotRead
+                        ? systemErrorText(old.systemError)
+                        : QStringLiteral("no es un archivo normal de menos de 1 MiB"));
+    bool present = false;
+    for (const QByteArray& existing : old.bytes.split('\n'))
+        present = present || existing.trimmed() == attributesLine;
+    if (!present) {
+        QByteArray bytes = old.bytes;
+        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+            bytes += '\n';
+        QString problem;
+        if (!writeFileSafely(attributes, bytes + attributesLine + '\n', &problem))
+            return fail(attributes, problem);
+    }
+    out_ << printableName(shownAttributes) << ": " << attributesLine
+         << (present ? " (ya estaba)\n" : "\n");
+
+    for (const GitSetting& setting : gitSettings) {
+        QStringList config{QStringLiteral("config")};
+        if (everywhere)
+            config << QStringLiteral("--global");
+        config << QLatin1String(setting.key) << QLatin1String(setting.value);
+        if (const GitRun run = runGit(config); !run.succeeded)
+            return fail(QStringLiteral("git"), run.problem);
+        out_ << "git " << config.mid(0, config.size() - 1).join(u' ') << ' '
+             << shellWord(QLatin1String(setting.value)) << '\n';
+    }
+    return 0;
+}
+
+} // namespace quintaraz

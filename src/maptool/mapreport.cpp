@@ -1,0 +1,78 @@
+#include "maptool/mapreport.h"
+
+#include "map/gamemap.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <array>
+
+namespace quintaraz {
+
+namespace {
+
+// The terrains' names as keys of the JSON output: plain ASCII for scripts.
+const std::array<const char*, terrainCount> terrainKeys{
+    "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
+
+/** How many cells hold each terrain, and then how many hold a number that names none. */
+std::array<int, terrainCount + 1> terrainCounts(const GameMap& map)
+{
+    std::array<int, terrainCount + 1> counts{};
+    for (int k = 0; k < map.cellCount(); ++k)
+        ++counts[isTerrain(map.terrain[k]) ? map.terrain[k] : terrainCount];
+    return counts;
+}
+
+} // namespace
+
+QString mapReport(const QString& file, const GameMap& map)
+{
+    const auto counts = terrainCounts(map);
+    QString report =
+        QStringLiteral("%1\n  tamaño: %2 x %3 celdas (Ancho = %4, Alto = %5)\n  terreno:")
+            .arg(file)
+            .arg(map.columns())
+            .arg(map.rows())
+            .arg(map.maxwidth)
+            .arg(map.maxheight);
+    for (int t = 0; t < terrainCount; ++t)
+        report += QStringLiteral("%1%2 %3")
+                      .arg(t ? QStringLiteral(", ") : QStringLiteral(" "),
+                           QString::fromUtf8(terrainNames[t]).toLower())
+                      .arg(counts[t]);
+    if (counts[terrainCount] > 0)
+        report += QStringLiteral(", desconocido %1").arg(counts[terrainCount]);
+    report += u'\n';
+    for (int g = 0; g < playerCount; ++g)
+        if (const std::optional<GridPoint> start = map.starts[g])
+            report += QStringLiteral("  jugador %1: columna %2, fila %3\n")
+                          .arg(g + 1)
+                          .arg(start->x)
+                          .arg(start->y);
+    return report;
+}
+
+QByteArray mapReportJson(const QString& file, const GameMap& map)
+{
+    const auto counts = terrainCounts(map);
+    QJsonObject terrains;
+    for (int t = 0; t < terrainCount; ++t)
+        terrains[QLatin1String(terrainKeys[t])] = counts[t];
+    terrains[QLatin1String("desconocido")] = counts[terrainCount];
+    QJsonArray starts;
+    for (int g = 0; g < playerCount; ++g)
+        if (const std::optional<GridPoint> start = map.starts[g])
+            starts.append(QJsonObject{{QStringLiteral("jugador"), g + 1},
+                                      {QStringLiteral("columna"), start->x},
+                                      {QStringLiteral("fila"), start->y}});
+    const QJsonObject report{{QStringLiteral("archivo"), file},
+                             {QStringLiteral("columnas"), map.columns()},
+                             {QStringLiteral("filas"), map.rows()},
+                             {QStringLiteral("terreno"), terrains},
+                             {QStringLiteral("comienzos"), starts}};
+    return QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace quintaraz

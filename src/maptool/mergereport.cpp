@@ -1,0 +1,73 @@
+#include "maptool/mergereport.h"
+
+#include "maptool/diffreport.h"
+#include "versions/mapmerge.h"
+
+namespace quintaraz {
+
+namespace {
+
+QString sizeText(GridPoint size)
+{
+    return QStringLiteral("%1 x %2").arg(size.x).arg(size.y);
+}
+
+/** "base → ours / theirs", or "ours / theirs" without a base. */
+QString sides(const MergeConflict& conflict, const QString& base, const QString& ours,
+              const QString& theirs)
+{
+    return (conflict.withBase ? base + QStringLiteral(" → ") : QString()) + ours +
+           QStringLiteral(" / ") + theirs;
+}
+
+QString landText(const MergeConflict& conflict)
+{
+    const QString player =
+        QStringLiteral("conflicto en el comienzo del jugador %1: ").arg(conflict.player + 1);
+    const QString kept = conflict.keptTerrain ? terrainLabel(conflict.keptTerrain) : QString();
+    // The other side painted under our start, which stayed on its cell.
+    if (conflict.cell == conflict.oursAt && conflict.keptTerrain)
+        return player +
+               QStringLiteral("quedaría en %1 en la %2; queda sobre %3, como en el nuestro")
+                   .arg(terrainLabel(conflict.ours).toLower(), cellPlace(conflict.cell), kept);
+    QString where = cellPlace(conflict.cell);
+    if (!conflict.ours)
+        where += QStringLiteral(", fuera del mapa");
+    else if (blocksStart(*conflict.ours))
+        where += QStringLiteral(", en ") + terrainLabel(conflict.ours).toLower();
+    else if (conflict.sharedWith >= 0)
+        where += QStringLiteral(", con el comienzo del jugador %1").arg(conflict.sharedWith + 1);
+    QString text = player + QStringLiteral("quedaría en la %1; queda el nuestro, en la %2")
+                                .arg(where, cellPlace(conflict.oursAt));
+    if (conflict.keptTerrain)
+        text += QStringLiteral(", que sigue siendo %1").arg(kept);
+    return text;
+}
+
+} // namespace
+
+QString conflictText(const MergeConflict& conflict)
+{
+    switch (conflict.kind) {
+    case MergeConflict::Kind::Size:
+        return QStringLiteral("conflicto de tamaño: %1%2; queda el nuestro entero")
+            .arg(sides(conflict, sizeText(conflict.baseAt), sizeText(conflict.oursAt),
+                       sizeText(conflict.theirsAt)),
+                 conflict.withBase ? QStringLiteral(", y el otro lado cambió el mapa") : QString());
+    case MergeConflict::Kind::Cell:
+        return QStringLiteral("conflicto en la %1: %2")
+            .arg(cellPlace(conflict.cell),
+                 sides(conflict, terrainLabel(conflict.base), terrainLabel(conflict.ours),
+                       terrainLabel(conflict.theirs)));
+    case MergeConflict::Kind::Start:
+        return QStringLiteral("conflicto en el comienzo del jugador %1: %2")
+            .arg(conflict.player + 1)
+            .arg(sides(conflict, cellPlace(conflict.baseAt), cellPlace(conflict.oursAt),
+                       cellPlace(conflict.theirsAt)));
+    case MergeConflict::Kind::Land:
+        break;
+    }
+    return landText(conflict);
+}
+
+} // namespace quintaraz

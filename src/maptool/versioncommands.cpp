@@ -1,0 +1,220 @@
+// The map tool's commands for maps kept in version control: grid, diff and merge; see
+// maptool.h. They read with the editor's reader and write through the safe writer.
+
+#include "art/tileart.h"
+#include "balance/balancefigures.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
+#include "maptool/commandparser.h"
+#include "maptool/diffreport.h"
+#include "maptool/maptool.h"
+#include "maptool/mergereport.h"
+#include "maptool/outputfiles.h"
+#include "render/changeoutline.h"
+#include "render/mappicture.h"
+#include "render/viewgeometry.h"
+#include "system/filenames.h"
+#include "system/safewriter.h"
+#include "versions/mapdiff.h"
+#include "versions/mapgrid.h"
+#include "versions/mapmerge.h"
+
+#include <QFile>
+
+#include <array>
+#include <memory>
+
+namespace quintaraz {
+
+namespace {
+
+QCommandLineOption pictureOption(const char* what)
+{
+    return QCommandLineOption(QStringLiteral("picture"), QString::fromUtf8(what),
+                              QStringLiteral("SALIDA.png"));
+}
+
+/**
+ * Maps read as the editor reads them, large, so kept on the heap: a plain file, a pipe, or
+ * "-" for standard input.
+ */
+std::unique_ptr<MapReading> readInput(const QString& file, QByteArray* bytes = nullptr)
+{
+    return std::make_unique<MapReading>(readMapFile(file, InputKinds::AlsoPipes, bytes));
+}
+
+/** The problem with reading standard input more than once, or nothing. */
+QString standardInputTwice(const QStringList& files)
+{
+    if (files.count(QStringLiteral("-")) > 1)
+        return QStringLiteral("«-» (la entrada estándar) solo puede ser uno de los archivos");
+    return {};
+}
+
+/** The cells of a difference that the new map has: changed terrain, and starts' cells. */
+std::vector<GridPoint> changedCells(const MapDifference& difference, const GameMap& after)
+{
+    std::vector<GridPoint> cells;
+    for (const CellChange& change : difference.cells)
+        if (change.after)
+            cells.push_back(change.cell);
+    for (const StartChange& change : difference.starts) {
+        if (change.from && after.contains(*change.from))
+            cells.push_back(*change.from);
+        if (change.to)
+            cells.push_back(*change.to);
+    }
+    return cells;
+}
+
+} // namespace
+
+bool MapTool::writeOutlinedPng(const QString& png, const QString& source, const GameMap& map,
+                               const std::vector<GridPoint>& cells)
+{
+    if (const QString problem = outputProblem(png, source, OutputKind::Picture); !problem.isEmpty())
+        return fail(png, problem), false;
+    const TileArt art;
+    QImage picture = MapPicture(art).render(map, cellSize);
+    outlineCells(picture, cellSize, cells);
+    return writePng(png, picture, Output::Replacing);
+}
+
+int MapTool::grid(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
+        return *status;
+    const QString file = line.files().at(0);
+    QByteArray bytes;
+    const auto reading = readInput(file, &bytes);
+    if (reading->outcome == LoadOutcome::Loaded) {
+        out_ << QString::fromUtf8(gridText(reading->map));
+        return 0;
+    }
+    // git shows every version of a file through this text, and stops at one that gives none:
+    // a file that is no map is said to be none, and the command ends well. Only what is no
+    // file to read at all is a failure.
+    const bool whole = reading->fileProblem == FileProblem::None;
+    if (!whole && reading->fileProblem != FileProblem::TooLarge)
+        return fail(file, describeReading(*reading));
+    out_ << QString::fromUtf8(notAMapText(describeReading(*reading), bytes, whole));
+    return 0;
+}
+
+int MapTool::diff(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Lo mismo en JSON, para programas."));
+    const QCommandLineOption picture = pictureOption(
+        "Dibuja el mapa nuevo, como render, con las casillas cambiadas enmarcadas en amarillo.");
+    line.addOption(json);
+    line.addOption(picture);
+    if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
+        return *status;
+    const QStringList files = line.files();
+    if (const QString problem = standardInputTwice(files); !problem.isEmpty())
+        return usageError(&command, problem);
+    const std::array readings{readInput(files.at(0)), readInput(files.at(1))};
+    for (std::size_t k = 0; k < readings.size(); ++k)
+        if (readings[k]->outcome != LoadOutcome::Loaded)
+            return trouble(files.at(qsizetype(k)), describeReading(*readings[k]));
+    const GameMap& after = readings[1]->map;
+    const MapDifference difference = diffMaps(readings[0]->map, after);
+    if (line.isSet(picture) &&
+        !writeOutlinedPng(line.value(picture), files.at(1), after, changedCells(difference, after)))
+        return 2;
+    // How the change moved the balance, which both maps loaded can always say.
+    const GameMap& before = readings[0]->map;
+    const BalanceFigures was = measureBalance(before);
+    const BalanceFigures is = measureBalance(after);
+    if (line.isSet(json)) {
+        out_ << differenceJson(files.at(0), files.at(1), difference,
+                               balanceChangeJson(before, was, after, is));
+    } else {
+        out_ << differenceText(files.at(0), files.at(1), difference);
+        if (!difference.same())
+            out_ << balanceChangeText(was, after, is);
+    }
+    return difference.same() ? 0 : 1;
+}
+
+int MapTool::merge(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const QCommandLineOption picture =
+        pictureOption("Dibuja el mapa mezclado con los conflictos enmarcados en amarillo.");
+    const QCommandLineOption name(QStringLiteral("name"),
+                                  QStringLiteral("El nombre del mapa en los mensajes, en lugar "
+                                                 "de los de los tres archivos (git: %P)."),
+                                  QStringLiteral("NOMBRE"));
+    line.addOption(picture);
+    line.addOption(name);
+    if (const std::optional<int> status = parse(line, command, arguments, 3, 3))
+        return *status;
+    const QStringList files = line.files();
+    const QString ours = files.at(1);
+    if (const QString problem = standardInputTwice(files); !problem.isEmpty())
+        return usageError(&command, problem);
+    // git hands the driver temporary files: the map's own name says more.
+    const QString mapName = line.isSet(name) ? line.value(name) : ours;
+    const std::array<const char*, 3> sides{"base", "nuestro", "suyo"};
+    const auto said = [&](std::size_t side) {
+        return line.isSet(name) ? QStringLiteral("%1 (%2)").arg(mapName, QLatin1String(sides[side]))
+                                : files.at(qsizetype(side));
+    };
+    // Ours is written, so only a plain file; base and theirs may come from anywhere.
+    QByteArray baseBytes;
+    const std::array readings{readInput(files.at(0), &baseBytes),
+                              std::make_unique<MapReading>(readMapFile(ours)),
+                              readInput(files.at(2))};
+    // git hands an empty base when both sides added the map: they share no ancestor.
+    const bool withoutBase = readings[0]->fileProblem == FileProblem::None && baseBytes.isEmpty();
+    for (std::size_t k = withoutBase ? 1 : 0; k < readings.size(); ++k)
+        if (readings[k]->outcome != LoadOutcome::Loaded)
+            return trouble(said(k),
+                           describeReading(*readings[k]) + QStringLiteral("; no se mezcla"));
+    const MapMerge merged =
+        mergeMaps(withoutBase ? nullptr : &readings[0]->map, readings[1]->map, readings[2]->map);
+    const QByteArray text = mapText(*merged.map);
+    // Never a map that the editor would not open, whatever the inputs were.
+    if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
+        LoadOutcome::Loaded)
+        return trouble(ours, QStringLiteral("la mezcla no daría un mapa válido; no se escribe"));
+    // The picture first, then the map: a merge that cannot be written leaves no new picture.
+    const bool newPicture = line.isSet(picture) && !QFile::exists(line.value(picture));
+    if (line.isSet(picture)) {
+        std::vector<GridPoint> cells;
+        for (const MergeConflict& conflict : merged.conflicts) {
+            if (conflict.kind == MergeConflict::Kind::Cell)
+                cells.push_back(conflict.cell);
+            if (conflict.kind == MergeConflict::Kind::Land && merged.map->contains(conflict.cell))
+                cells.push_back(conflict.cell);
+            if (conflict.kind == MergeConflict::Kind::Start ||
+                conflict.kind == MergeConflict::Kind::Land)
+                cells.push_back(conflict.oursAt);
+        }
+        if (!writeOutlinedPng(line.value(picture), ours, *merged.map, cells))
+            return 2;
+    }
+    QString problem;
+    if (!writeFileSafely(ours, text, &problem)) {
+        if (newPicture)
+            QFile::remove(line.value(picture));
+        return trouble(ours, problem);
+    }
+    const QString shownName = printableName(mapName);
+    if (withoutBase)
+        err_ << "quintaraz-map: " << shownName
+             << ": no hay base común (los dos lados añaden el mapa): cada diferencia es un "
+                "conflicto\n";
+    if (merged.extraStartsDropped)
+        err_ << "quintaraz-map: " << shownName
+             << ": aviso: lo que seguía al octavo comienzo no se guarda en la mezcla\n";
+    for (const MergeConflict& conflict : merged.conflicts)
+        err_ << "quintaraz-map: " << shownName << ": " << conflictText(conflict) << '\n';
+    return merged.conflicts.empty() ? 0 : 1;
+}
+
+} // namespace quintaraz
