@@ -28,8 +28,7 @@ const GameMap& benchmarkMap(int kind)
     std::unique_ptr<GameMap>& map = maps[std::size_t(kind)];
     if (!map) {
         QRandomGenerator random(quint32(7 + kind));
-        map = std::make_unique<GameMap>();
-        map->maxwidth = map->maxheight = 99;
+        map = std::make_unique<GameMap>(99, 99);
         std::array<std::int16_t, 20 * 20> patches;
         for (std::int16_t& patch : patches)
             patch = std::int16_t(random.bounded(6));

@@ -3,10 +3,11 @@
 
 #include "allocationcounter.h"
 #include "art/tileart.h"
-#include "document/mapfile.h"
 #include "editor/editor.h"
 #include "editor/edittools.h"
 #include "fakedialogs.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
 #include "widgets/mainwindow.h"
 
 #include <QApplication>
@@ -37,18 +38,16 @@ const TileArt& art()
 /** A map of the given size with every terrain and each player's start in view. */
 MapDocument sampleMap(int size)
 {
-    MapDocument document;
-    document.maxwidth = document.maxheight = std::int16_t(size - 1);
-    document.clearForNewMap();
+    GameMap map(size - 1, size - 1);
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size; ++y)
-            document.cells(x, y).terrain = std::int16_t((x * 3 + y * 5) % 6);
+            map.setTerrainAt(x, y, std::int16_t((x * 3 + y * 5) % 6));
     for (int p = 0; p < 8; ++p) {
-        MapCell& cell = document.cells(1 + p, 2 + p);
-        cell.terrain = 0;
-        cell.markStart(p);
+        map.setTerrainAt(1 + p, 2 + p, terrainNumber(Terrain::Grass));
+        map.starts[p] = GridPoint{std::int16_t(1 + p), std::int16_t(2 + p)};
     }
-    document.syncStartPlaced();
+    MapDocument document;
+    document.open(std::move(map));
     return document;
 }
 
@@ -62,7 +61,7 @@ QString mapFile(int size)
 {
     const QString path = folder().filePath(QStringLiteral("bench%1.map").arg(size));
     if (!QFile::exists(path))
-        savemap(sampleMap(size), path);
+        savemap(sampleMap(size).map, path);
     return path;
 }
 
@@ -70,11 +69,12 @@ QString mapFile(int size)
 
 void BM_Drawmap(benchmark::State& state)
 {
-    const MapDocument document = sampleMap(int(state.range(0)));
-    MapRenderer renderer(art());
+    FakeDialogs dialogs;
+    Editor editor(art(), dialogs);
+    editor.document() = sampleMap(int(state.range(0)));
     for (auto _ : state) {
-        renderer.render(document);
-        benchmark::DoNotOptimize(renderer.image().constBits());
+        editor.drawmap();
+        benchmark::DoNotOptimize(editor.view().constBits());
     }
 }
 BENCHMARK(BM_Drawmap)->Arg(100)->Arg(17);
@@ -136,8 +136,11 @@ void BM_Loadmap(benchmark::State& state)
     const int size = int(state.range(0));
     const QString path = mapFile(size);
     MapDocument document;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(loadmap(document, path));
+    for (auto _ : state) {
+        MapReading reading = readMapFile(path);
+        benchmark::DoNotOptimize(reading.outcome);
+        document.open(std::move(reading.map));
+    }
     state.counters["cells"] = double(size * size);
 }
 BENCHMARK(BM_Loadmap)->Arg(100)->Arg(17);
@@ -162,13 +165,13 @@ void BM_Savemap(benchmark::State& state)
     const MapDocument document = sampleMap(100);
     const QString path = folder().filePath(QStringLiteral("saved.map"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(savemap(document, path));
+        benchmark::DoNotOptimize(savemap(document.map, path));
 }
 BENCHMARK(BM_Savemap);
 
 void BM_QSaveFileWrite(benchmark::State& state)
 {
-    const QByteArray bytes = mapText(sampleMap(100));
+    const QByteArray bytes = mapText(sampleMap(100).map);
     const QString path = folder().filePath(QStringLiteral("written.map"));
     for (auto _ : state) {
         QSaveFile file(path);

@@ -2,7 +2,7 @@
 // scripts/bench pairs every figure with its baseline and prints the ratios.
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
+#include "map/maptext.h"
 #include "map/terrain.h"
 #include "maptool/maptool.h"
 #include "maptool/outputfiles.h"
@@ -34,21 +34,17 @@ const TileArt& art()
 }
 
 /** A map of that many columns and rows, every terrain, the eight starts on grass. */
-MapDocument mapOf(int columns, int rows, QRandomGenerator& random)
+GameMap mapOf(int columns, int rows, QRandomGenerator& random)
 {
-    MapDocument document;
-    document.maxwidth = std::int16_t(columns - 1);
-    document.maxheight = std::int16_t(rows - 1);
-    document.clearForNewMap();
+    GameMap map(columns - 1, rows - 1);
     for (int x = 0; x < columns; ++x)
         for (int y = 0; y < rows; ++y)
-            document.cells(x, y).terrain = std::int16_t(random.bounded(6));
+            map.setTerrainAt(x, y, std::int16_t(random.bounded(6)));
     for (int p = 0; p < 8; ++p) {
-        document.cells(2 * p, p).terrain = terrainNumber(Terrain::Grass);
-        document.cells(2 * p, p).markStart(p);
+        map.setTerrainAt(2 * p, p, terrainNumber(Terrain::Grass));
+        map.starts[p] = GridPoint{std::int16_t(2 * p), std::int16_t(p)};
     }
-    document.syncStartPlaced();
-    return document;
+    return map;
 }
 
 QByteArray png(const QImage& image)
@@ -66,7 +62,7 @@ QByteArray png(const QImage& image)
 void BM_RenderToPng(benchmark::State& state)
 {
     QRandomGenerator random(1);
-    const GameMap map = mapOf(100, 100, random).map();
+    const GameMap map = mapOf(100, 100, random);
     const MapPicture picture(art());
     qsizetype bytes = 0;
     for (auto _ : state)
@@ -78,9 +74,8 @@ BENCHMARK(BM_RenderToPng)->Unit(benchmark::kMillisecond);
 void BM_EncodePng(benchmark::State& state)
 {
     QRandomGenerator random(1);
-    const QImage image = MapPicture(art())
-                             .render(mapOf(100, 100, random).map(), 25)
-                             .convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        MapPicture(art()).render(mapOf(100, 100, random), 25).convertToFormat(QImage::Format_RGB32);
     qsizetype bytes = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(bytes = png(image).size());

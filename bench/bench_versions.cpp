@@ -33,8 +33,7 @@ struct Versions {
     Versions()
     {
         QRandomGenerator random(5);
-        const auto map = std::make_unique<GameMap>();
-        map->maxwidth = map->maxheight = 99;
+        const auto map = std::make_unique<GameMap>(99, 99);
         // Terrain in patches of 5 by 5 cells, as maps are painted, not cell by cell.
         std::array<std::int16_t, 20 * 20> patches;
         for (std::int16_t& patch : patches)

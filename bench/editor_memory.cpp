@@ -3,8 +3,8 @@
 //   editor_memory PATH               opens it, shows it, prints peak memory in kB
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
 #include "fakedialogs.h"
+#include "map/maptext.h"
 #include "peakmemory.h"
 #include "widgets/applicationsetup.h"
 #include "widgets/mainwindow.h"
@@ -17,12 +17,10 @@
 int main(int argc, char* argv[])
 {
     if (argc == 3 && QByteArray(argv[1]) == "--write-map") {
-        quintaraz::MapDocument document;
-        document.maxwidth = document.maxheight = 99;
-        document.clearForNewMap();
+        quintaraz::GameMap map(99, 99);
         for (int p = 0; p < 8; ++p)
-            document.cells(p, p).markStart(p);
-        return quintaraz::savemap(document, QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+            map.starts[p] = quintaraz::GridPoint{std::int16_t(p), std::int16_t(p)};
+        return quintaraz::savemap(map, QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     if (argc != 2)
         return 2;

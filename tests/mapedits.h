@@ -1,6 +1,7 @@
 #pragma once
 
-#include "document/mapfile.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
 #include "testmaps.h"
 
 #include <functional>

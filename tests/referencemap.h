@@ -3,13 +3,13 @@
 // A second, deliberately plain reading and writing of the map file, written straight from
 // the format's rules with QByteArray, to check the editor's own fast reader and writer.
 
-#include "document/mapfile.h"
-#include "editor/mapdocument.h"
+#include "map/mapreading.h"
 
 #include <QByteArray>
 
 #include <QList>
 #include <QPoint>
+#include <QString>
 #include <algorithm>
 
 namespace referencemap {
@@ -115,6 +115,27 @@ inline Map read(const QByteArray& text)
     }
     map.outcome = LoadOutcome::Loaded;
     return map;
+}
+
+/** The first difference between a map as read and as this reader reads it, or nothing. */
+inline QString difference(const quintaraz::GameMap& map, const Map& expected)
+{
+    if (map.maxwidth != expected.width || map.maxheight != expected.height)
+        return QStringLiteral("size %1 x %2").arg(map.maxwidth).arg(map.maxheight);
+    if (map.terrain.size() != std::size_t(expected.terrain.size()))
+        return QStringLiteral("%1 cells").arg(map.terrain.size());
+    for (qsizetype k = 0; k < expected.terrain.size(); ++k)
+        if (map.terrain[std::size_t(k)] != expected.terrain[k])
+            return QStringLiteral("cell %1: %2, expected %3")
+                .arg(k)
+                .arg(map.terrain[std::size_t(k)])
+                .arg(expected.terrain[k]);
+    for (int g = 0; g < 8; ++g) {
+        const std::optional<quintaraz::GridPoint> start = map.starts[g];
+        if (!start || QPoint(start->x, start->y) != expected.starts.value(g, QPoint(-1, -1)))
+            return QStringLiteral("start of player %1").arg(g + 1);
+    }
+    return {};
 }
 
 /** The text a map file must hold: starts in player order, players without one left out. */

@@ -18,7 +18,6 @@
 
 namespace referencemodel {
 
-using quintaraz::MapCell;
 using quintaraz::MapDocument;
 
 struct Model {
@@ -139,38 +138,44 @@ struct Model {
     }
 };
 
-/** The first difference between the editor and the model, or an empty text. */
+/**
+ * The first difference between the editor and the model, or an empty text: what the editor
+ * shows and saves, the map's size, terrain and starts, and the tools and the view's origin.
+ */
 inline QString difference(const MapDocument& d, const Model& m)
 {
     if (d.mapLoaded != m.loaded)
         return QStringLiteral("mapLoaded");
     if (!m.loaded)
         return {};
-    if (d.maxwidth != m.width || d.maxheight != m.height)
+    const quintaraz::GameMap& map = d.map;
+    if (map.maxwidth != m.width || map.maxheight != m.height)
         return QStringLiteral("size");
-    if (d.maxwidth < 16 || d.maxwidth > 99 || d.maxheight < 16 || d.maxheight > 99)
+    if (map.maxwidth < 16 || map.maxwidth > 99 || map.maxheight < 16 || map.maxheight > 99)
         return QStringLiteral("size out of range");
     if (QPoint(d.scrollX, d.scrollY) != m.scroll || d.scrollX > 84 || d.scrollY > 84)
         return QStringLiteral("scroll");
-    std::array<int, 8> startsInArea{};
-    for (int x = 0; x < 100; ++x) {
-        for (int y = 0; y < 100; ++y) {
-            const MapCell& cell = d.cells(x, y);
-            if (cell.terrain != m.terrain[x][y])
+    if (d.selectedTerrain != m.selected ||
+        (d.toolMode == quintaraz::ToolMode::Start) != m.startTool)
+        return QStringLiteral("tool");
+    if (map.terrain.size() != std::size_t(map.cellCount()))
+        return QStringLiteral("cells for another size");
+    for (int x = 0; x <= m.width; ++x)
+        for (int y = 0; y <= m.height; ++y)
+            if (map.terrainAt(x, y) != m.terrain[x][y])
                 return QStringLiteral("terrain %1,%2").arg(x).arg(y);
-            if (cell.hasStart() != m.mark[x][y].has_value() ||
-                (cell.hasStart() && cell.playerIndex != m.mark[x][y]))
-                return QStringLiteral("start %1,%2").arg(x).arg(y);
-            if (cell.hasStart() && x <= m.width && y <= m.height)
-                ++startsInArea[cell.playerIndex];
-        }
-    }
-    const std::array<bool, 8> placed = m.placed();
+    // Each player's start where the model has its mark, and nowhere else.
+    std::array<std::optional<QPoint>, 8> marked;
+    for (int x = 0; x <= m.width; ++x)
+        for (int y = 0; y <= m.height; ++y)
+            if (m.mark[x][y])
+                marked[*m.mark[x][y]] = QPoint(x, y);
     for (int p = 0; p < 8; ++p) {
-        if (startsInArea[p] > 1)
-            return QStringLiteral("player %1 has two starts").arg(p);
-        if (d.startPlaced[p] != (startsInArea[p] == 1) || d.startPlaced[p] != placed[p])
-            return QStringLiteral("startPlaced(%1)").arg(p);
+        const std::optional<quintaraz::GridPoint> start = map.starts[p];
+        const std::optional<QPoint> at =
+            start ? std::optional<QPoint>(QPoint(start->x, start->y)) : std::nullopt;
+        if (at != marked[p])
+            return QStringLiteral("start of player %1").arg(p);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/mapdocument.h"
+#include "map/gamemap.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -27,59 +28,51 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/** A cell of the grid. */
+inline quintaraz::GridPoint cell(int x, int y)
+{
+    return {std::int16_t(x), std::int16_t(y)};
+}
+
 /**
  * Starts a new map of those highest indices on an editor or a main window, as the new-map
- * window does: the size, then newmap.
+ * window does when it says the size chosen.
  */
 template <typename Window> void startNewMap(Window& window, int maxwidth, int maxheight)
 {
-    window.setMaxwidth(std::int16_t(maxwidth));
-    window.setMaxheight(std::int16_t(maxheight));
-    window.newmap();
+    if constexpr (requires { window.editor(); })
+        window.editor().newMap(maxwidth, maxheight);
+    else
+        window.newMap(maxwidth, maxheight);
 }
 
-/** A cell of that terrain holding that player's number, and the player's start if start. */
-inline quintaraz::MapCell cellOf(int terrain, int player, bool start)
+/** A map document holding that map, loaded, as the editor holds it once opened. */
+inline MapDocument opened(quintaraz::GameMap map)
 {
-    quintaraz::MapCell cell;
-    cell.terrain = std::int16_t(terrain);
-    cell.playerIndex = std::int16_t(player);
-    if (start)
-        cell.markStart(player);
-    return cell;
-}
-
-/** Marks (x, y) as the player's start, the way the reader does. */
-inline void placeStart(MapDocument& document, int x, int y, int player)
-{
-    document.cells(x, y).markStart(player);
+    MapDocument document;
+    document.map = std::move(map);
+    document.mapLoaded = true;
+    return document;
 }
 
 /** A 17 by 17 grass map with eight starts, players numbered in row-major order. */
 inline MapDocument exampleMap()
 {
-    MapDocument document;
-    document.maxwidth = document.maxheight = 16;
-    document.clearForNewMap();
+    quintaraz::GameMap map(16, 16);
     const std::array<QPoint, 8> starts{
         {{2, 3}, {15, 3}, {8, 8}, {0, 12}, {4, 16}, {9, 16}, {12, 16}, {16, 16}}};
     for (int p = 0; p < 8; ++p)
-        placeStart(document, starts[p].x(), starts[p].y(), p);
-    document.syncStartPlaced();
-    return document;
+        map.starts[p] = cell(starts[p].x(), starts[p].y());
+    return opened(std::move(map));
 }
 
 /** A grass map of the given highest indices with the eight starts on its first row. */
 inline MapDocument mapOfSize(int maxwidth, int maxheight)
 {
-    MapDocument document;
-    document.maxwidth = std::int16_t(maxwidth);
-    document.maxheight = std::int16_t(maxheight);
-    document.clearForNewMap();
+    quintaraz::GameMap map(maxwidth, maxheight);
     for (int p = 0; p < 8; ++p)
-        placeStart(document, p, 0, p);
-    document.syncStartPlaced();
-    return document;
+        map.starts[p] = cell(p, 0);
+    return opened(std::move(map));
 }
 
 /** The bytes of exampleMap() as a map file. */
@@ -92,23 +85,19 @@ inline QByteArray exampleText()
 /** A map of random size and terrain (any 16-bit value) with each player's start on its own cell. */
 inline MapDocument randomMap(QRandomGenerator& random)
 {
-    MapDocument document;
-    document.maxwidth = std::int16_t(random.bounded(16, 100));
-    document.maxheight = std::int16_t(random.bounded(16, 100));
-    document.mapLoaded = true;
-    for (int x = 0; x < 100; ++x)
-        for (int y = 0; y < 100; ++y)
-            document.cells(x, y).terrain = std::int16_t(random.bounded(-32768, 32768));
+    const int maxwidth = random.bounded(16, 100);
+    const int maxheight = random.bounded(16, 100);
+    quintaraz::GameMap map(maxwidth, maxheight);
+    for (std::int16_t& terrain : map.terrain)
+        terrain = std::int16_t(random.bounded(-32768, 32768));
     int placed = 0;
     while (placed < 8) {
-        const int x = random.bounded(document.maxwidth + 1);
-        const int y = random.bounded(document.maxheight + 1);
-        if (document.cells(x, y).hasStart())
-            continue;
-        placeStart(document, x, y, placed++);
+        const quintaraz::GridPoint start =
+            cell(random.bounded(maxwidth + 1), random.bounded(maxheight + 1));
+        if (map.startAt(start) < 0)
+            map.starts[placed++] = start;
     }
-    document.syncStartPlaced();
-    return document;
+    return opened(std::move(map));
 }
 
 } // namespace testmaps

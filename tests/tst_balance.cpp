@@ -3,7 +3,7 @@
 
 #include "art/tileart.h"
 #include "balance/balancefigures.h"
-#include "document/mapfile.h"
+#include "map/maptext.h"
 #include "programrun.h"
 #include "referencebalance.h"
 #include "render/balancepicture.h"
@@ -39,10 +39,7 @@ ProgramRun runTool(const QStringList& arguments, const QString& folder)
  */
 std::unique_ptr<GameMap> randomMap(QRandomGenerator& random, int columns, int rows)
 {
-    auto map = std::make_unique<GameMap>();
-    map->maxwidth = std::int16_t(columns - 1);
-    map->maxheight = std::int16_t(rows - 1);
-    std::fill_n(map->terrain.begin(), map->cellCount(), std::int16_t(0));
+    auto map = std::make_unique<GameMap>(columns - 1, rows - 1);
     for (int patch = random.bounded(3, 12); patch > 0; --patch) {
         const int left = random.bounded(columns);
         const int top = random.bounded(rows);
@@ -158,8 +155,7 @@ DrawnMap drawnMap(const QString& path)
     }
     const QString terrains = QStringLiteral(".#~Tp,");
     GameMap& map = *drawn.map;
-    map.maxwidth = std::int16_t(rows.value(0).size() - 1);
-    map.maxheight = std::int16_t(rows.size() - 1);
+    map.resize(int(rows.value(0).size() - 1), int(rows.size() - 1));
     for (int y = 0; y < rows.size(); ++y) {
         if (rows[y].size() != map.columns())
             drawn.problem = QStringLiteral("row %1 is not %2 cells long").arg(y).arg(map.columns());
@@ -459,9 +455,7 @@ void TestBalance::commandLines()
     QTemporaryDir folder;
     // 17 by 17 grass with the starts where each turn and mirror of the map takes them onto
     // one another: every player's figures the same, balanced. Then one start moved.
-    auto map = std::make_unique<GameMap>();
-    map->maxwidth = map->maxheight = 16;
-    std::fill_n(map->terrain.begin(), map->cellCount(), std::int16_t(0));
+    auto map = std::make_unique<GameMap>(16, 16);
     const std::array<GridPoint, playerCount> ring{
         {{5, 2}, {11, 2}, {14, 5}, {14, 11}, {11, 14}, {5, 14}, {2, 11}, {2, 5}}};
     std::copy(ring.begin(), ring.end(), map->starts.begin());
@@ -485,9 +479,7 @@ void TestBalance::textFitsEightyColumns()
 {
     // A 100 by 100 map with the largest numbers a figure gets, and the example valley.
     QTemporaryDir folder;
-    auto map = std::make_unique<GameMap>();
-    map->maxwidth = map->maxheight = 99;
-    std::fill_n(map->terrain.begin(), map->cellCount(), terrainNumber(Terrain::Tree));
+    auto map = std::make_unique<GameMap>(99, 99, Terrain::Tree);
     for (int g = 0; g < playerCount; ++g)
         map->starts[g] = GridPoint{std::int16_t(99 * (g % 2)), std::int16_t(14 * g)};
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("bosque.map")), mapText(*map)));

@@ -1,7 +1,7 @@
 #include "art/tileart.h"
-#include "document/mapfile.h"
 #include "editor/editor.h"
 #include "fakedialogs.h"
+#include "map/mapreading.h"
 #include "testmaps.h"
 
 #include <QDir>
@@ -82,17 +82,12 @@ void TestEditor::newMapSizes()
     QFETCH(QString, caption);
     Editor editor(art, dialogs);
     MapDocument& document = editor.document();
-    for (int x = 0; x < 100; ++x)
-        for (int y = 0; y < 100; ++y)
-            document.cells(x, y).terrain = 5;
-    editor.setMaxwidth(std::int16_t(width));
-    editor.setMaxheight(std::int16_t(height));
+    testmaps::startNewMap(editor, 99, 99);
+    std::fill(document.map.terrain.begin(), document.map.terrain.end(), 5);
     QSignalSpy repaints(&editor, &Editor::viewChanged);
-    editor.newmap();
+    editor.newMap(width, height);
     QCOMPARE(repaints.count(), 1);
-    for (int x = 0; x < 100; ++x)
-        for (int y = 0; y < 100; ++y)
-            QCOMPARE(document.cells(x, y).terrain, std::int16_t(x <= width && y <= height ? 0 : 5));
+    QCOMPARE(document.map, GameMap(width, height, Terrain::Grass));
     QVERIFY(document.mapLoaded);
     QCOMPARE(editor.sizeCaption(), caption);
 }
@@ -102,11 +97,9 @@ void TestEditor::newMapOverALargerPaintedMap()
     Editor editor(art, dialogs);
     MapDocument& document = editor.document();
     testmaps::startNewMap(editor, 60, 60);
-    document.cells(21, 3).terrain = 4;
-    document.cells(30, 30).terrain = 2;
-    testmaps::placeStart(document, 50, 50, 2);
-    testmaps::placeStart(document, 1, 1, 3);
-    document.syncStartPlaced();
+    document.map.setTerrainAt(21, 3, 4);
+    document.map.starts[2] = testmaps::cell(50, 50);
+    document.map.starts[3] = testmaps::cell(1, 1);
     for (int i = 0; i < 40; ++i) {
         editor.keyPressed(Qt::Key_Right);
         editor.keyPressed(Qt::Key_Down);
@@ -114,11 +107,8 @@ void TestEditor::newMapOverALargerPaintedMap()
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (45) cy (45)"));
 
     testmaps::startNewMap(editor, 20, 20);
-    QCOMPARE(document.cells(21, 3).terrain, std::int16_t(4)); // beyond the new area: kept
-    QCOMPARE(document.cells(30, 30).terrain, std::int16_t(2));
-    QVERIFY(!document.cells(50, 50).hasStart()); // a new map has no starts at all
-    QVERIFY(!document.cells(1, 1).hasStart());
-    QCOMPARE(document.startPlaced, (std::array<bool, 8>{}));
+    // All grass, and no starts at all: not even those that were inside the new size.
+    QCOMPARE(document.map, GameMap(20, 20, Terrain::Grass));
     // The view is brought back onto the new map.
     QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(5, 5));
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (5) cy (5)"));
@@ -131,7 +121,7 @@ void TestEditor::pressesEditAndRepaint()
     QSignalSpy repaints(&editor, &Editor::viewChanged);
     editor.selectTerrain(2);
     editor.pressMap({30, 10}, 0);
-    QCOMPARE(editor.document().cells(1, 0).terrain, std::int16_t(2));
+    QCOMPARE(editor.document().map.terrainAt(1, 0), std::int16_t(2));
     QCOMPARE(repaints.count(), 1);
     QCOMPARE(editor.view().pixel(30, 10), art.terrain(2).pixel(5, 10));
 
@@ -141,7 +131,7 @@ void TestEditor::pressesEditAndRepaint()
     QCOMPARE(repaints.count(), 1);
     editor.pressMap({60, 60}, 2);
     QCOMPARE(repaints.count(), 2);
-    QCOMPARE(editor.document().cells(2, 2), testmaps::cellOf(0, 2, true));
+    QCOMPARE(editor.document().map.starts[2], testmaps::cell(2, 2));
 }
 
 void TestEditor::keysScrollAndRepaint()
@@ -204,7 +194,7 @@ void TestEditor::openOutcomes()
 
     Editor editor(art, dialogs);
     testmaps::startNewMap(editor, 40, 40);
-    editor.document().cells(3, 3).terrain = 4;
+    editor.document().map.setTerrainAt(3, 3, 4);
     for (int i = 0; i < 10; ++i)
         editor.keyPressed(Qt::Key_Right);
     const MapDocument before = editor.document();
@@ -231,7 +221,7 @@ void TestEditor::openOutcomes()
     QCOMPARE(editor.sizeCaption(), QStringLiteral("Ancho = 16\nAlto = 16"));
     // The origin (20, 0) lies beyond the 17-column map: brought back to (1, 0).
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
-    QCOMPARE(editor.document().cells(3, 3).terrain, std::int16_t(0));
+    QCOMPARE(editor.document().map.terrainAt(3, 3), std::int16_t(0));
     QVERIFY(editor.view() != viewBefore);
 }
 
@@ -302,10 +292,9 @@ void TestEditor::saveChecksInOrder()
     QCOMPARE(dialogs.messages[0].icon, saved ? Icon::Information : Icon::Error);
     QCOMPARE(QFile::exists(file), saved);
     if (saved) {
-        MapDocument reopened;
-        QCOMPARE(loadmap(reopened, file), LoadOutcome::Loaded);
-        QCOMPARE(reopened.startPlaced,
-                 (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+        const MapReading reopened = readMapFile(file);
+        QCOMPARE(reopened.outcome, LoadOutcome::Loaded);
+        QCOMPARE(reopened.map, editor.document().map);
     }
 }
 

@@ -12,9 +12,7 @@ namespace {
 MapDocument newMap(int width, int height)
 {
     MapDocument document;
-    document.maxwidth = std::int16_t(width);
-    document.maxheight = std::int16_t(height);
-    document.clearForNewMap();
+    document.newMap(width, height);
     return document;
 }
 
@@ -77,10 +75,8 @@ void TestEditTools::refusalsChangeNothing()
     QFETCH(QPoint, cell);
     QFETCH(int, player);
     MapDocument document = newMap(16, 16);
-    testmaps::placeStart(document, 5, 5, 4);
-    document.startPlaced[4] = true;
-    document.cells(6, 6).terrain = std::int16_t(terrain);
-    document.cells(6, 6).playerIndex = 5;
+    document.map.starts[4] = testmaps::cell(5, 5);
+    document.map.setTerrainAt(6, 6, std::int16_t(terrain));
     selectTerrain(document, 3);
     if (startTool)
         selectStartTool(document);
@@ -95,20 +91,22 @@ void TestEditTools::paintingAndToolChoice()
     QVERIFY(!pressCell(document, 0, 0, 0)); // no map yet
     document = newMap(20, 20);
     // After load the terrain tool paints terrain 0: a repaint, nothing else.
-    document.cells(1, 1).terrain = 4;
+    document.map.setTerrainAt(1, 1, 4);
     QVERIFY(pressCell(document, 1, 1, 0));
-    QCOMPARE(document.cells(1, 1).terrain, std::int16_t(0));
+    QCOMPARE(document.map.terrainAt(1, 1), std::int16_t(0));
 
     selectTerrain(document, 2);
     selectStartTool(document);
     QCOMPARE(document.selectedTerrain, std::int16_t(2)); // the start tool keeps the terrain
     QVERIFY(pressCell(document, 3, 3, 0));
-    QVERIFY(document.cells(3, 3).hasStart());
-    // A stale player number does not protect a cell from the brush.
-    document.cells(4, 4).playerIndex = 6;
-    selectTerrain(document, 5);
+    QCOMPARE(document.map.startAt(testmaps::cell(3, 3)), 0);
+    // A cell that a start has left no longer holds it back from the brush.
     QVERIFY(pressCell(document, 4, 4, 0));
-    QCOMPARE(document.cells(4, 4).terrain, std::int16_t(5));
+    selectTerrain(document, 5);
+    QVERIFY(pressCell(document, 3, 3, 0));
+    QCOMPARE(document.map.terrainAt(3, 3), std::int16_t(5));
+    QVERIFY(!pressCell(document, 4, 4, 0));
+    QCOMPARE(document.map.terrainAt(4, 4), std::int16_t(0));
     QCOMPARE(document.toolMode, ToolMode::Terrain);
 }
 
@@ -117,10 +115,10 @@ void TestEditTools::placingAStartTwice()
     MapDocument document = newMap(30, 30);
     selectStartTool(document);
     QVERIFY(pressCell(document, 5, 5, 3));
-    QVERIFY(document.startPlaced[3]);
+    QCOMPARE(document.map.starts[3], testmaps::cell(5, 5));
     QVERIFY(pressCell(document, 9, 2, 3));
-    QCOMPARE(document.cells(9, 2), testmaps::cellOf(0, 3, true));
-    QCOMPARE(document.cells(5, 5), testmaps::cellOf(0, 3, false));
+    QCOMPARE(document.map.starts[3], testmaps::cell(9, 2));
+    QCOMPARE(document.map.startAt(testmaps::cell(5, 5)), -1);
     // The same cell again leaves the grid as it was, and repaints.
     const MapDocument before = document;
     QVERIFY(pressCell(document, 9, 2, 3));
@@ -133,9 +131,9 @@ void TestEditTools::takingOverAStart()
     selectStartTool(document);
     QVERIFY(pressCell(document, 2, 2, 1));
     QVERIFY(pressCell(document, 2, 2, 6));
-    QCOMPARE(document.cells(2, 2), testmaps::cellOf(0, 6, true));
-    QVERIFY(!document.startPlaced[1]); // player 2 must be placed again before a save
-    QVERIFY(document.startPlaced[6]);
+    QCOMPARE(document.map.startAt(testmaps::cell(2, 2)), 6);
+    QVERIFY(!document.map.starts[1]); // player 2 must be placed again before a save
+    QCOMPARE(document.map.starts[6], testmaps::cell(2, 2));
 }
 
 void TestEditTools::randomPressesFollowTheModel()
@@ -148,9 +146,7 @@ void TestEditTools::randomPressesFollowTheModel()
         if (action < 2 || !document.mapLoaded) {
             const int width = random.bounded(16, 100);
             const int height = random.bounded(16, 100);
-            document.maxwidth = std::int16_t(width);
-            document.maxheight = std::int16_t(height);
-            document.clearForNewMap();
+            document.newMap(width, height);
             model.newMap(width, height);
         } else if (action < 10) {
             const int terrain = random.bounded(6);

@@ -45,9 +45,11 @@ void TestHiDpi::everythingTwiceAsLargeAndSharp()
     testmaps::startNewMap(window, 40, 40);
     MapDocument& document = window.editor().document();
     for (int t = 0; t < 6; ++t)
-        document.cells(t, 0).terrain = std::int16_t(t);
-    for (int p = 0; p < 8; ++p)
-        document.cells(p, 2) = testmaps::cellOf(p % 6 == 1 ? 0 : p % 6, p, true);
+        document.map.setTerrainAt(t, 0, std::int16_t(t));
+    for (int p = 0; p < 8; ++p) {
+        document.map.setTerrainAt(p, 2, std::int16_t(p % 6 == 1 ? 0 : p % 6));
+        document.map.starts[p] = testmaps::cell(p, 2);
+    }
     window.editor().drawmap();
 
     const QPixmap client = window.centralWidget()->grab();

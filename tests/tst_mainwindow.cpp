@@ -264,8 +264,8 @@ void TestMainWindow::everyButtonPressesAlike()
                       QPoint(60, 10));
     QTest::mouseDClick(mapa, Qt::LeftButton, {}, QPoint(85, 10));
     for (int column = 0; column < 4; ++column)
-        QCOMPARE(window->editor().document().cells(column, 0).terrain, std::int16_t(1));
-    QCOMPARE(window->editor().document().cells(4, 0).terrain, std::int16_t(0));
+        QCOMPARE(window->editor().document().map.terrainAt(column, 0), std::int16_t(1));
+    QCOMPARE(window->editor().document().map.terrainAt(4, 0), std::int16_t(0));
 }
 
 void TestMainWindow::movingWithAButtonHeldEditsNothing()
@@ -319,8 +319,8 @@ void TestMainWindow::viewShowsTheComposedImage()
     newMap(40, 40);
     MapDocument& document = window->editor().document();
     for (int t = 0; t < 6; ++t)
-        document.cells(t, 1).terrain = std::int16_t(t);
-    document.cells(3, 3).markStart(5);
+        document.map.setTerrainAt(t, 1, std::int16_t(t));
+    document.map.starts[5] = testmaps::cell(3, 3);
     window->editor().drawmap();
     const QImage shot = mapa->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot, window->editor().view());

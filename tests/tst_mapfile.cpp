@@ -1,4 +1,6 @@
-#include "document/mapfile.h"
+#include "map/mapfilename.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
 #include "map/piecesplitter.h"
 #include "testmaps.h"
 
@@ -34,22 +36,6 @@ const QByteArray header = "16,16,";
 const QByteArray eightStarts = "2 3,15 3,8 8,0 12,4 16,9 16,12 16,16 16,";
 const QByteArray validCells = header + grassCells(289);
 
-// Whether two documents hold the same map: size, every terrain of the area, every start.
-void compareMaps(const MapDocument& actual, const MapDocument& expected)
-{
-    QCOMPARE(actual.maxwidth, expected.maxwidth);
-    QCOMPARE(actual.maxheight, expected.maxheight);
-    for (int x = 0; x <= expected.maxwidth; ++x) {
-        for (int y = 0; y <= expected.maxheight; ++y) {
-            QCOMPARE(actual.cells(x, y).terrain, expected.cells(x, y).terrain);
-            QCOMPARE(actual.cells(x, y).hasStart(), expected.cells(x, y).hasStart());
-            if (expected.cells(x, y).hasStart())
-                QCOMPARE(actual.cells(x, y).playerIndex, expected.cells(x, y).playerIndex);
-        }
-    }
-    QCOMPARE(actual.startPlaced, expected.startPlaced);
-}
-
 } // namespace
 
 class TestMapFile : public QObject {
@@ -68,7 +54,7 @@ private slots:
     void startsFollowTheFile();
     void roundTripKeepsEveryRandomMap();
     void playersKeepTheirNumbers();
-    void writerSkipsStartsOutsideTheMap();
+    void onlyTheStartsThereAreAreWritten();
     void unreadableFiles();
     void largeFiles_data();
     void largeFiles();
@@ -138,18 +124,18 @@ void TestMapFile::extensionCheck()
 
 void TestMapFile::writesTheExampleByteForByte()
 {
-    const QByteArray text = mapText(exampleMap());
+    const QByteArray text = mapText(exampleMap().map);
     QCOMPARE(text.size(), 629);
     QCOMPARE(text, exampleText());
 }
 
 void TestMapFile::readsTheExample()
 {
-    MapDocument document;
-    QCOMPARE(loadmapText(document, exampleText().toStdString()), LoadOutcome::Loaded);
-    compareMaps(document, exampleMap());
-    QCOMPARE(document.cells(2, 3).playerIndex, std::int16_t(0));
-    QCOMPARE(document.cells(16, 16).playerIndex, std::int16_t(7));
+    const MapReading reading = readMapText(exampleText().toStdString());
+    QCOMPARE(reading.outcome, LoadOutcome::Loaded);
+    QCOMPARE(reading.map, exampleMap().map);
+    QCOMPARE(reading.map.startAt(testmaps::cell(2, 3)), 0);
+    QCOMPARE(reading.map.startAt(testmaps::cell(16, 16)), 7);
 }
 
 void TestMapFile::outcomes_data()
@@ -222,18 +208,13 @@ void TestMapFile::outcomes()
 {
     QFETCH(QByteArray, text);
     QFETCH(LoadOutcome, outcome);
-    // Open is all or nothing: whatever fails leaves the map in memory exactly as it was.
-    QRandomGenerator random(7);
-    MapDocument document = testmaps::randomMap(random);
-    const MapDocument before = document;
-    QCOMPARE(loadmapText(document, std::string_view(text.constData(), size_t(text.size()))),
-             outcome);
-    if (outcome != LoadOutcome::Loaded) {
-        QVERIFY(document == before);
+    const MapReading reading = readMapText(std::string_view(text.constData(), size_t(text.size())));
+    QCOMPARE(reading.outcome, outcome);
+    if (outcome != LoadOutcome::Loaded)
         return;
-    }
-    QVERIFY(document.maxwidth >= 16 && document.maxwidth <= 99);
-    QVERIFY(document.maxheight >= 16 && document.maxheight <= 99);
+    QVERIFY(mapSizeLimits.contains(reading.map.maxwidth));
+    QVERIFY(mapSizeLimits.contains(reading.map.maxheight));
+    QCOMPARE(reading.map.terrain.size(), std::size_t(reading.map.cellCount()));
 }
 
 void TestMapFile::startsFollowTheFile_data()
@@ -254,22 +235,21 @@ void TestMapFile::startsFollowTheFile()
     QFETCH(QByteArray, entries);
     QFETCH(QList<bool>, placed);
     // The map in memory had starts elsewhere: none of them survives the open.
-    MapDocument document;
-    document.maxwidth = document.maxheight = 40;
-    document.clearForNewMap();
-    testmaps::placeStart(document, 30, 30, 0);
-    testmaps::placeStart(document, 5, 5, 3);
+    MapDocument document = testmaps::mapOfSize(40, 40);
+    document.map.starts[3] = testmaps::cell(5, 5);
     const QByteArray text = validCells + "<fin>" + entries;
-    QCOMPARE(loadmapText(document, text.toStdString()), LoadOutcome::Loaded);
-    QVERIFY(!document.cells(30, 30).hasStart());
-    QVERIFY(!document.cells(5, 5).hasStart());
+    const MapReading reading = readMapText(text.toStdString());
+    QCOMPARE(reading.outcome, LoadOutcome::Loaded);
+    document.open(reading.map);
     for (int p = 0; p < 8; ++p)
-        QCOMPARE(document.startPlaced[p], placed[p]);
-    int starts = 0;
-    for (int x = 0; x <= 16; ++x)
-        for (int y = 0; y <= 16; ++y)
-            starts += document.cells(x, y).hasStart();
-    QCOMPARE(starts, int(placed.count(true)));
+        QCOMPARE(document.map.starts[p].has_value(), placed[p]);
+    // The starts that stay are the file's, on a cell of their own inside the map.
+    std::vector<GridPoint> cells = document.map.startCells();
+    QCOMPARE(cells.size(), std::size_t(placed.count(true)));
+    QVERIFY(std::adjacent_find(cells.begin(), cells.end()) == cells.end());
+    for (int p = 0; p < 8; ++p)
+        if (placed[p])
+            QCOMPARE(document.map.starts[p], reading.map.starts[p]);
 }
 
 void TestMapFile::roundTripKeepsEveryRandomMap()
@@ -278,54 +258,51 @@ void TestMapFile::roundTripKeepsEveryRandomMap()
     const QString path = folder.filePath(QStringLiteral("random.map"));
     QRandomGenerator random(2026);
     for (int i = 0; i < 200; ++i) {
-        const MapDocument saved = testmaps::randomMap(random);
+        const GameMap saved = testmaps::randomMap(random).map;
         QVERIFY(savemap(saved, path));
-        MapDocument loaded = testmaps::randomMap(random); // whatever was open before
-        QCOMPARE(loadmap(loaded, path), LoadOutcome::Loaded);
-        compareMaps(loaded, saved);
-        QCOMPARE(mapText(loaded), readFile(path));
+        const MapReading loaded = readMapFile(path);
+        QCOMPARE(loaded.outcome, LoadOutcome::Loaded);
+        QCOMPARE(loaded.map, saved);
+        QCOMPARE(mapText(loaded.map), readFile(path));
     }
 }
 
 void TestMapFile::playersKeepTheirNumbers()
 {
     // Player 5's start is the first in row-major order; it comes back as player 5.
-    MapDocument document = exampleMap();
-    testmaps::placeStart(document, 2, 3, 5);
-    testmaps::placeStart(document, 9, 16, 0);
-    QByteArray text = mapText(document);
+    GameMap map = exampleMap().map;
+    map.starts[5] = testmaps::cell(2, 3);
+    map.starts[0] = testmaps::cell(9, 16);
+    QByteArray text = mapText(map);
     QVERIFY(text.endsWith("<fin>9 16,15 3,8 8,0 12,4 16,2 3,12 16,16 16,"));
-    MapDocument loaded;
-    QCOMPARE(loadmapText(loaded, text.toStdString()), LoadOutcome::Loaded);
-    QCOMPARE(loaded.cells(2, 3).playerIndex, std::int16_t(5));
-    QCOMPARE(loaded.cells(9, 16).playerIndex, std::int16_t(0));
+    const MapReading loaded = readMapText(text.toStdString());
+    QCOMPARE(loaded.outcome, LoadOutcome::Loaded);
+    QCOMPARE(loaded.map.startAt(testmaps::cell(2, 3)), 5);
+    QCOMPARE(loaded.map.startAt(testmaps::cell(9, 16)), 0);
 }
 
-void TestMapFile::writerSkipsStartsOutsideTheMap()
+void TestMapFile::onlyTheStartsThereAreAreWritten()
 {
-    MapDocument document = exampleMap();
-    document.cells(16, 16).clearStart();
-    testmaps::placeStart(document, 17, 3, 7); // outside the 17 by 17 map
-    const QByteArray text = mapText(document);
+    // A start outside the map does not stay in the editor, so it is not saved.
+    GameMap map = exampleMap().map;
+    map.starts[7] = testmaps::cell(17, 3); // outside the 17 by 17 map
+    MapDocument document;
+    document.open(map);
+    const QByteArray text = mapText(document.map);
     QVERIFY(text.endsWith("<fin>2 3,15 3,8 8,0 12,4 16,9 16,12 16,"));
     // Without starts the file ends with the marker itself.
-    MapDocument empty;
-    empty.maxwidth = empty.maxheight = 16;
-    QVERIFY(mapText(empty).endsWith(",<fin>"));
+    QVERIFY(mapText(GameMap(16, 16)).endsWith(",<fin>"));
 }
 
 void TestMapFile::unreadableFiles()
 {
     QTemporaryDir folder;
-    MapDocument document = exampleMap();
-    const MapDocument before = document;
-    QCOMPARE(loadmap(document, folder.filePath(QStringLiteral("missing.map"))),
+    QCOMPARE(readMapFile(folder.filePath(QStringLiteral("missing.map"))).outcome,
              LoadOutcome::NotReadable);
-    QCOMPARE(loadmap(document, folder.path()), LoadOutcome::NotReadable);
+    QCOMPARE(readMapFile(folder.path()).outcome, LoadOutcome::NotReadable);
     const QString fifo = folder.filePath(QStringLiteral("pipe.map"));
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QCOMPARE(loadmap(document, fifo), LoadOutcome::NotReadable); // must not block
-    QVERIFY(document == before);
+    QCOMPARE(readMapFile(fifo).outcome, LoadOutcome::NotReadable); // must not block
 
     // A plain file whose reads block until the kernel's tracer has something to say, which
     // it does not while nobody traces. Read in a child that an alarm ends if it blocks.
@@ -340,7 +317,7 @@ void TestMapFile::unreadableFiles()
             _exit(77);
         const QString link = folder.filePath(QStringLiteral("traza.map"));
         _exit(QFile::link(QString::fromLatin1(tracePipe), link) &&
-                      loadmap(document, link) == LoadOutcome::NotReadable
+                      readMapFile(link).outcome == LoadOutcome::NotReadable
                   ? 0
                   : 1);
     }
@@ -377,8 +354,7 @@ void TestMapFile::largeFiles()
              hole ? map.size() : size);
     QVERIFY(file.resize(size));
     file.close();
-    MapDocument document;
-    QCOMPARE(loadmap(document, path), outcome);
+    QCOMPARE(readMapFile(path).outcome, outcome);
 }
 
 void TestMapFile::fileCutShortWhileRead()
@@ -398,9 +374,8 @@ void TestMapFile::fileCutShortWhileRead()
     }
     const pid_t reader = fork();
     if (reader == 0) {
-        MapDocument document;
         for (int i = 0; i < 300; ++i)
-            loadmap(document, path);
+            readMapFile(path);
         _exit(0);
     }
     int status = 0;
@@ -415,11 +390,11 @@ void TestMapFile::failedSaveKeepsTheOldFile()
     QTemporaryDir folder;
     const MapDocument document = exampleMap();
     QString error;
-    QVERIFY(!savemap(document, folder.filePath(QStringLiteral("missing/mundo.map")), &error));
+    QVERIFY(!savemap(document.map, folder.filePath(QStringLiteral("missing/mundo.map")), &error));
     QVERIFY(!error.isEmpty());
     const QString sub = folder.filePath(QStringLiteral("carpeta.map"));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("carpeta.map")));
-    QVERIFY(!savemap(document, sub, &error));
+    QVERIFY(!savemap(document.map, sub, &error));
     QVERIFY(QFileInfo(sub).isDir());
 }
 
@@ -428,7 +403,7 @@ void TestMapFile::saveLeavesNoTemporaryFile()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("mundo.map"));
     QVERIFY(writeFile(path, "old"));
-    QVERIFY(savemap(exampleMap(), path));
+    QVERIFY(savemap(exampleMap().map, path));
     QCOMPARE(readFile(path), exampleText());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"mundo.map"});
 }
@@ -475,7 +450,7 @@ void TestMapFile::savingOverAFileKeepsWhatTheUserSet()
     QCOMPARE(stat(realName.constData(), &before), 0);
 
     QString error;
-    QCOMPARE(savemap(exampleMap(), path, &error), saved);
+    QCOMPARE(savemap(exampleMap().map, path, &error), saved);
     QCOMPARE(error.isEmpty(), saved);
     struct stat link {};
     struct stat after {};

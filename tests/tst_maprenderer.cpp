@@ -1,12 +1,14 @@
 #include "art/tileart.h"
-#include "editor/mapdocument.h"
+#include "editor/editor.h"
+#include "fakedialogs.h"
 #include "render/maprenderer.h"
 #include "testmaps.h"
 
 #include <QPainter>
 #include <QTest>
 
-using quintaraz::MapDocument;
+using quintaraz::Editor;
+using quintaraz::GameMap;
 using quintaraz::MapRenderer;
 using quintaraz::playerCount;
 using quintaraz::terrainCount;
@@ -31,6 +33,19 @@ QImage cellImage(const QImage& view, int column, int row)
     return view.copy(25 * column, 25 * row, 25, 25);
 }
 
+/** What the editor's view shows of a map from that origin. */
+QImage viewOf(const GameMap& map, QPoint origin)
+{
+    static const TileArt art;
+    FakeDialogs dialogs;
+    Editor editor(art, dialogs);
+    editor.document() = testmaps::opened(map);
+    editor.document().scrollX = std::int16_t(origin.x());
+    editor.document().scrollY = std::int16_t(origin.y());
+    editor.drawmap();
+    return editor.view().copy();
+}
+
 } // namespace
 
 class TestMapRenderer : public QObject {
@@ -41,7 +56,7 @@ private slots:
     void markerOverEveryTerrain();
     void geometryAtOrigin_data();
     void geometryAtOrigin();
-    void onlyStartsShowAMarker();
+    void aCellShowsOneMarker();
     void unknownNumbersAreDrawnSafely();
     void pointerToCell_data();
     void pointerToCell();
@@ -63,11 +78,10 @@ void TestMapRenderer::markerOverEveryTerrain()
 {
     QFETCH(int, terrain);
     QFETCH(int, player);
-    MapDocument document;
-    document.cells(0, 0) = testmaps::cellOf(terrain, player, true);
-    MapRenderer renderer(art);
-    renderer.render(document);
-    const QImage drawn = cellImage(renderer.image(), 0, 0);
+    GameMap map(16, 16);
+    map.setTerrainAt(0, 0, std::int16_t(terrain));
+    map.starts[player] = testmaps::cell(0, 0);
+    const QImage drawn = cellImage(viewOf(map, {0, 0}), 0, 0);
 
     const QImage& tile = art.terrain(terrain);
     const QImage& strip = art.player(player);
@@ -92,53 +106,51 @@ void TestMapRenderer::geometryAtOrigin_data()
 void TestMapRenderer::geometryAtOrigin()
 {
     QFETCH(int, origin);
-    MapDocument document;
+    GameMap map(99, 99);
     // A different terrain on every cell, so that a misplaced tile shows.
     for (int x = 0; x < 100; ++x)
         for (int y = 0; y < 100; ++y)
-            document.cells(x, y).terrain = std::int16_t((x * 7 + y * 3) % 6);
-    document.scrollX = document.scrollY = std::int16_t(origin);
-    MapRenderer renderer(art);
-    renderer.render(document);
-    const QImage first = renderer.image();
+            map.setTerrainAt(x, y, std::int16_t((x * 7 + y * 3) % 6));
+    FakeDialogs dialogs;
+    Editor editor(art, dialogs);
+    editor.document() = testmaps::opened(map);
+    editor.document().scrollX = editor.document().scrollY = std::int16_t(origin);
+    editor.drawmap();
+    const QImage first = editor.view().copy();
     QCOMPARE(first.size(), QSize(400, 400));
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c)
-            QCOMPARE(cellImage(first, c, r),
-                     art.terrain(document.cells(origin + c, origin + r).terrain));
-    renderer.render(document);
-    QCOMPARE(renderer.image(), first);
+            QCOMPARE(cellImage(first, c, r), art.terrain(map.terrainAt(origin + c, origin + r)));
+    editor.drawmap();
+    QCOMPARE(editor.view(), first);
 }
 
-void TestMapRenderer::onlyStartsShowAMarker()
+void TestMapRenderer::aCellShowsOneMarker()
 {
-    // Player numbers stay in cells that are no starts, or no longer; they draw nothing.
-    MapDocument document;
-    document.cells(0, 0) = testmaps::cellOf(0, 3, false);
-    document.cells(1, 0) = testmaps::cellOf(0, 3, true);
-    document.cells(1, 0).clearStart();
-    document.cells(2, 0) = testmaps::cellOf(0, 7, false);
-    MapRenderer renderer(art);
-    renderer.render(document);
-    for (int c = 0; c < 3; ++c)
-        QCOMPARE(cellImage(renderer.image(), c, 0), art.terrain(0));
+    // Two players on one cell, as a file may hold them: the later one's marker, as the
+    // editor keeps it; the cells around it show their terrain alone.
+    GameMap map(16, 16);
+    map.starts[3] = testmaps::cell(1, 0);
+    map.starts[7] = testmaps::cell(1, 0);
+    const QImage view = viewOf(map, {0, 0});
+    QCOMPARE(cellImage(view, 1, 0), layWithRasterOps(art.terrain(0), art.player(7)));
+    QCOMPARE(cellImage(view, 0, 0), art.terrain(0));
+    QCOMPARE(cellImage(view, 2, 0), art.terrain(0));
 }
 
 void TestMapRenderer::unknownNumbersAreDrawnSafely()
 {
-    MapDocument document;
-    document.cells(0, 0).terrain = 6;
-    document.cells(1, 0).terrain = -1;
-    document.cells(2, 0).terrain = 32767;
-    document.cells(3, 0) = testmaps::cellOf(2, 8, true);  // no marker for player 8
-    document.cells(4, 0) = testmaps::cellOf(2, -1, true); // nor for -1
-    MapRenderer renderer(art);
-    renderer.render(document);
+    GameMap map(16, 16);
+    map.setTerrainAt(0, 0, 6);
+    map.setTerrainAt(1, 0, -1);
+    map.setTerrainAt(2, 0, 32767);
+    map.setTerrainAt(3, 0, -32768);
+    map.starts[2] = testmaps::cell(3, 0);
+    const QImage view = viewOf(map, {0, 0});
     for (int c = 0; c < 3; ++c)
-        QCOMPARE(cellImage(renderer.image(), c, 0), art.unknownTerrain());
-    QCOMPARE(cellImage(renderer.image(), 3, 0), art.terrain(2));
-    QCOMPARE(cellImage(renderer.image(), 4, 0), art.terrain(2));
-    QCOMPARE(document.cells(2, 0).terrain, std::int16_t(32767));
+        QCOMPARE(cellImage(view, c, 0), art.unknownTerrain());
+    QCOMPARE(cellImage(view, 3, 0), layWithRasterOps(art.unknownTerrain(), art.player(2)));
+    QCOMPARE(map.terrainAt(2, 0), std::int16_t(32767));
 }
 
 void TestMapRenderer::pointerToCell_data()

@@ -2,8 +2,10 @@
 
 #include "art/tileart.h"
 #include "balance/balancefigures.h"
-#include "document/mapfile.h"
+#include "editor/editor.h"
+#include "fakedialogs.h"
 #include "map/mapreading.h"
+#include "map/maptext.h"
 #include "mutations.h"
 #include "programrun.h"
 #include "referencemap.h"
@@ -190,23 +192,24 @@ void TestMapTool::checkSaysWhereAndWhy()
 void TestMapTool::renderIsWhatTheViewShows()
 {
     QRandomGenerator random(7);
-    MapDocument document = testmaps::randomMap(random);
-    for (int x = 0; x < 100; ++x)
-        for (int y = 0; y < 100; ++y)
-            document.cells(x, y).terrain = std::int16_t(random.bounded(-1, 7)); // unknown too
+    GameMap map = testmaps::randomMap(random).map;
+    for (std::int16_t& terrain : map.terrain)
+        terrain = std::int16_t(random.bounded(-1, 7)); // unknown too
     const MapPicture picture(art);
-    const QImage whole = picture.render(document.map(), 25).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(whole.size(), QSize(25 * (document.maxwidth + 1), 25 * (document.maxheight + 1)));
-    MapRenderer view(art);
+    const QImage whole = picture.render(map, 25).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(whole.size(), QSize(25 * map.columns(), 25 * map.rows()));
+    FakeDialogs dialogs;
+    Editor editor(art, dialogs);
+    editor.document() = testmaps::opened(map);
     for (const QPoint origin :
-         {QPoint(0, 0), QPoint(1, 2), QPoint(document.maxwidth - 15, document.maxheight - 15)}) {
-        document.scrollX = std::int16_t(origin.x());
-        document.scrollY = std::int16_t(origin.y());
-        view.render(document);
-        QCOMPARE(whole.copy(QRect(origin * 25, QSize(400, 400))), view.image());
+         {QPoint(0, 0), QPoint(1, 2), QPoint(map.maxwidth - 15, map.maxheight - 15)}) {
+        editor.document().scrollX = std::int16_t(origin.x());
+        editor.document().scrollY = std::int16_t(origin.y());
+        editor.drawmap();
+        QCOMPARE(whole.copy(QRect(origin * 25, QSize(400, 400))), editor.view());
     }
     // Other sizes: every pixel of a cell of 25 becomes a block of 3 by 3, the nearest.
-    const QImage large = picture.render(document.map(), 75).convertToFormat(QImage::Format_RGB32);
+    const QImage large = picture.render(map, 75).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(large.size(), whole.size() * 3);
     QCOMPARE(large.scaled(whole.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation), whole);
 }
@@ -266,11 +269,10 @@ void TestMapTool::picturesKeepTheirPixels()
 void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
 {
     // Grass, whose colours are far from every player's.
-    MapDocument document = testmaps::mapOfSize(99, 49);
-    document.clearStartMarks();
+    GameMap map(99, 49);
     for (int p = 0; p < 8; ++p)
-        testmaps::placeStart(document, 12 * p + 5, 6 * p + 3, p);
-    const QImage thumbnail = MapPicture(art).thumbnail(document.map(), 64);
+        map.starts[p] = testmaps::cell(12 * p + 5, 6 * p + 3);
+    const QImage thumbnail = MapPicture(art).thumbnail(map, 64);
     QCOMPARE(thumbnail.size(), QSize(64, 32));
     // Each marker shows its own colour, the one at the centre of its cross.
     for (int p = 0; p < 8; ++p) {
@@ -286,7 +288,7 @@ void TestMapTool::thumbnailsAreSmallAndShowEveryStart()
     }
     // However small the size asked for.
     for (const int size : {1, 3, 8})
-        QVERIFY(MapPicture(art).thumbnail(document.map(), size).width() == size);
+        QVERIFY(MapPicture(art).thumbnail(map, size).width() == size);
 }
 
 void TestMapTool::picturesReplaceOnlyPictures_data()
@@ -334,12 +336,12 @@ void TestMapTool::picturesReplaceOnlyPictures()
     const QString folder = top.filePath(QStringLiteral("disco"));
     QVERIFY(QDir().mkpath(folder));
     // A map whose picture is some 100 KB at 25 pixels a cell.
-    MapDocument document = testmaps::mapOfSize(39, 39);
+    GameMap drawn = testmaps::mapOfSize(39, 39).map;
     for (int x = 0; x < 40; ++x)
         for (int y = 0; y < 40; ++y)
-            document.cells(x, y).terrain = std::int16_t((x * 3 + y * 5) % 6);
+            drawn.setTerrainAt(x, y, std::int16_t((x * 3 + y * 5) % 6));
     const QString map = folder + QStringLiteral("/valle.map");
-    QVERIFY(testmaps::writeFile(map, mapText(document)));
+    QVERIFY(testmaps::writeFile(map, mapText(drawn)));
     const QString output =
         target == QLatin1String("input") ? map : folder + QStringLiteral("/salida.png");
     const QByteArray name = QFile::encodeName(output);
@@ -380,8 +382,8 @@ void TestMapTool::picturesReplaceOnlyPictures()
     QCOMPARE(run.err, said.isEmpty() ? QString()
                                      : QStringLiteral("quintaraz-map: %1: %2\n").arg(output, said));
     // balance's own statuses: 1 says the map is not balanced, 2 that the picture failed.
-    const int drawn = balance && measureBalance(document.map()).verdict != BalanceVerdict::Balanced;
-    QCOMPARE(run.status, said.isEmpty() ? drawn : balance ? 2 : 1);
+    const int unbalanced = balance && measureBalance(drawn).verdict != BalanceVerdict::Balanced;
+    QCOMPARE(run.status, said.isEmpty() ? unbalanced : balance ? 2 : 1);
 
     // A full disk's files are looked at in the copy made before it went.
     const QString result = fault == QLatin1String("disk full")
@@ -391,7 +393,7 @@ void TestMapTool::picturesReplaceOnlyPictures()
     const bool exists = ::stat(QFile::encodeName(result).constData(), &after) == 0;
     if (said.isEmpty()) {
         QVERIFY(exists);
-        QCOMPARE(QImage(result).size(), MapPicture(art).render(document.map(), 25).size());
+        QCOMPARE(QImage(result).size(), MapPicture(art).render(drawn, 25).size());
         if (existed)
             QCOMPARE(std::tuple(after.st_uid, after.st_gid, after.st_mode),
                      std::tuple(before.st_uid, before.st_gid, before.st_mode));

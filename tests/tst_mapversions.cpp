@@ -1,7 +1,7 @@
 // Maps in git: quintaraz-map grid, diff and merge, run as git runs them.
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
+#include "map/maptext.h"
 #include "mapedits.h"
 #include "programrun.h"
 #include "render/changeoutline.h"
@@ -26,8 +26,7 @@ namespace {
 /** A grass map one column wider than the example, with its starts. */
 void widen(GameMap& map)
 {
-    map.maxwidth = 17;
-    std::fill_n(map.terrain.begin(), map.cellCount(), terrainNumber(Terrain::Grass));
+    map.resize(17, map.maxheight);
 }
 
 /**

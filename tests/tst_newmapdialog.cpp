@@ -172,8 +172,8 @@ void TestNewMapDialog::accepting()
     QTest::mouseClick(nuevo->findChild<QPushButton*>(QStringLiteral("aceptar")), Qt::LeftButton);
     QCOMPARE(box(nuevo, "ancho")->text(), widthAfter);
     QCOMPARE(box(nuevo, "alto")->text(), heightAfter);
-    QCOMPARE(int(window->maxwidth()), maxwidth);
-    QCOMPARE(int(window->maxheight()), maxheight);
+    QCOMPARE(int(window->editor().document().map.maxwidth), maxwidth);
+    QCOMPARE(int(window->editor().document().map.maxheight), maxheight);
     QCOMPARE(window->editor().document().mapLoaded, maxwidth != 0);
     QCOMPARE(nuevo->isVisible(), maxwidth == 0);
     QCOMPARE(window->findChild<QLabel*>(QStringLiteral("AltAn"))->text(), sizeCaption);
@@ -238,8 +238,8 @@ void TestNewMapDialog::keysPressTheFocusedButton()
     auto* aceptar = nuevo->findChild<QPushButton*>(QStringLiteral("aceptar"));
     aceptar->setFocus();
     QTest::keyClick(aceptar, Qt::Key(key));
-    QCOMPARE(int(window->maxwidth()), 30);
-    QCOMPARE(int(window->maxheight()), 20);
+    QCOMPARE(int(window->editor().document().map.maxwidth), 30);
+    QCOMPARE(int(window->editor().document().map.maxheight), 20);
     QVERIFY(window->editor().document().mapLoaded);
 }
 
@@ -328,7 +328,7 @@ void TestNewMapDialog::aThousandWindowsLeaveNothingBehind()
     const QWidgetList windows = QApplication::topLevelWidgets();
     QVERIFY(std::none_of(windows.begin(), windows.end(),
                          [](QWidget* w) { return qobject_cast<NewMapDialog*>(w) != nullptr; }));
-    QCOMPARE(int(window->maxwidth()), 16 + 999 % 84);
+    QCOMPARE(int(window->editor().document().map.maxwidth), 16 + 999 % 84);
 }
 
 QTEST_MAIN(TestNewMapDialog)

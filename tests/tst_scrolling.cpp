@@ -47,8 +47,7 @@ void TestScrolling::arrowSequences()
     QFETCH(QList<int>, columns);
     QCOMPARE(keys.size(), columns.size());
     MapDocument document;
-    document.maxwidth = std::int16_t(width);
-    document.maxheight = std::int16_t(width);
+    document.newMap(width, width);
     for (int i = 0; i < keys.size(); ++i) {
         scrollByKey(document, keys[i]);
         QCOMPARE(int(document.scrollX), columns[i]);
@@ -59,10 +58,10 @@ void TestScrolling::arrowSequences()
 void TestScrolling::clampOrderAndOtherKeys()
 {
     MapDocument document;
-    document.maxwidth = document.maxheight = 99;
+    document.newMap(99, 99);
     document.scrollX = document.scrollY = 84;
     // A smaller map is now present: any key clamps the origin into it.
-    document.maxwidth = document.maxheight = 16;
+    document.newMap(16, 16);
     scrollByKey(document, Qt::Key_A);
     QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(1, 1));
     scrollByKey(document, Qt::Key_Up);
@@ -70,7 +69,7 @@ void TestScrolling::clampOrderAndOtherKeys()
     QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(1, 0));
     scrollByKey(document, Qt::Key_Down);
     QCOMPARE(QPoint(document.scrollX, document.scrollY), QPoint(1, 1));
-    // Before any map both maxima are negative: the lower bound wins.
+    // Before any map both maxima lie below the view's: the lower bound wins.
     MapDocument none;
     none.scrollX = 5;
     QVERIFY(clampScroll(none));

@@ -1,8 +1,9 @@
 // Maps in Tiled and back: the map tool's export and import, the extension that opens and
 // saves .map files inside Tiled, and what real Tiled 1.8 writes and draws.
 
-#include "document/mapfile.h"
 #include "map/mapproblems.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
 #include "programrun.h"
 #include "testmaps.h"
 #include "tiled/tiledformat.h"
@@ -57,12 +58,11 @@ ProgramRun tiledSaves(const QStringList& arguments, const QString& folder)
 /** A map of that size with every terrain and each player's start on a cell of its own. */
 QByteArray mapOfSize(int columns, int rows)
 {
-    MapDocument document = testmaps::mapOfSize(columns - 1, rows - 1);
+    GameMap map = testmaps::mapOfSize(columns - 1, rows - 1).map;
     for (int x = 0; x < columns; ++x)
-        for (int y = 0; y < rows; ++y)
-            if (y > 0)
-                document.cells(x, y).terrain = std::int16_t((x * 3 + y * 7 + x * y) % 6);
-    return mapText(document);
+        for (int y = 1; y < rows; ++y)
+            map.setTerrainAt(x, y, std::int16_t((x * 3 + y * 7 + x * y) % 6));
+    return mapText(map);
 }
 
 /** The fixtures' map with player 3's start where a drag in Tiled left it. */
@@ -590,7 +590,7 @@ void TestTiled::newMaps()
     for (int k = 0; k < columns * rows; ++k)
         QCOMPARE(reading.map.terrain[k], terrainNumber(Terrain::Grass));
     QCOMPARE(reading.map.startCells().size(), std::size_t(playerCount));
-    QCOMPARE(mapWarnings(reading.map), QStringList());
+    QCOMPARE(mapProblems(reading.map).size(), std::size_t(0));
 }
 
 void TestTiled::newRefusesWhatItMay()

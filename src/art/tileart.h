@@ -1,13 +1,15 @@
 #pragma once
 
-#include "document/mapcell.h"
-#include "map/terrain.h"
+#include "map/gamemap.h"
 
 #include <QImage>
 
 #include <array>
 
 namespace quintaraz {
+
+/** A cell is drawn as a square of this many pixels, the size of every tile picture. */
+constexpr int cellSize = 25;
 
 /** The built-in pictures: terrain tiles, player markers, the start tool and the icon. */
 class TileArt {

@@ -1,8 +1,11 @@
 #include "editor/editor.h"
 
-#include "document/mapfile.h"
 #include "editor/edittools.h"
 #include "editor/scrolling.h"
+#include "map/mapfilename.h"
+#include "map/mapproblems.h"
+#include "map/mapreading.h"
+#include "map/maptext.h"
 
 #include <QFileInfo>
 
@@ -15,6 +18,7 @@ using Icon = UserDialogs::Icon;
 Editor::Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
     , renderer_(art)
+    , tiles_(renderer_.tiles(cellSize, Qt::FastTransformation))
     , dialogs_(dialogs)
     , sizeCaption_(QStringLiteral("Ancho y Alto"))
     , scrollCaption_(QStringLiteral("cx (0) cy (0)"))
@@ -22,9 +26,9 @@ Editor::Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent)
 {
 }
 
-void Editor::newmap()
+void Editor::newMap(int maxwidth, int maxheight)
 {
-    document_.clearForNewMap();
+    document_.newMap(maxwidth, maxheight);
     clampScrollToMap();
     drawmap();
     showMapSize();
@@ -83,10 +87,9 @@ QString Editor::openFile(const QString& path)
     const MapReading reading = readMapFile(path);
     switch (reading.outcome) {
     case LoadOutcome::Loaded:
-        document_.setMap(reading.map);
+        document_.open(reading.map);
         clampScrollToMap();
         drawmap();
-        document_.mapLoaded = true;
         showMapSize();
         break;
     case LoadOutcome::FormatError:
@@ -110,8 +113,10 @@ void Editor::save()
     const QString path = dialogs_.chooseFileToSave();
     if (path.isEmpty())
         return;
-    const auto& placed = document_.startPlaced;
-    if (!std::all_of(placed.begin(), placed.end(), [](bool p) { return p; })) {
+    const std::vector<MapProblem> problems = startProblems(document_.map);
+    if (std::any_of(problems.begin(), problems.end(), [](const MapProblem& problem) {
+            return problem.kind == ProblemKind::StartMissing;
+        })) {
         tell("Guardar Mapa", "Asigna los comienzos de los jugadores", Icon::Error);
         return;
     }
@@ -120,7 +125,7 @@ void Editor::save()
         return;
     }
     QString reason;
-    if (!savemap(document_, path, &reason)) {
+    if (!savemap(document_.map, path, &reason)) {
         tell("Guardar Mapa", "No se ha podido guardar el mapa", Icon::Error, reason);
         return;
     }
@@ -129,7 +134,11 @@ void Editor::save()
 
 void Editor::drawmap()
 {
-    renderer_.render(document_);
+    if (view_.isNull())
+        view_ = QImage(viewSize, viewSize, tiles_.format());
+    // The cells the view shows, which lie in the map: it is never smaller than the view.
+    const QRect shown(document_.scrollX, document_.scrollY, viewCells, viewCells);
+    MapRenderer::draw(document_.map, shown, tiles_, view_);
     emit viewChanged();
 }
 
@@ -141,8 +150,9 @@ void Editor::tell(const char* title, const char* text, Icon icon, const QString&
 void Editor::showMapSize()
 {
     // One line break, which a label shows as two lines.
-    sizeCaption_ =
-        QStringLiteral("Ancho = %1\nAlto = %2").arg(document_.maxwidth).arg(document_.maxheight);
+    sizeCaption_ = QStringLiteral("Ancho = %1\nAlto = %2")
+                       .arg(document_.map.maxwidth)
+                       .arg(document_.map.maxheight);
     emit sizeCaptionChanged(sizeCaption_);
 }
 

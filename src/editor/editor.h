@@ -27,15 +27,11 @@ public:
     const MapDocument& document() const { return document_; }
     /** For tests and benchmarks that build a map directly. */
     MapDocument& document() { return document_; }
-    const QImage& view() const { return renderer_.image(); }
+    /** The view's picture: the cells it shows; null until a map exists. */
+    const QImage& view() const { return view_; }
 
-    // What the new-map window sets before it calls newmap.
-    std::int16_t maxwidth() const { return document_.maxwidth; }
-    std::int16_t maxheight() const { return document_.maxheight; }
-    void setMaxwidth(std::int16_t width) { document_.maxwidth = width; }
-    void setMaxheight(std::int16_t height) { document_.maxheight = height; }
-    /** Starts an empty grass map of the size set before. */
-    void newmap();
+    /** "Nuevo Mapa" > "Aceptar": an empty grass map of those highest column and row. */
+    void newMap(int maxwidth, int maxheight);
 
     void selectTerrain(int terrain);
     void selectStartTool();
@@ -77,6 +73,8 @@ private:
 
     MapDocument document_;
     MapRenderer renderer_;
+    const MapRenderer::Tiles tiles_; // the view's, 25 pixels a cell
+    QImage view_;
     UserDialogs& dialogs_;
     QString sizeCaption_;
     QString scrollCaption_;

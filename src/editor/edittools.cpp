@@ -1,6 +1,6 @@
 #include "editor/edittools.h"
 
-#include "map/terrain.h"
+#include "map/mapproblems.h"
 
 namespace quintaraz {
 
@@ -25,22 +25,20 @@ std::optional<int> playerForChooserText(const QString& text)
 
 namespace {
 
-bool placeStart(MapDocument& document, int x, int y, int player)
+bool placeStart(GameMap& map, GridPoint cell, int player)
 {
-    MapCell& cell = document.cells(x, y);
-    if (blocksStart(cell.terrain))
+    // The rules judge the start where it would be.
+    const std::optional<GridPoint> was = map.starts[std::size_t(player)];
+    map.starts[std::size_t(player)] = cell;
+    if (startProblem(map, player)) {
+        map.starts[std::size_t(player)] = was;
         return false;
-    // Taking over another player's start leaves that player without one, so it
-    // must be placed again before the map can be saved.
-    if (cell.hasStart() && cell.playerIndex != player && isPlayer(cell.playerIndex))
-        document.startPlaced[cell.playerIndex] = false;
-    cell.playerIndex = static_cast<std::int16_t>(player);
-    for (int column = 0; column <= document.maxwidth; ++column)
-        for (int row = 0; row <= document.maxheight; ++row)
-            if (document.cells(column, row).playerIndex == player)
-                document.cells(column, row).clearStart();
-    cell.markStart(player);
-    document.startPlaced[player] = true;
+    }
+    // Taking over another player's start leaves that player without one, so it must be
+    // placed again before the map can be saved.
+    for (int other = 0; other < playerCount; ++other)
+        if (other != player && map.starts[std::size_t(other)] == cell)
+            map.starts[std::size_t(other)].reset();
     return true;
 }
 
@@ -49,14 +47,15 @@ bool placeStart(MapDocument& document, int x, int y, int player)
 bool pressCell(MapDocument& document, int x, int y, std::optional<int> player)
 {
     // Cells outside the map are never saved, so they are never edited either.
-    if (!document.mapLoaded || !document.inMapArea(x, y))
+    GameMap& map = document.map;
+    if (!document.mapLoaded || x < 0 || y < 0 || x > map.maxwidth || y > map.maxheight)
         return false;
+    const GridPoint cell{std::int16_t(x), std::int16_t(y)};
     if (document.toolMode == ToolMode::Start)
-        return player && isPlayer(*player) && placeStart(document, x, y, *player);
-    MapCell& cell = document.cells(x, y);
-    if (cell.hasStart())
+        return player && isPlayer(*player) && placeStart(map, cell, *player);
+    if (map.startAt(cell) >= 0)
         return false; // a start cell is never painted over
-    cell.terrain = document.selectedTerrain;
+    map.setTerrainAt(x, y, document.selectedTerrain);
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "editor/scrolling.h"
 
-#include "render/viewgeometry.h"
-
 #include <Qt>
 
 namespace quintaraz {
@@ -24,10 +22,10 @@ bool clampScroll(MapDocument& document)
     const std::int16_t x = document.scrollX;
     const std::int16_t y = document.scrollY;
     constexpr int lastVisible = viewCells - 1;
-    if (document.scrollX > document.maxwidth - lastVisible)
-        document.scrollX = static_cast<std::int16_t>(document.maxwidth - lastVisible);
-    if (document.scrollY > document.maxheight - lastVisible)
-        document.scrollY = static_cast<std::int16_t>(document.maxheight - lastVisible);
+    if (document.scrollX > document.map.maxwidth - lastVisible)
+        document.scrollX = static_cast<std::int16_t>(document.map.maxwidth - lastVisible);
+    if (document.scrollY > document.map.maxheight - lastVisible)
+        document.scrollY = static_cast<std::int16_t>(document.map.maxheight - lastVisible);
     // The lower bound comes last, so it wins when a maximum is negative.
     if (document.scrollX < 0)
         document.scrollX = 0;

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "art/tileart.h"
 #include "editor/mapdocument.h"
 
 #include <QPoint>
 #include <QString>
 
 namespace quintaraz {
+
+/** The map view shows this many cells each way. */
+constexpr int viewCells = 16;
+/** The map view's width and height in pixels. */
+constexpr int viewSize = cellSize * viewCells;
 
 /** Cells the view moves for one arrow key. */
 constexpr int scrollStep = 2;

@@ -6,6 +6,27 @@
 
 namespace quintaraz {
 
+GameMap::GameMap(int maxwidth, int maxheight, Terrain fill)
+{
+    resize(maxwidth, maxheight);
+    std::fill(terrain.begin(), terrain.end(), terrainNumber(fill));
+}
+
+void GameMap::resize(int highestColumn, int highestRow)
+{
+    maxwidth = std::int16_t(highestColumn);
+    maxheight = std::int16_t(highestRow);
+    terrain.assign(std::size_t(cellCount()), terrainNumber(Terrain::Grass));
+}
+
+int GameMap::startAt(GridPoint cell) const
+{
+    for (int g = playerCount - 1; g >= 0; --g)
+        if (starts[g] == cell)
+            return g;
+    return -1;
+}
+
 int GameMap::extraStartCount() const
 {
     // What follows the last comma is no entry when it is empty or white space, such as

@@ -1,75 +1,83 @@
 #include "map/mapproblems.h"
 
-#include "map/gamemap.h"
-#include "map/terrain.h"
-
 #include <algorithm>
 
 namespace quintaraz {
 
 namespace {
 
-QString place(int x, int y)
+ProblemCell problemCell(GridPoint cell)
 {
-    return QStringLiteral("columna %1, fila %2").arg(x).arg(y);
+    return {cell.x, cell.y};
+}
+
+bool blocks(const StartRules& rules, int terrain)
+{
+    return isTerrain(terrain) ? rules.blocking[std::size_t(terrain)] : rules.unknownBlocks;
+}
+
+/** The cells of terrain numbers that name none: how many, and the first. */
+std::optional<MapProblem> unknownTerrain(const GameMap& map)
+{
+    // Counted in one pass that the compiler can do many cells at a time.
+    int unknown = 0;
+    for (const std::int16_t terrain : map.terrain)
+        unknown += isTerrain(terrain) ? 0 : 1;
+    if (unknown == 0)
+        return std::nullopt;
+    const auto first = std::find_if(map.terrain.begin(), map.terrain.end(),
+                                    [](int terrain) { return !isTerrain(terrain); });
+    const int at = int(first - map.terrain.begin());
+    return MapProblem{.kind = ProblemKind::UnknownTerrain,
+                      .cell = ProblemCell{at % map.columns(), at / map.columns()},
+                      .count = unknown,
+                      .number = *first};
 }
 
 } // namespace
 
-QStringList mapWarnings(const GameMap& map)
+std::optional<MapProblem> startProblem(const GameMap& map, int player, const StartRules& rules)
 {
-    QStringList warnings;
-    const int columns = map.columns();
+    const std::optional<GridPoint> start = map.starts[std::size_t(player)];
+    if (!start)
+        return MapProblem{.kind = ProblemKind::StartMissing, .player = player};
+    if (!map.contains(*start))
+        return MapProblem{
+            .kind = ProblemKind::StartOutside, .player = player, .cell = problemCell(*start)};
+    const int terrain = map.terrainAt(start->x, start->y);
+    if (blocks(rules, terrain))
+        return MapProblem{.kind = ProblemKind::StartBlocked,
+                          .player = player,
+                          .cell = problemCell(*start),
+                          .number = terrain};
+    return std::nullopt;
+}
+
+std::vector<MapProblem> startProblems(const GameMap& map)
+{
+    std::vector<MapProblem> problems;
     for (int g = 0; g < playerCount; ++g) {
-        if (!map.starts[g])
-            continue;
-        const GridPoint start = *map.starts[g];
-        for (int later = g + 1; later < playerCount; ++later) {
-            if (map.starts[later] == start)
-                warnings << QStringLiteral(
-                                "los jugadores %1 y %2 comienzan en la misma celda (%3); "
-                                "el editor deja al jugador %1 sin comienzo")
-                                .arg(g + 1)
-                                .arg(later + 1)
-                                .arg(place(start.x, start.y));
-        }
-        if (!map.contains(start)) {
-            warnings << QStringLiteral("el comienzo del jugador %1 (%2) está fuera del mapa")
-                            .arg(g + 1)
-                            .arg(place(start.x, start.y));
-            continue;
-        }
-        const int terrain = map.terrain[start.y * columns + start.x];
-        if (blocksStart(terrain))
-            warnings << QStringLiteral("el comienzo del jugador %1 (%2) está en %3")
-                            .arg(g + 1)
-                            .arg(place(start.x, start.y),
-                                 QString::fromUtf8(terrainNames[terrain]).toLower());
+        const std::optional<GridPoint> start = map.starts[std::size_t(g)];
+        for (int later = g + 1; start && later < playerCount; ++later)
+            if (map.starts[std::size_t(later)] == start)
+                problems.push_back({.kind = ProblemKind::StartsShareCell,
+                                    .player = g,
+                                    .otherPlayer = later,
+                                    .cell = problemCell(*start)});
+        if (std::optional<MapProblem> problem = startProblem(map, g))
+            problems.push_back(std::move(*problem));
     }
-    // Counted in one pass that the compiler can do many cells at a time.
-    const auto cells = map.terrain.begin();
-    const auto end = cells + columns * map.rows();
-    int unknown = 0;
-    for (auto cell = cells; cell != end; ++cell)
-        unknown += isTerrain(*cell) ? 0 : 1;
-    const int first =
-        unknown ? int(std::find_if(cells, end, [](int t) { return !isTerrain(t); }) - cells) : 0;
-    const QString where = unknown ? place(first % columns, first / columns) : QString();
-    if (unknown == 1)
-        warnings << QStringLiteral("1 celda tiene un terreno que el editor no conoce: %1, en la %2")
-                        .arg(map.terrain[first])
-                        .arg(where);
-    else if (unknown > 1)
-        warnings << QStringLiteral("%1 celdas tienen un terreno que el editor no conoce; la "
-                                   "primera, %2, en la %3")
-                        .arg(unknown)
-                        .arg(map.terrain[first])
-                        .arg(where);
+    return problems;
+}
+
+std::vector<MapProblem> mapProblems(const GameMap& map)
+{
+    std::vector<MapProblem> problems = startProblems(map);
+    if (std::optional<MapProblem> unknown = unknownTerrain(map))
+        problems.push_back(std::move(*unknown));
     if (const int extra = map.extraStartCount(); extra > 0)
-        warnings << QStringLiteral("hay %1 comienzos; se leen los %2 primeros")
-                        .arg(playerCount + extra)
-                        .arg(playerCount);
-    return warnings;
+        problems.push_back({.kind = ProblemKind::ExtraStarts, .count = playerCount + extra});
+    return problems;
 }
 
 } // namespace quintaraz

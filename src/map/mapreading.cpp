@@ -110,21 +110,24 @@ LoadOutcome parse(std::string_view text, MapReading& reading)
 
     PieceSplitter numbers(numberPart, ",");
     std::string_view piece;
+    std::int16_t maxwidth = 0;
+    std::int16_t maxheight = 0;
     if (!numbers.next(piece))
         return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Width, 0, text, numberPart);
-    if (toInt16(piece, map.maxwidth) != Number::Valid)
+    if (toInt16(piece, maxwidth) != Number::Valid)
         return stop(reading, LoadOutcome::NotReadable, MapPart::Width, 0, text, piece);
     const std::string_view widthPiece = piece;
     if (!numbers.next(piece))
         return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Height, 0, text, numberPart);
-    if (toInt16(piece, map.maxheight) != Number::Valid)
+    if (toInt16(piece, maxheight) != Number::Valid)
         return stop(reading, LoadOutcome::NotReadable, MapPart::Height, 0, text, piece);
-    if (!mapSizeLimits.contains(map.maxwidth))
+    if (!mapSizeLimits.contains(maxwidth))
         return stop(reading, LoadOutcome::SizeRejected, MapPart::Width, 0, text, widthPiece);
-    if (!mapSizeLimits.contains(map.maxheight))
+    if (!mapSizeLimits.contains(maxheight))
         return stop(reading, LoadOutcome::SizeRejected, MapPart::Height, 0, text, piece);
 
-    const int cellCount = map.columns() * map.rows();
+    map.resize(maxwidth, maxheight);
+    const int cellCount = map.cellCount();
     for (int k = 0; k < cellCount;) {
         if (const int done = digitCells(numbers.rest(), &map.terrain[k], cellCount - k)) {
             numbers.skip(2 * std::size_t(done));

@@ -4,10 +4,7 @@ namespace quintaraz {
 
 GameMap newMapWithStarts(int columns, int rows)
 {
-    GameMap map;
-    map.maxwidth = std::int16_t(columns - 1);
-    map.maxheight = std::int16_t(rows - 1);
-    map.terrain.fill(terrainNumber(Terrain::Grass));
+    GameMap map(columns - 1, rows - 1, Terrain::Grass);
     // An eighth of the width and a sixth of the height in from the edges: on 17 cells a side
     // the three columns and the three rows of starts are still apart.
     const std::array<int, 3> across{columns / 8, columns / 2, columns - 1 - columns / 8};

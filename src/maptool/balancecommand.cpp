@@ -10,7 +10,6 @@
 #include "maptool/outputfiles.h"
 #include "render/balancepicture.h"
 #include "render/mappicture.h"
-#include "render/viewgeometry.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -96,13 +96,6 @@ QJsonValue startJson(const std::optional<GridPoint>& start)
 
 } // namespace
 
-QString cellPlace(GridPoint cell)
-{
-    QString text;
-    appendPlace(text, cell);
-    return text;
-}
-
 QString terrainLabel(std::optional<std::int16_t> terrain)
 {
     static const std::array<QString, terrainCount> names = [] {

@@ -13,8 +13,6 @@ namespace quintaraz {
 struct BalanceFigures;
 struct MapDifference;
 
-/** "columna 3, fila 4". */
-QString cellPlace(GridPoint cell);
 /** A terrain's name as people read it, its number if it has none, or "fuera del mapa". */
 QString terrainLabel(std::optional<std::int16_t> terrain);
 

@@ -1,15 +1,16 @@
 #include "maptool/maptool.h"
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
+#include "map/mapfilename.h"
 #include "map/mapproblems.h"
 #include "map/mapreading.h"
+#include "map/maptext.h"
 #include "map/newmap.h"
+#include "map/problemtext.h"
 #include "maptool/commandparser.h"
 #include "maptool/mapreport.h"
 #include "maptool/outputfiles.h"
 #include "render/mappicture.h"
-#include "render/viewgeometry.h"
 #include "system/filenames.h"
 #include "system/safewriter.h"
 #include "tiled/tiledformat.h"
@@ -229,10 +230,10 @@ int MapTool::check(const Command& command, const QStringList& arguments)
         out_ << printableName(file) + QStringLiteral(": correcto (") +
                     QString::number(reading.map.columns()) + QStringLiteral(" x ") +
                     QString::number(reading.map.rows()) + QStringLiteral(", 8 comienzos)\n");
-        const QStringList warnings = mapWarnings(reading.map);
-        for (const QString& warning : warnings)
-            out_ << "  aviso: " << warning << '\n';
-        if (line.isSet(strict) && !warnings.isEmpty())
+        const std::vector<MapProblem> warnings = mapProblems(reading.map);
+        for (const MapProblem& warning : warnings)
+            out_ << "  aviso: " << problemText(warning) << '\n';
+        if (line.isSet(strict) && !warnings.empty())
             status = 1;
     }
     return status;

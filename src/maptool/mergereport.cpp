@@ -1,5 +1,6 @@
 #include "maptool/mergereport.h"
 
+#include "map/problemtext.h"
 #include "maptool/diffreport.h"
 #include "versions/mapmerge.h"
 

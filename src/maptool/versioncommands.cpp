@@ -12,7 +12,6 @@
 #include "maptool/outputfiles.h"
 #include "render/changeoutline.h"
 #include "render/mappicture.h"
-#include "render/viewgeometry.h"
 #include "system/filenames.h"
 #include "system/safewriter.h"
 #include "versions/mapdiff.h"
@@ -177,7 +176,7 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
                            describeReading(*readings[k]) + QStringLiteral("; no se mezcla"));
     const MapMerge merged =
         mergeMaps(withoutBase ? nullptr : &readings[0]->map, readings[1]->map, readings[2]->map);
-    const QByteArray text = mapText(*merged.map);
+    const QByteArray text = mapText(merged.map);
     // Never a map that the editor would not open, whatever the inputs were.
     if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
         LoadOutcome::Loaded)
@@ -189,13 +188,13 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
         for (const MergeConflict& conflict : merged.conflicts) {
             if (conflict.kind == MergeConflict::Kind::Cell)
                 cells.push_back(conflict.cell);
-            if (conflict.kind == MergeConflict::Kind::Land && merged.map->contains(conflict.cell))
+            if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
                 cells.push_back(conflict.cell);
             if (conflict.kind == MergeConflict::Kind::Start ||
                 conflict.kind == MergeConflict::Kind::Land)
                 cells.push_back(conflict.oursAt);
         }
-        if (!writeOutlinedPng(line.value(picture), ours, *merged.map, cells))
+        if (!writeOutlinedPng(line.value(picture), ours, merged.map, cells))
             return 2;
     }
     QString problem;

@@ -2,7 +2,6 @@
 
 #include "art/tileart.h"
 #include "balance/balancefigures.h"
-#include "render/viewgeometry.h"
 
 #include <algorithm>
 #include <array>

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "map/gamemap.h"
+#include "render/maprenderer.h"
 
 #include <QImage>
-
-#include <array>
 
 namespace quintaraz {
 
 class TileArt;
-class TilePalette;
 
 /** Pictures of a whole map, for files and previews: every cell, every start marker. */
 class MapPicture {
@@ -31,20 +29,11 @@ public:
     QImage thumbnail(const GameMap& map, int size) const;
 
 private:
-    /** The pictures of one cell size. */
-    struct Tiles {
-        int size = 0;
-        std::array<QImage, terrainCount + 1> terrains; // then the unknown-terrain tile
-        std::array<QImage, playerCount> markers;
-        std::array<QImage, playerCount> masks;
-    };
-
-    Tiles tilesOfSize(int size, Qt::TransformationMode mode) const;
-    QImage compose(const GameMap& map, const Tiles& tiles, bool markers) const;
-    QImage composeIndexed(const GameMap& map, const Tiles& tiles, const TilePalette& palette) const;
+    QImage draw(const GameMap& map, const MapRenderer::Tiles& tiles, bool markers) const;
     void layLargeMarkers(QImage& picture, const GameMap& map) const;
 
     const TileArt& art_;
+    MapRenderer renderer_;
 };
 
 } // namespace quintaraz

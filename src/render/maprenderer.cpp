@@ -2,8 +2,10 @@
 
 #include "art/tileart.h"
 #include "render/markerblend.h"
+#include "render/tilepalette.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -11,72 +13,115 @@ namespace quintaraz {
 
 namespace {
 
-using Tile = MapRenderer::Tile;
+constexpr int plainTiles = terrainCount + 1; // the terrains, then the unknown terrain
 
-Tile tileFrom(const QImage& image, int left)
+/** The tile a cell shows: its terrain's, or the unknown-terrain tile's after them. */
+int tileOf(int terrain)
 {
-    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    Tile tile{};
-    for (int y = 0; y < cellSize; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels.constScanLine(y));
-        std::copy_n(row + left, cellSize, tile.begin() + y * cellSize);
+    return isTerrain(terrain) ? terrain : terrainCount;
+}
+
+QImage scaledTile(const QImage& tile, int size, Qt::TransformationMode mode)
+{
+    const QImage scaled =
+        tile.width() == size ? tile : tile.scaled(size, size, Qt::IgnoreAspectRatio, mode);
+    return scaled.convertToFormat(QImage::Format_RGB32);
+}
+
+/** The tile with the marker laid over it, pixel by pixel through the marker's mask. */
+QImage withMarkerLaid(QImage tile, const QImage& marker, const QImage& mask)
+{
+    for (int y = 0; y < tile.height(); ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(tile.scanLine(y));
+        const auto* over = reinterpret_cast<const std::uint32_t*>(marker.constScanLine(y));
+        const auto* through = reinterpret_cast<const std::uint32_t*>(mask.constScanLine(y));
+        for (int x = 0; x < tile.width(); ++x)
+            out[x] = withMarker(out[x], through[x], over[x]);
     }
     return tile;
 }
 
+/**
+ * Copies the lines of a row of cells' tiles into the picture. With Bytes the width of a
+ * tile's line, each copy is written out inline: a call for each would cost more than the
+ * copy of a view's 100 bytes.
+ */
+template <int Bytes>
+void copyLines(QImage& picture, int top, const std::array<const uchar*, GameMap::gridSize>& row,
+               int cells, int size, qsizetype stride, int bytes)
+{
+    for (int y = 0; y < size; ++y) {
+        uchar* out = picture.scanLine(top + y);
+        for (int c = 0; c < cells; ++c, out += bytes)
+            std::memcpy(out, row[std::size_t(c)] + y * stride, Bytes > 0 ? Bytes : bytes);
+    }
+}
+
 } // namespace
 
+const uchar* MapRenderer::Tiles::line(int terrain, int player, int y) const
+{
+    const int tile = tileOf(terrain) + (player + 1) * plainTiles;
+    return strip_.constScanLine(tile * size_ + y);
+}
+
 MapRenderer::MapRenderer(const TileArt& art)
+    : art_(art)
 {
+}
+
+MapRenderer::Tiles MapRenderer::tiles(int size, Qt::TransformationMode mode,
+                                      const TilePalette* palette) const
+{
+    std::array<QImage, plainTiles> terrains;
     for (int i = 0; i < terrainCount; ++i)
-        terrains_[i] = tileFrom(art.terrain(i), 0);
-    terrains_[terrainCount] = tileFrom(art.unknownTerrain(), 0);
+        terrains[std::size_t(i)] = scaledTile(art_.terrain(i), size, mode);
+    terrains[terrainCount] = scaledTile(art_.unknownTerrain(), size, mode);
+    QImage strip(size, size * plainTiles * (playerCount + 1), QImage::Format_RGB32);
+    const auto place = [&](int tile, const QImage& picture) {
+        for (int y = 0; y < size; ++y)
+            std::memcpy(strip.scanLine(tile * size + y), picture.constScanLine(y),
+                        std::size_t(size) * sizeof(std::uint32_t));
+    };
+    for (int t = 0; t < plainTiles; ++t)
+        place(t, terrains[std::size_t(t)]);
     for (int p = 0; p < playerCount; ++p) {
-        markers_[p] = tileFrom(art.player(p), 0);
-        masks_[p] = tileFrom(art.player(p), cellSize);
+        const QImage& art = art_.player(p);
+        const QImage marker = scaledTile(art.copy(0, 0, cellSize, cellSize), size, mode);
+        const QImage mask = scaledTile(art.copy(cellSize, 0, cellSize, cellSize), size, mode);
+        for (int t = 0; t < plainTiles; ++t)
+            place((p + 1) * plainTiles + t, withMarkerLaid(terrains[std::size_t(t)], marker, mask));
     }
+    Tiles tiles;
+    tiles.strip_ = palette ? palette->indexed(strip) : strip;
+    tiles.size_ = size;
+    return tiles;
 }
 
-void MapRenderer::render(const MapDocument& document)
+void MapRenderer::draw(const GameMap& map, QRect cells, const Tiles& tiles, QImage& picture,
+                       bool markers)
 {
-    if (image_.isNull())
-        image_ = QImage(viewSize, viewSize, QImage::Format_RGB32);
-    auto* pixels = reinterpret_cast<std::uint32_t*>(image_.bits());
-    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(std::uint32_t));
-    const int left = document.scrollX;
-    const int top = document.scrollY;
-    for (int r = 0; r < viewCells; ++r) {
-        // The tiles of one row of cells, then the image scanline by scanline, so that
-        // every scanline is written from left to right in one pass.
-        std::array<const std::uint32_t*, viewCells> tiles;
-        for (int c = 0; c < viewCells; ++c) {
-            const int terrain = document.cells(left + c, top + r).terrain;
-            tiles[c] = terrains_[isTerrain(terrain) ? terrain : terrainCount].data();
+    const int size = tiles.size();
+    const int bytes = size * (tiles.format() == QImage::Format_Indexed8 ? 1 : 4);
+    const qsizetype stride = tiles.strip_.bytesPerLine();
+    for (int r = 0; r < cells.height(); ++r) {
+        const int y = cells.top() + r;
+        // The tile of each cell of the row; a later player's start hides an earlier one's.
+        std::array<const uchar*, GameMap::gridSize> row;
+        for (int c = 0; c < cells.width(); ++c)
+            row[std::size_t(c)] = tiles.line(map.terrainAt(cells.left() + c, y), -1, 0);
+        for (int g = 0; markers && g < playerCount; ++g) {
+            const std::optional<GridPoint> start = map.starts[std::size_t(g)];
+            if (start && start->y == y && start->x >= cells.left() && start->x <= cells.right())
+                row[std::size_t(start->x - cells.left())] =
+                    tiles.line(map.terrainAt(start->x, y), g, 0);
         }
-        std::uint32_t* rowStart = pixels + stride * cellSize * r;
-        for (int y = 0; y < cellSize; ++y) {
-            std::uint32_t* out = rowStart + stride * y;
-            // A copy of a fixed 100 bytes, which the compiler writes out inline.
-            for (int c = 0; c < viewCells; ++c, out += cellSize)
-                std::memcpy(out, tiles[c] + y * cellSize, cellSize * sizeof(std::uint32_t));
-        }
-        for (int c = 0; c < viewCells; ++c) {
-            const MapCell& cell = document.cells(left + c, top + r);
-            // A player number that names no marker draws no marker.
-            if (cell.hasStart() && isPlayer(cell.playerIndex))
-                layMarker(cell.playerIndex, rowStart + c * cellSize, stride);
-        }
-    }
-}
-
-void MapRenderer::layMarker(int player, std::uint32_t* square, qsizetype stride)
-{
-    const Tile& mask = masks_[player];
-    const Tile& marker = markers_[player];
-    for (int y = 0; y < cellSize; ++y, square += stride) {
-        const int at = y * cellSize;
-        for (int x = 0; x < cellSize; ++x)
-            square[x] = withMarker(square[x], mask[at + x], marker[at + x]);
+        if (bytes == cellSize * 4)
+            copyLines<cellSize * 4>(picture, r * size, row, cells.width(), size, stride, bytes);
+        else if (bytes == cellSize)
+            copyLines<cellSize>(picture, r * size, row, cells.width(), size, stride, bytes);
+        else
+            copyLines<0>(picture, r * size, row, cells.width(), size, stride, bytes);
     }
 }
 

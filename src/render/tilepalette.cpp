@@ -2,7 +2,6 @@
 
 #include "art/tileart.h"
 #include "render/markerblend.h"
-#include "render/viewgeometry.h"
 
 namespace quintaraz {
 

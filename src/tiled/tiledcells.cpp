@@ -44,11 +44,6 @@ enum class CellFault : std::int16_t { Empty, OtherTileset, NoTerrain };
 
 } // namespace
 
-QString cellPlace(qint64 column, qint64 row)
-{
-    return QStringLiteral("columna %1, fila %2").arg(column).arg(row);
-}
-
 QStringList terrainCellProblems(const TiledParts& parts, const TilesetEntry& terrains,
                                 qint64 terrainsEnd)
 {

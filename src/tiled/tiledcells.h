@@ -6,9 +6,6 @@
 
 namespace quintaraz {
 
-/** A cell as map makers read it: "columna 3, fila 4". */
-QString cellPlace(qint64 column, qint64 row);
-
 /**
  * What keeps the cells of the terrain layer from being terrains: the empty cells, those
  * painted from another tileset and those with a tile that is no terrain, one line for each

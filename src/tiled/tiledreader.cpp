@@ -3,6 +3,7 @@
 #include "tiled/tiledformat.h"
 
 #include "map/mapproblems.h"
+#include "map/problemtext.h"
 #include "system/boundedread.h"
 #include "system/systemerror.h"
 #include "tiled/gidmapper.h"
@@ -215,8 +216,7 @@ TiledReading mapOf(const TiledParts& parts)
     GameMap& map = reading.map;
     int flipped = 0;
     if (sizeTrouble.isEmpty()) {
-        map.maxwidth = std::int16_t(parts.width - 1);
-        map.maxheight = std::int16_t(parts.height - 1);
+        map.resize(int(parts.width - 1), int(parts.height - 1));
         // The tile numbers that are terrains: from the tileset's first, up to the next one's.
         qint64 terrainsEnd = terrains->firstGid + terrainCount;
         for (const TilesetEntry& tileset : parts.tilesets)
@@ -249,7 +249,8 @@ TiledReading mapOf(const TiledParts& parts)
                                            "el editor los guarda sin girar")
                                 .arg(flipped);
     // What check says of the map: a start on water or rock.
-    reading.warnings << mapWarnings(map);
+    for (const MapProblem& problem : mapProblems(map))
+        reading.warnings << problemText(problem);
     if (!parts.otherLayers.isEmpty())
         reading.warnings << QStringLiteral("%1 «%2» no pasa%3 al mapa: solo se guardan «%4» y «%5»")
                                 .arg(parts.otherLayers.size() == 1 ? QStringLiteral("la capa")

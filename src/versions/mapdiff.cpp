@@ -88,48 +88,20 @@ MapDifference diffMaps(const GameMap& before, const GameMap& after)
 
 std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells)
 {
+    // A side's terrain as 17 bits: its number, or one past them all outside the map.
+    const auto bits = [](std::optional<std::int16_t> terrain) -> std::int64_t {
+        return terrain ? std::uint16_t(*terrain) : 0x10000;
+    };
+    const auto terrain = [](std::int64_t bits) -> std::optional<std::int16_t> {
+        return bits == 0x10000 ? std::nullopt : std::optional(std::int16_t(std::uint16_t(bits)));
+    };
+    std::vector<KeyedCell> keyed;
+    keyed.reserve(cells.size());
+    for (const CellChange& change : cells)
+        keyed.push_back({change.cell, bits(change.before) << 17 | bits(change.after)});
     std::vector<ChangeArea> areas;
-    std::vector<std::size_t> open;    // areas that reach the row above
-    std::vector<std::size_t> reached; // areas that reach this row
-    // Room for the runs of a few rows at once, not grown from one.
-    areas.reserve(std::min<std::size_t>(cells.size(), 64));
-    open.reserve(areas.capacity());
-    reached.reserve(areas.capacity());
-    int row = -1;
-    for (std::size_t k = 0; k < cells.size();) {
-        // A run: the next cells of the same row, side by side, with the same change.
-        const CellChange& first = cells[k];
-        std::size_t end = k + 1;
-        while (end < cells.size() && cells[end].cell.y == first.cell.y &&
-               cells[end].cell.x == cells[end - 1].cell.x + 1 &&
-               cells[end].before == first.before && cells[end].after == first.after)
-            ++end;
-        const ChangeArea run{first.cell.x, first.cell.y, cells[end - 1].cell.x,
-                             first.cell.y, first.before, first.after};
-        k = end;
-        if (run.top != row) {
-            // Swapped, not copied: both lists keep their room from row to row.
-            if (run.top == row + 1)
-                open.swap(reached);
-            else
-                open.clear();
-            reached.clear();
-            row = run.top;
-        }
-        const auto above = std::find_if(open.begin(), open.end(), [&](std::size_t index) {
-            const ChangeArea& area = areas[index];
-            return area.left == run.left && area.right == run.right && area.before == run.before &&
-                   area.after == run.after;
-        });
-        if (above != open.end()) {
-            areas[*above].bottom = run.top;
-            reached.push_back(*above);
-            open.erase(above);
-        } else {
-            areas.push_back(run);
-            reached.push_back(areas.size() - 1);
-        }
-    }
+    for (const KeyedArea& area : cellAreas(keyed))
+        areas.push_back({area.area, terrain(area.key >> 17), terrain(area.key & 0x1ffff)});
     return areas;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/cellareas.h"
 #include "map/gamemap.h"
 
 #include <optional>
@@ -26,15 +27,9 @@ struct StartChange {
 };
 
 /** Changed cells of one terrain before and one after that fill a rectangle (or a run). */
-struct ChangeArea {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+struct ChangeArea : CellArea {
     std::optional<std::int16_t> before;
     std::optional<std::int16_t> after;
-
-    int cellCount() const { return (right - left + 1) * (bottom - top + 1); }
 };
 
 /** What tells two maps apart; maps that read as the same map have none. */

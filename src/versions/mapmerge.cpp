@@ -28,7 +28,7 @@ GridPoint sizeOf(const GameMap& map)
 
 void mergeCells(const GameMap* base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
 {
-    GameMap& out = *merge.map;
+    GameMap& out = merge.map;
     const std::size_t rowBytes = sizeof(std::int16_t) * std::size_t(out.columns());
     for (int y = 0; y < out.rows(); ++y) {
         const int row = out.cellIndex(0, y);
@@ -55,7 +55,7 @@ void mergeCells(const GameMap* base, const GameMap& ours, const GameMap& theirs,
 
 void mergeStarts(const GameMap* base, const GameMap& ours, const GameMap& theirs, MapMerge& merge)
 {
-    GameMap& out = *merge.map;
+    GameMap& out = merge.map;
     for (int g = 0; g < playerCount; ++g) {
         const std::optional<GridPoint> was = base ? base->starts[g] : std::nullopt;
         const std::optional<GridPoint> mine = ours.starts[g];
@@ -96,7 +96,7 @@ bool onLand(const GameMap& map, int player)
  */
 void keepOurStartsOnLand(const GameMap& ours, MapMerge& merge)
 {
-    GameMap& out = *merge.map;
+    GameMap& out = merge.map;
     std::array<bool, playerCount> kept{};
     for (bool again = true; again;) {
         again = false;
@@ -129,7 +129,7 @@ void keepOurStartsOnLand(const GameMap& ours, MapMerge& merge)
 MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& theirs)
 {
     MapMerge merge;
-    GameMap& out = *merge.map;
+    GameMap& out = merge.map;
     merge.extraStartsDropped = (base && !base->extraStarts.empty()) || !ours.extraStarts.empty() ||
                                !theirs.extraStarts.empty();
     // Without a base both sides changed everything.
@@ -147,8 +147,7 @@ MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& thei
                                        .theirsAt = sizeOf(theirs)});
         out.extraStarts.clear();
     } else {
-        out.maxwidth = ours.maxwidth;
-        out.maxheight = ours.maxheight;
+        out.resize(ours.maxwidth, ours.maxheight);
         mergeCells(base, ours, theirs, merge);
         mergeStarts(base, ours, theirs, merge);
         keepOurStartsOnLand(ours, merge);

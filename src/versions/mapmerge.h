@@ -2,7 +2,6 @@
 
 #include "map/gamemap.h"
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -39,7 +38,7 @@ struct MergeConflict {
 
 /** A three-way merge: the merged map and what could not be merged. */
 struct MapMerge {
-    std::unique_ptr<GameMap> map = std::make_unique<GameMap>();
+    GameMap map;
     std::vector<MergeConflict> conflicts;
     bool extraStartsDropped = false; // a side held entries after the eighth start
 };

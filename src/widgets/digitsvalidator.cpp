@@ -1,6 +1,6 @@
 #include "widgets/digitsvalidator.h"
 
-#include "editor/mapdocument.h"
+#include "map/gamemap.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

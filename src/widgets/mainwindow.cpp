@@ -2,9 +2,9 @@
 
 #include "art/tileart.h"
 #include "editor/edittools.h"
+#include "editor/scrolling.h"
 #include "editor/userdialogs.h"
 #include "map/terrain.h"
-#include "render/viewgeometry.h"
 #include "widgets/editorfont.h"
 #include "widgets/mapview.h"
 #include "widgets/newmapdialog.h"
@@ -189,8 +189,8 @@ void MainWindow::describeMap()
     mapView_->setAccessibleDescription(
         document.mapLoaded ? QStringLiteral("Mapa de %1 por %2 celdas; la vista empieza en la "
                                             "columna %3, fila %4")
-                                 .arg(document.maxwidth + 1)
-                                 .arg(document.maxheight + 1)
+                                 .arg(document.map.maxwidth + 1)
+                                 .arg(document.map.maxheight + 1)
                                  .arg(document.scrollX)
                                  .arg(document.scrollY)
                            : QStringLiteral("Sin mapa: elige Archivo, Nuevo o Abrir"));
@@ -227,8 +227,10 @@ void MainWindow::createMenu()
 
 void MainWindow::showNewMapDialog()
 {
-    if (!newMapDialog_)
+    if (!newMapDialog_) {
         newMapDialog_ = new NewMapDialog(*this, art_.icon());
+        connect(newMapDialog_, &NewMapDialog::sizeChosen, &editor_, &Editor::newMap);
+    }
     newMapDialog_->show();
     newMapDialog_->raise();
     newMapDialog_->activateWindow();

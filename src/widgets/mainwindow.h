@@ -26,13 +26,6 @@ public:
     MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // What the new-map window uses: the map's size, then newmap.
-    std::int16_t maxwidth() const { return editor_.maxwidth(); }
-    std::int16_t maxheight() const { return editor_.maxheight(); }
-    void setMaxwidth(std::int16_t width) { editor_.setMaxwidth(width); }
-    void setMaxheight(std::int16_t height) { editor_.setMaxheight(height); }
-    void newmap() { editor_.newmap(); }
-
     Editor& editor() { return editor_; }
     /** The open new-map window, if any. */
     NewMapDialog* newMapDialog() const { return newMapDialog_; }

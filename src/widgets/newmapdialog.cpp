@@ -1,9 +1,8 @@
 #include "widgets/newmapdialog.h"
 
-#include "editor/mapdocument.h"
+#include "map/gamemap.h"
 #include "widgets/digitsvalidator.h"
 #include "widgets/editorfont.h"
-#include "widgets/mainwindow.h"
 #include "widgets/placedlabel.h"
 
 #include <QIcon>
@@ -37,11 +36,10 @@ void clampToMapSize(QLineEdit* box)
 
 } // namespace
 
-NewMapDialog::NewMapDialog(MainWindow& main, const QImage& icon)
+NewMapDialog::NewMapDialog(const QWidget& main, const QImage& icon)
     // A window of its own, without an owner: not in the taskbar, and only a close button.
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , main_(main)
 {
     setObjectName(QStringLiteral("nuevo"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -89,9 +87,7 @@ void NewMapDialog::accept()
         return;
     clampToMapSize(widthBox_);
     clampToMapSize(heightBox_);
-    main_.setMaxwidth(static_cast<std::int16_t>(sizeTextValue(widthBox_->text())));
-    main_.setMaxheight(static_cast<std::int16_t>(sizeTextValue(heightBox_->text())));
-    main_.newmap();
+    emit sizeChosen(sizeTextValue(widthBox_->text()), sizeTextValue(heightBox_->text()));
     close();
 }
 

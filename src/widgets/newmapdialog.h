@@ -6,8 +6,6 @@ class QLineEdit;
 
 namespace quintaraz {
 
-class MainWindow;
-
 /**
  * The "Nuevo Mapa" window ("nuevo"): the user types a width and a height and "Aceptar"
  * starts a new map of that size, clamped to 16..99.
@@ -19,13 +17,17 @@ class NewMapDialog : public QWidget {
     Q_OBJECT
 
 public:
-    NewMapDialog(MainWindow& main, const QImage& icon);
+    /** A window placed beside main, the window it serves. */
+    NewMapDialog(const QWidget& main, const QImage& icon);
 
-    /** "Aceptar": an empty box refuses silently; otherwise clamps, starts the map and closes. */
+    /** "Aceptar": an empty box refuses silently; otherwise clamps, says the size and closes. */
     void accept();
 
+signals:
+    /** The size chosen: the highest column and row, each within the map sizes. */
+    void sizeChosen(int maxwidth, int maxheight);
+
 private:
-    MainWindow& main_;
     QLineEdit* widthBox_ = nullptr;
     QLineEdit* heightBox_ = nullptr;
 };

@@ -2,10 +2,10 @@
 // X input events, with its real menu, file dialog and message boxes.
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
 #include "editor/editor.h"
 #include "editor/edittools.h"
 #include "fakedialogs.h"
+#include "map/maptext.h"
 #include "testmaps.h"
 #include "xsession.h"
 
@@ -321,7 +321,7 @@ void TestEndToEnd::editAndSave()
                  "information");
     QFile file(savedPath);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), mapText(model.editor.document()));
+    QCOMPARE(file.readAll(), mapText(model.editor.document().map));
 }
 
 void TestEndToEnd::openShowsTheSameMap()
@@ -404,7 +404,7 @@ void TestEndToEnd::messages()
     QVERIFY(!QFile::exists(unsaved));
 
     const QString large = folder.filePath(QStringLiteral("grande.map"));
-    QVERIFY(testmaps::writeFile(large, mapText(testmaps::mapOfSize(99, 99))));
+    QVERIFY(testmaps::writeFile(large, mapText(testmaps::mapOfSize(99, 99).map)));
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), large));
     x.chooseMenuItem(main.id, 2);
@@ -434,7 +434,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
     QTemporaryDir top;
     QVERIFY(QDir(top.path()).mkdir(QStringLiteral("m")));
     const auto file = [&](const char* name) { return top.filePath(QStringLiteral("m/") + name); };
-    const QByteArray a = mapText(testmaps::mapOfSize(20, 20));
+    const QByteArray a = mapText(testmaps::mapOfSize(20, 20).map);
     for (const char* name : {"a.map", "a.v2.map"})
         QVERIFY(testmaps::writeFile(file(name), a));
     QVERIFY(testmaps::writeFile(file("z.map"), testmaps::exampleText()));
@@ -470,7 +470,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
     checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
                  "information");
     QCOMPARE(testmaps::readFile(file("a.map")), a);
-    QCOMPARE(testmaps::readFile(file("a.v2.map")), mapText(model.editor.document()));
+    QCOMPARE(testmaps::readFile(file("a.v2.map")), mapText(model.editor.document().map));
 
     // Opening a.v2.map opens a.v2.map, and a.MAP is not a .map file.
     open("z.map");
@@ -499,9 +499,9 @@ void TestEndToEnd::typedNamesWithTheFocusUnderThePointer()
     QFETCH(QString, title);
     QTemporaryDir top;
     const auto file = [&](const char* name) { return top.filePath(QString::fromLatin1(name)); };
-    QVERIFY(testmaps::writeFile(file("a.map"), mapText(testmaps::mapOfSize(20, 20))));
+    QVERIFY(testmaps::writeFile(file("a.map"), mapText(testmaps::mapOfSize(20, 20).map)));
     if (command == 1)
-        QVERIFY(testmaps::writeFile(file("a.v2.map"), mapText(testmaps::mapOfSize(30, 30))));
+        QVERIFY(testmaps::writeFile(file("a.v2.map"), mapText(testmaps::mapOfSize(30, 30).map)));
     QVERIFY(testmaps::writeFile(file("z.map"), testmaps::exampleText()));
 
     XSession x;
@@ -530,7 +530,7 @@ void TestEndToEnd::typedNamesWithTheFocusUnderThePointer()
         QVERIFY(sameImage(waitForShot(x, main.screen({0, 0, 400, clientHeight}), expected),
                           expected, QStringLiteral("opened-as-typed")));
     } else {
-        const QByteArray saved = mapText(model.editor.document());
+        const QByteArray saved = mapText(model.editor.document().map);
         QVERIFY(x.waitUntil([&] { return testmaps::readFile(file("a.v2.map")) == saved; }));
     }
     QCOMPARE(QDir(top.path()).entryList(QDir::Files), QStringList({"a.map", "a.v2.map", "z.map"}));

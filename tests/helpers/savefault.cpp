@@ -10,9 +10,9 @@
 // Exit status 77: this machine cannot set up the fault (no mount namespace).
 
 #include "art/tileart.h"
-#include "document/mapfile.h"
 #include "editor/editor.h"
 #include "fakedialogs.h"
+#include "map/maptext.h"
 #include "testmaps.h"
 
 #include <QDir>
@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
     report("left over", leftOver.join(u' '));
     editor.save();
     report("next save", dialogs.messages.value(1).text);
-    report("new file", testmaps::readFile(path) == mapText(map) ? QStringLiteral("whole")
-                                                                : QStringLiteral("wrong"));
+    report("new file", testmaps::readFile(path) == mapText(map.map) ? QStringLiteral("whole")
+                                                                    : QStringLiteral("wrong"));
     return 0;
 }

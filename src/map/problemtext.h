@@ -1,0 +1,31 @@
+#pragma once
+
+#include "map/mapproblems.h"
+
+#include <QJsonObject>
+#include <QString>
+
+namespace quintaraz {
+
+/** A cell as map makers read it: "columna 3, fila 4". */
+QString cellPlace(qint64 column, qint64 row);
+QString cellPlace(GridPoint cell);
+
+/** A terrain's name as a label shows it: "Hierba", or "terreno 7" for a number that names none. */
+QString terrainName(int terrain);
+/** The same inside a sentence: "hierba", or "el terreno 7". */
+QString terrainWord(int terrain);
+
+/** What a problem says to map makers, in Spanish: one sentence, with what to do where it helps. */
+QString problemText(const MapProblem& problem);
+
+/**
+ * The same problem for programs: its kind ("tipo", as problemKey gives it), its sentence
+ * ("texto"), its player or two players ("jugador", "jugadores", from 1), its cell ("columna",
+ * "fila"), its areas ("zonas") and its layer ("capa"), each where it has one.
+ */
+QJsonObject problemJson(const MapProblem& problem);
+/** A kind's name in JSON: "comienzo_fuera_del_mapa", ... */
+QString problemKey(ProblemKind kind);
+
+} // namespace quintaraz
