@@ -8,7 +8,7 @@
 #include "maptool/outputfiles.h"
 #include "render/mappicture.h"
 #include "system/safewriter.h"
-#include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

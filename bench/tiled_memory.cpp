@@ -3,7 +3,7 @@
 //   tiled_memory FILE
 
 #include "peakmemory.h"
-#include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
 
 #include <cstdio>
 #include <memory>
@@ -15,5 +15,5 @@ int main(int argc, char* argv[])
     const auto reading = std::make_unique<quintaraz::TiledReading>(
         quintaraz::readTiledFile(QString::fromLocal8Bit(argv[1])));
     std::printf("%ld\n", peakMemoryKilobytes());
-    return reading->error.isEmpty() ? 0 : 1;
+    return reading->read() ? 0 : 1;
 }

@@ -59,7 +59,8 @@ void TestCommandLines::answers_data()
     row("tool with an unknown command", map, {"dibuja"}, 2,
         "quintaraz-map: no hay ninguna orden «dibuja»");
     row("check without files", map, {"check"}, 2,
-        "quintaraz-map: faltan argumentos\nUso: quintaraz-map check [--strict] ARCHIVO...");
+        "quintaraz-map: faltan argumentos\nUso: quintaraz-map check [--strict] [--json] "
+        "ARCHIVO...");
     // Named whole, as typed: a name that begins with a dash is not a row of letters.
     row("an unknown option", map, {"check", "--todo", "a.map"}, 2,
         "quintaraz-map: opción desconocida «--todo»; tras «--» todo es un archivo\nUso:");

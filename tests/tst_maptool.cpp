@@ -14,6 +14,9 @@
 #include "testmaps.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +65,64 @@ LoadOutcome outcomeNamed(const QString& line)
     return LoadOutcome::NotReadable;
 }
 
+/** A warning as data, in short: its kind, its players and its cell. */
+QString warningKey(const QJsonObject& warning)
+{
+    QStringList players;
+    for (const QJsonValue& player : warning.value(QStringLiteral("jugadores")).toArray())
+        players << QString::number(player.toInt());
+    if (warning.contains(QStringLiteral("jugador")))
+        players << QString::number(warning.value(QStringLiteral("jugador")).toInt());
+    return QStringLiteral("%1 %2 %3,%4")
+        .arg(warning.value(QStringLiteral("tipo")).toString(), players.join(u'+'))
+        .arg(warning.value(QStringLiteral("columna")).toInt(-1))
+        .arg(warning.value(QStringLiteral("fila")).toInt(-1));
+}
+
+/**
+ * What a game may not expect of a map that opens, found plainly from the rules: for each
+ * player in turn, two starts on one cell (with each later player), a start outside the map
+ * or on rock or water; then the first cell of an unknown terrain; then more than eight
+ * starts, counted from the text.
+ */
+QStringList plainWarnings(const referencemap::Map& map, const QByteArray& text)
+{
+    QStringList warnings;
+    const auto key = [](const char* kind, const QString& players, QPoint cell) {
+        return QStringLiteral("%1 %2 %3,%4")
+            .arg(QLatin1String(kind), players)
+            .arg(cell.x())
+            .arg(cell.y());
+    };
+    for (int g = 0; g < 8; ++g) {
+        const QPoint start = map.starts[g];
+        for (int later = g + 1; later < 8; ++later)
+            if (map.starts[later] == start)
+                warnings << key("misma_celda", QStringLiteral("%1+%2").arg(g + 1).arg(later + 1),
+                                start);
+        if (start.x() > map.width || start.y() > map.height) {
+            warnings << key("comienzo_fuera_del_mapa", QString::number(g + 1), start);
+            continue;
+        }
+        const int terrain = map.terrain[start.y() * (map.width + 1) + start.x()];
+        if (terrain == 1 || terrain == 2)
+            warnings << key("comienzo_bloqueado", QString::number(g + 1), start);
+    }
+    for (int k = 0; k < map.terrain.size(); ++k) {
+        if (map.terrain[k] < 0 || map.terrain[k] > 5) {
+            warnings << key("terreno_desconocido", QString(),
+                            QPoint(k % (map.width + 1), k / (map.width + 1)));
+            break;
+        }
+    }
+    const QList<QByteArray> entries =
+        referencemap::pieces(referencemap::pieces(text, "<fin>")[1], ",");
+    const qsizetype extra = entries.size() - 8 - (entries.last().trimmed().isEmpty() ? 1 : 0);
+    if (extra > 0)
+        warnings << key("comienzos_de_mas", QString(), QPoint(-1, -1));
+    return warnings;
+}
+
 } // namespace
 
 class TestMapTool : public QObject {
@@ -104,15 +165,29 @@ void TestMapTool::checkAgreesWithTheEditorsReader()
     for (int i = 0; i < names.size(); ++i)
         QVERIFY(testmaps::writeFile(folder.filePath(names[i]), texts[i]));
 
-    const ProgramRun run = runTool(QStringList{QStringLiteral("check")} + names, folder.path());
+    // In one run of the tool, as a map collection's CI runs it: the outcome of each, and of
+    // those that open the warnings as data, each beside what the rules plainly say.
+    const ProgramRun run = runTool(QStringList{"check", "--json"} + names, folder.path());
     QCOMPARE(run.status, 1); // some do not open
-    QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
-    lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("  aviso: ")); });
-    QCOMPARE(lines.size(), names.size());
+    const QJsonArray reports = QJsonDocument::fromJson(run.out.toUtf8()).array();
+    QCOMPARE(reports.size(), names.size());
     for (int i = 0; i < names.size(); ++i) {
-        QVERIFY2(lines[i].startsWith(names[i] + QLatin1String(": ")), qPrintable(lines[i]));
-        if (outcomeNamed(lines[i]) != referencemap::read(texts[i]).outcome)
-            QFAIL(qPrintable(QStringLiteral("%1 disagrees with the second reader").arg(lines[i])));
+        const QJsonObject report = reports[i].toObject();
+        QCOMPARE(report.value(QStringLiteral("archivo")).toString(), names[i]);
+        const referencemap::Map expected = referencemap::read(texts[i]);
+        const bool opens = report.value(QStringLiteral("correcto")).toBool();
+        const QString why = report.value(QStringLiteral("motivo")).toString();
+        if (outcomeNamed(names[i] + QStringLiteral(": ") +
+                         (opens ? QStringLiteral("correcto") : why)) != expected.outcome)
+            QFAIL(qPrintable(
+                QStringLiteral("%1: %2 disagrees with the second reader").arg(names[i], why)));
+        if (!opens)
+            continue;
+        QCOMPARE(report.value(QStringLiteral("columnas")).toInt(), expected.width + 1);
+        QStringList warnings;
+        for (const QJsonValue& warning : report.value(QStringLiteral("avisos")).toArray())
+            warnings << warningKey(warning.toObject());
+        QCOMPARE(warnings, plainWarnings(expected, texts[i]));
     }
 }
 

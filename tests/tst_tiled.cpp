@@ -4,13 +4,18 @@
 #include "map/mapproblems.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
+#include "map/problemtext.h"
 #include "programrun.h"
 #include "testmaps.h"
-#include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
+#include "tiled/tiledwriter.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +68,15 @@ QByteArray mapOfSize(int columns, int rows)
         for (int y = 1; y < rows; ++y)
             map.setTerrainAt(x, y, std::int16_t((x * 3 + y * 7 + x * y) % 6));
     return mapText(map);
+}
+
+/** Problems as map makers read them, a line each. */
+QString texts(const std::vector<MapProblem>& problems)
+{
+    QStringList lines;
+    for (const MapProblem& problem : problems)
+        lines << problemText(problem);
+    return lines.join(u'\n');
 }
 
 /** The fixtures' map with player 3's start where a drag in Tiled left it. */
@@ -265,11 +279,11 @@ void TestTiled::filesSavedByTiled()
     QFETCH(QString, said);
     const TiledReading reading = readTiledFile(fixtures + u'/' + file);
     if (map.isEmpty()) {
-        QCOMPARE(reading.error, said);
+        QCOMPARE(texts(reading.problems), said);
         return;
     }
-    QCOMPARE(reading.error, QString());
-    QCOMPARE(reading.warnings.join(u'\n'), said);
+    QCOMPARE(texts(reading.problems), QString());
+    QCOMPARE(texts(reading.warnings), said);
     QCOMPARE(mapText(reading.map), map);
 }
 
@@ -365,7 +379,7 @@ void TestTiled::refusals()
     const QString file = folder.filePath(QStringLiteral("mapa.tmx"));
     QVERIFY(testmaps::writeFile(file, text));
     const TiledReading reading = readTiledFile(file);
-    QVERIFY2(reading.error.startsWith(refusal), qPrintable(reading.error));
+    QVERIFY2(texts(reading.problems).startsWith(refusal), qPrintable(texts(reading.problems)));
 }
 
 void TestTiled::theToolWritesOnlyWhatItMay()
@@ -427,6 +441,28 @@ void TestTiled::filesAtTheDoor()
     QCOMPARE(QFile::exists(map), result.status == 0);
     if (result.status == 0)
         QCOMPARE(readMapFile(map).outcome, LoadOutcome::Loaded);
+
+    // The same problems and warnings as data, each with its kind, for programs.
+    QVERIFY(QFile::remove(map) || result.status != 0);
+    const ProgramRun json = tool(
+        {QStringLiteral("import"), QStringLiteral("--json"), file, name + QStringLiteral(".map")},
+        folder.path());
+    QCOMPARE(json.status, result.status);
+    QCOMPARE(json.err, QString());
+    const QJsonObject said = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(said.value(QStringLiteral("guardado")).toBool(), result.status == 0);
+    QStringList lines;
+    for (const char* list : {"problemas", "avisos"}) {
+        for (const QJsonValue& problem : said.value(QLatin1String(list)).toArray()) {
+            const QJsonObject object = problem.toObject();
+            QVERIFY2(!object.value(QStringLiteral("tipo")).toString().isEmpty(),
+                     qPrintable(json.out));
+            lines << QStringLiteral("quintaraz-map: %1: %2%3")
+                         .arg(file, *list == 'a' ? QStringLiteral("aviso: ") : QString(),
+                              object.value(QStringLiteral("texto")).toString());
+        }
+    }
+    QCOMPARE(lines.join(u'\n') + (lines.isEmpty() ? "" : "\n"), result.err);
 }
 
 void TestTiled::exportReplacesOnlyWhatItMay_data()

@@ -84,21 +84,17 @@ function markersOf(map, player) {
 }
 
 /**
- * The cell a message names, as a rectangle of cells: "columna 3, fila 4", or the first
- * rectangle of "columnas 40–59, filas 0–29"; null when it names none.
+ * The cells a problem is about, as the map tool gives them, as a rectangle of cells: its cell,
+ * or the first of its areas; null when it names none.
  */
-function placeIn(message) {
-    const found = /columnas? (-?\d+)(?:–(-?\d+))?, filas? (-?\d+)(?:–(-?\d+))?/.exec(message);
-    if (!found)
+function placeOf(problem) {
+    if (problem.zonas && problem.zonas.length > 0) {
+        const area = problem.zonas[0];
+        return {left: area.izquierda, top: area.arriba, right: area.derecha, bottom: area.abajo};
+    }
+    if (problem.columna === undefined || problem.fila === undefined)
         return null;
-    const left = Number(found[1]);
-    const top = Number(found[3]);
-    return {
-        left: left,
-        top: top,
-        right: found[2] === undefined ? left : Number(found[2]),
-        bottom: found[4] === undefined ? top : Number(found[4]),
-    };
+    return {left: problem.columna, top: problem.fila, right: problem.columna, bottom: problem.fila};
 }
 
 /**
@@ -117,8 +113,11 @@ function openMap(map, fileName) {
     return null;
 }
 
-/** Shows what a message is about: the player's markers, selected, or the cells it names. */
-function showPlace(map, fileName, message) {
+/**
+ * Shows what a problem of the map tool is about: the markers of its one player, selected, or
+ * the cells it names.
+ */
+function showPlace(map, fileName, problem) {
     const open = openMap(map, fileName);
     if (!open) {
         tiled.alert(fileName + " ya no está abierto en Tiled: ábrelo y compruébalo otra vez.",
@@ -128,32 +127,41 @@ function showPlace(map, fileName, message) {
     if (tiled.activeAsset !== open)
         tiled.activeAsset = open;
     const view = tiled.mapEditor.currentMapView;
-    const player = /jugador (\d)/.exec(message);
-    const markers = player ? markersOf(open, Number(player[1])) : [];
+    const markers = problem.jugador ? markersOf(open, problem.jugador) : [];
     if (markers.length > 0) {
         open.selectedObjects = markers;
         const marker = markers[markers.length - 1];
         view.centerOn(marker.x + marker.width / 2, marker.y - marker.height / 2);
         return;
     }
-    const place = placeIn(message);
+    const place = placeOf(problem);
     if (place)
         view.centerOn((place.left + place.right + 1) / 2 * open.tileWidth,
                       (place.top + place.bottom + 1) / 2 * open.tileHeight);
 }
 
+/** What "import --json" said of the map: its problems and warnings as data; null if nothing. */
+function importReport(result) {
+    try {
+        return JSON.parse(result.out);
+    } catch (error) {
+        return null;
+    }
+}
+
 /**
- * Puts what the map tool said into Tiled's Issues panel, each naming the user's file;
- * activating one shows its place in map (the document, found again when activated). Gives
- * the problems, without the warnings.
+ * Puts what the map tool said into Tiled's Issues panel, each naming the user's file: the
+ * map's problems and warnings, which it gave as data, and its own trouble, if any, in its own
+ * words. Activating one shows its place in map (the document, found again when activated).
+ * Gives the problems, without the warnings.
  */
 function report(result, scratch, fileName, map) {
+    const said = importReport(result);
     const problems = [];
-    for (const line of saidLines(result, scratch, fileName)) {
-        const warning = line.startsWith("aviso: ");
-        const text = fileName + ": " + (warning ? line.substring(7) : line);
+    const issue = function (problem, warning) {
+        const text = fileName + ": " + problem.texto;
         const show = function () {
-            showPlace(map, fileName, line);
+            showPlace(map, fileName, problem);
         };
         if (warning) {
             tiled.warn(text, show);
@@ -161,16 +169,28 @@ function report(result, scratch, fileName, map) {
             tiled.error(text, show);
             problems.push(text);
         }
+    };
+    if (said) {
+        for (const problem of said.problemas)
+            issue(problem, false);
+        for (const warning of said.avisos)
+            issue(warning, true);
     }
+    for (const line of saidLines(result, scratch, fileName))
+        issue({texto: line}, false);
     return problems;
 }
 
-/** The map tool's own words when it fails, naming the user's file. */
+/** The map tool's own words when it fails, the map's problems first, naming the user's file. */
 function failure(result, scratch, fileName, what) {
-    const said = saidLines(result, scratch, fileName).map(function (line) {
+    const said = importReport(result);
+    const lines = (said ? said.problemas.map(function (problem) {
+        return problem.texto;
+    }) : []).concat(saidLines(result, scratch, fileName));
+    const text = lines.map(function (line) {
         return fileName + ": " + line;
     }).join("\n");
-    return said || what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";
+    return text || what + " " + fileName + " (" + mapTool + " terminó con " + result.status + ")";
 }
 
 /** The map open in Tiled that is being saved under fileName: its document, not write()'s copy. */
@@ -204,7 +224,7 @@ tiled.registerMapFormat("quintaraz", {
             const error = tiled.mapFormat("tmx").write(map, tmx);
             if (error)
                 return error;
-            const result = run(mapTool, ["import", "--", tmx, fileName]);
+            const result = run(mapTool, ["import", "--json", "--", tmx, fileName]);
             report(result, tmx, fileName, document);
             if (result.status !== 0)
                 return failure(result, tmx, fileName, "No se ha podido guardar el mapa");
@@ -254,7 +274,7 @@ function checkMap() {
             tiled.alert(name + ": no se ha podido comprobar: " + error, checkTitle);
             return;
         }
-        const result = run(mapTool, ["import", "--", tmx, folder + "/mapa.map"]);
+        const result = run(mapTool, ["import", "--json", "--", tmx, folder + "/mapa.map"]);
         const problems = report(result, tmx, name, map);
         if (problems.length > 0) {
             problemsListedBefore += problems.length;
@@ -263,7 +283,8 @@ function checkMap() {
             tiled.alert(failure(result, tmx, name, "No se ha podido comprobar el mapa"),
                         checkTitle);
         } else {
-            readyForTheGame(map, name, result.said !== "");
+            const said = importReport(result);
+            readyForTheGame(map, name, said !== null && said.avisos.length > 0);
         }
     });
 }
@@ -366,7 +387,7 @@ function balanceOfMap(map, name) {
         const error = tiled.mapFormat("tmx").write(map, tmx);
         if (error)
             return {problems: [name + ": " + error]};
-        const saved = run(mapTool, ["import", "--", tmx, scratch]);
+        const saved = run(mapTool, ["import", "--json", "--", tmx, scratch]);
         if (saved.status !== 0)
             return {problems: [failure(saved, tmx, name, "No se ha podido comprobar el mapa")]};
         // 0 balanced, 1 not: both are figures; anything else is trouble.
@@ -453,7 +474,7 @@ function checkBalance() {
         tiled.log(line);
     for (const issue of balanceIssues(measured.figures, name)) {
         const show = function () {
-            showPlace(map, "jugador " + issue.player);
+            showPlace(map, name, {jugador: issue.player});
         };
         if (issue.error)
             tiled.error(issue.text, show);

@@ -2,6 +2,7 @@
 
 #include "balance/passwidths.h"
 #include "balance/walkinggrid.h"
+#include "map/mapproblems.h"
 
 #include <algorithm>
 
@@ -169,10 +170,15 @@ BalanceFigures measureBalance(const GameMap& map, const BalanceSettings& setting
     figures.settings = settings;
     const WalkingGrid grid(map, settings.blocking);
     const std::size_t size = std::size_t(grid.size());
+    // A start reaches nothing where the rules of starts, with these terrains blocking, say
+    // that it cannot stand: nowhere, outside the map, on a blocking cell.
+    const StartRules rules{.blocking = settings.blocking, .unknownBlocks = true};
     std::array<int, playerCount> starts;
     for (int g = 0; g < playerCount; ++g) {
-        starts[g] = grid.walkableIndex(map.starts[g]);
-        figures.players[g].walkable = starts[g] >= 0;
+        PlayerBalance& player = figures.players[g];
+        player.startProblem = startProblem(map, g, rules);
+        player.walkable = !player.startProblem;
+        starts[g] = player.walkable ? grid.index(map.starts[g]->x, map.starts[g]->y) : -1;
     }
 
     // One walk from each start: every distance below is read from these eight grids.

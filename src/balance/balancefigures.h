@@ -2,6 +2,7 @@
 
 #include "balance/mapsymmetry.h"
 #include "map/gamemap.h"
+#include "map/mapproblems.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,8 @@ inline constexpr std::array<int, 3> radiusMultiples{1, 2, 4};
 struct PlayerBalance {
     /** The start is on a passable cell of the map; a start that is not reaches nothing. */
     bool walkable = false;
+    /** Why a start that is not walkable is not: none, outside the map, on a blocking cell. */
+    std::optional<MapProblem> startProblem;
     int region = 0;                   // passable cells reached, the start's own included
     int space = 0;                    // passable cells within R steps
     std::array<int, 3> trees{};       // tree cells within R, 2R and 4R steps

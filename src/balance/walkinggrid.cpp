@@ -26,14 +26,6 @@ WalkingGrid::WalkingGrid(const GameMap& map, const std::array<bool, terrainCount
     }
 }
 
-int WalkingGrid::walkableIndex(std::optional<GridPoint> cell) const
-{
-    if (!cell || cell->x < 0 || cell->y < 0 || cell->x >= columns_ || cell->y >= rows_)
-        return -1;
-    const int at = index(cell->x, cell->y);
-    return kind(at) == Passable ? at : -1;
-}
-
 int WalkingGrid::walk(int from, std::uint16_t* distances, int* order) const
 {
     // Breadth first: order is the queue, so it ends nearest first. What a new cell is

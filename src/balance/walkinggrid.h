@@ -42,9 +42,6 @@ public:
     /** Every cell's kind and resource, size() of each, for passes over the whole grid. */
     const std::uint8_t* kinds() const { return kinds_.data(); }
     const std::uint8_t* resources() const { return resources_.data(); }
-    /** The bordered grid's index of a map cell, or -1 for a start that is not on a passable cell.
-     */
-    int walkableIndex(std::optional<GridPoint> cell) const;
 
     /**
      * The walking distance from a passable cell to every cell, into distances (size() of them,

@@ -65,18 +65,18 @@ struct MapProblem {
     ProblemKind kind = ProblemKind::Unreadable;
     int player = -1;      // from 0
     int otherPlayer = -1; // from 0
-    std::optional<ProblemCell> cell;
-    std::optional<ProblemCell> otherCell;
+    std::optional<ProblemCell> cell{};
+    std::optional<ProblemCell> otherCell{};
     qint64 count = 0;
     qint64 number = 0;
     std::array<double, 2> values{};
-    QString layer; // in a Tiled map, the layer it is about
-    QString object;
-    QString otherObject;
-    QString name;
-    QString otherName;
-    QStringList names;
-    std::vector<CellArea> areas; // where the cells lie, the first few of them
+    QString layer{}; // in a Tiled map, the layer it is about
+    QString object{};
+    QString otherObject{};
+    QString name{};
+    QString otherName{};
+    QStringList names{};
+    std::vector<CellArea> areas{}; // where the cells lie, the first few of them
 };
 
 /** Where a start may not stand: these terrains, and a number that names none if set. */

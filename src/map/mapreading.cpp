@@ -1,8 +1,8 @@
 #include "map/mapreading.h"
 
 #include "map/piecesplitter.h"
+#include "map/problemtext.h"
 #include "system/boundedread.h"
-#include "system/systemerror.h"
 
 #include <QByteArray>
 
@@ -179,6 +179,100 @@ LoadOutcome parse(std::string_view text, MapReading& reading)
     return LoadOutcome::Loaded;
 }
 
+/** The outcome as the editor's words say it. */
+QString outcomeWords(LoadOutcome outcome)
+{
+    switch (outcome) {
+    case LoadOutcome::Loaded:
+        return QStringLiteral("correcto");
+    case LoadOutcome::SizeRejected:
+        return QStringLiteral("tamaño rechazado");
+    case LoadOutcome::FormatError:
+        return QStringLiteral("archivo corrupto");
+    case LoadOutcome::ReadFailure:
+        return QStringLiteral("fallo de lectura");
+    case LoadOutcome::NotReadable:
+        break;
+    }
+    return QStringLiteral("no se puede abrir");
+}
+
+/** The piece where reading stopped, as the message quotes it: «a», bytes out of ASCII as \xNN. */
+QString quotedPiece(const MapReading& reading)
+{
+    QString piece;
+    for (const char c : reading.piece)
+        piece += c >= ' ' && c < 127
+                     ? QString(QLatin1Char(c))
+                     : QStringLiteral("\\x%1").arg(int(uchar(c)), 2, 16, QLatin1Char('0'));
+    return QStringLiteral("«%1»").arg(piece);
+}
+
+/** Why a number of the header stopped the reading. */
+QString headerWhy(const MapReading& reading)
+{
+    const QString which =
+        reading.part == MapPart::Width ? QStringLiteral("el ancho") : QStringLiteral("el alto");
+    if (reading.outcome == LoadOutcome::SizeRejected)
+        return QStringLiteral("%1 %2 está fuera de %3..%4")
+            .arg(which, QString::fromStdString(reading.piece))
+            .arg(mapSizeLimits.lowest)
+            .arg(mapSizeLimits.highest);
+    if (reading.missingPiece)
+        return QStringLiteral("falta %1 del encabezado").arg(which);
+    return QStringLiteral("%1 del encabezado, %2, no es un número de 16 bits")
+        .arg(which, quotedPiece(reading));
+}
+
+/** Why a cell stopped the reading. */
+QString cellWhy(const MapReading& reading)
+{
+    if (reading.missingPiece)
+        return QStringLiteral("solo hay %1 de las %2 celdas")
+            .arg(reading.index)
+            .arg(reading.map.cellCount());
+    const QString cell =
+        QStringLiteral("la celda de la ") +
+        cellPlace(reading.index % reading.map.columns(), reading.index / reading.map.columns());
+    if (reading.outcome == LoadOutcome::FormatError)
+        return QStringLiteral("%1 es %2, que no es un número").arg(cell, quotedPiece(reading));
+    return QStringLiteral("%1 es %2, fuera de -32768..32767").arg(cell, quotedPiece(reading));
+}
+
+/** Why a start entry, or a coordinate of one, stopped the reading. */
+QString startWhy(const MapReading& reading)
+{
+    const QString player = QStringLiteral("del jugador %1").arg(reading.index + 1);
+    if (reading.part == MapPart::Entry && reading.missingPiece)
+        return QStringLiteral("solo hay %1 comienzos de los %2")
+            .arg(reading.index)
+            .arg(playerCount);
+    if (reading.part == MapPart::Entry)
+        return QStringLiteral("el comienzo %1, %2, no tiene columna y fila")
+            .arg(player, quotedPiece(reading));
+    const QString which =
+        reading.part == MapPart::Column ? QStringLiteral("la columna") : QStringLiteral("la fila");
+    if (reading.outcome == LoadOutcome::FormatError)
+        return QStringLiteral("%1 del comienzo %2, %3, no es un número")
+            .arg(which, player, quotedPiece(reading));
+    return QStringLiteral("%1 del comienzo %2, %3, está fuera de 0..99")
+        .arg(which, player, quotedPiece(reading));
+}
+
+/** Why the piece where reading stopped did not do. */
+QString whyPieceStopped(const MapReading& reading)
+{
+    switch (reading.part) {
+    case MapPart::Width:
+    case MapPart::Height:
+        return headerWhy(reading);
+    case MapPart::Cell:
+        return cellWhy(reading);
+    default:
+        return startWhy(reading);
+    }
+}
+
 } // namespace
 
 MapReading readMapText(std::string_view text)
@@ -204,99 +298,22 @@ MapReading readMapFile(const QString& path, InputKinds kinds, QByteArray* bytes)
 
 QString describeReading(const MapReading& reading)
 {
-    const auto shown = [&] {
-        QString piece;
-        for (const char c : reading.piece)
-            piece += c >= ' ' && c < 127
-                         ? QString(QLatin1Char(c))
-                         : QStringLiteral("\\x%1").arg(int(uchar(c)), 2, 16, QLatin1Char('0'));
-        return QStringLiteral("«%1»").arg(piece);
-    };
-    const auto cell = [&] {
-        return QStringLiteral("la celda de la columna %1, fila %2")
-            .arg(reading.index % reading.map.columns())
-            .arg(reading.index / reading.map.columns());
-    };
-    const auto player = [&] { return QStringLiteral("del jugador %1").arg(reading.index + 1); };
-    const QString outcome = [&] {
-        switch (reading.outcome) {
-        case LoadOutcome::Loaded:
-            return QStringLiteral("correcto");
-        case LoadOutcome::SizeRejected:
-            return QStringLiteral("tamaño rechazado");
-        case LoadOutcome::FormatError:
-            return QStringLiteral("archivo corrupto");
-        case LoadOutcome::ReadFailure:
-            return QStringLiteral("fallo de lectura");
-        case LoadOutcome::NotReadable:
-            break;
-        }
-        return QStringLiteral("no se puede abrir");
-    }();
-    const bool notANumber = reading.outcome == LoadOutcome::FormatError;
-    const bool missing = reading.missingPiece;
-    QString why;
+    const QString outcome = outcomeWords(reading.outcome);
     switch (reading.part) {
     case MapPart::None:
         return outcome;
     case MapPart::File:
-        switch (reading.fileProblem) {
-        case FileProblem::NotAPlainFile:
-            return outcome + QStringLiteral(": no es un archivo normal");
-        case FileProblem::TooLarge:
-            return outcome + QStringLiteral(": mide más de 1 MiB y ningún mapa es tan grande");
-        default:
-            return outcome + QStringLiteral(": ") + systemErrorText(reading.systemError);
-        }
+        return outcome + QStringLiteral(": ") +
+               fileProblemText(reading.fileProblem, reading.systemError, largestMapFile,
+                               QStringLiteral("mapa"));
     case MapPart::Marker:
         return outcome + QStringLiteral(": falta la marca <fin>");
-    case MapPart::Width:
-    case MapPart::Height: {
-        const QString which =
-            reading.part == MapPart::Width ? QStringLiteral("el ancho") : QStringLiteral("el alto");
-        if (reading.outcome == LoadOutcome::SizeRejected)
-            why = QStringLiteral("%1 %2 está fuera de %3..%4")
-                      .arg(which, QString::fromStdString(reading.piece))
-                      .arg(mapSizeLimits.lowest)
-                      .arg(mapSizeLimits.highest);
-        else if (missing)
-            why = QStringLiteral("falta %1 del encabezado").arg(which);
-        else
-            why = QStringLiteral("%1 del encabezado, %2, no es un número de 16 bits")
-                      .arg(which, shown());
-        break;
+    default:
+        return QStringLiteral("%1 en el byte %2: %3")
+            .arg(outcome)
+            .arg(reading.offset)
+            .arg(whyPieceStopped(reading));
     }
-    case MapPart::Cell:
-        if (missing)
-            why = QStringLiteral("solo hay %1 de las %2 celdas")
-                      .arg(reading.index)
-                      .arg(reading.map.cellCount());
-        else if (notANumber)
-            why = QStringLiteral("%1 es %2, que no es un número").arg(cell(), shown());
-        else
-            why = QStringLiteral("%1 es %2, fuera de -32768..32767").arg(cell(), shown());
-        break;
-    case MapPart::Entry:
-        if (missing)
-            why = QStringLiteral("solo hay %1 comienzos de los %2")
-                      .arg(reading.index)
-                      .arg(playerCount);
-        else
-            why = QStringLiteral("el comienzo %1, %2, no tiene columna y fila")
-                      .arg(player(), shown());
-        break;
-    case MapPart::Column:
-    case MapPart::Row: {
-        const QString which = reading.part == MapPart::Column ? QStringLiteral("la columna")
-                                                              : QStringLiteral("la fila");
-        why = notANumber ? QStringLiteral("%1 del comienzo %2, %3, no es un número")
-                               .arg(which, player(), shown())
-                         : QStringLiteral("%1 del comienzo %2, %3, está fuera de 0..99")
-                               .arg(which, player(), shown());
-        break;
-    }
-    }
-    return QStringLiteral("%1 en el byte %2: %3").arg(outcome).arg(reading.offset).arg(why);
 }
 
 } // namespace quintaraz

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 
 #include <array>
+#include <charconv>
 
 namespace quintaraz {
 
@@ -47,6 +48,15 @@ constexpr std::array problemKeys{
     "ilegible",
 };
 static_assert(problemKeys.size() == std::size_t(Kind::Unreadable) + 1);
+
+/** A number appended from the stack: QString::number would allocate a string for each one. */
+void appendNumber(QString& text, qint64 number)
+{
+    std::array<char, 24> digits;
+    // Room for any 64-bit number: to_chars cannot fail here.
+    const char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+    text += QLatin1String(digits.data(), end - digits.data());
+}
 
 QString player(int number)
 {
@@ -299,9 +309,19 @@ QString mapText(const MapProblem& problem)
 
 } // namespace
 
+void appendCellPlace(QString& text, qint64 column, qint64 row)
+{
+    text += QLatin1String("columna ");
+    appendNumber(text, column);
+    text += QLatin1String(", fila ");
+    appendNumber(text, row);
+}
+
 QString cellPlace(qint64 column, qint64 row)
 {
-    return QStringLiteral("columna %1, fila %2").arg(column).arg(row);
+    QString text;
+    appendCellPlace(text, column, row);
+    return text;
 }
 
 QString cellPlace(GridPoint cell)

@@ -10,6 +10,8 @@ namespace quintaraz {
 /** A cell as map makers read it: "columna 3, fila 4". */
 QString cellPlace(qint64 column, qint64 row);
 QString cellPlace(GridPoint cell);
+/** The same appended to a text, as a long report of many cells wants it: quickly. */
+void appendCellPlace(QString& text, qint64 column, qint64 row);
 
 /** A terrain's name as a label shows it: "Hierba", or "terreno 7" for a number that names none. */
 QString terrainName(int terrain);

@@ -22,6 +22,10 @@ constexpr int terrainCount = 6;
 constexpr std::array<const char*, terrainCount> terrainNames{
     "Hierba", "Roca", "Agua", "Árbol", "Parcela de tierra", "Tierra desnuda"};
 
+/** Each terrain's name as a key of JSON output, in plain ASCII for scripts. */
+constexpr std::array<const char*, terrainCount> terrainKeys{
+    "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
+
 /** The number a cell holds for a terrain. */
 constexpr std::int16_t terrainNumber(Terrain terrain)
 {
@@ -32,12 +36,6 @@ constexpr std::int16_t terrainNumber(Terrain terrain)
 constexpr bool isTerrain(int number)
 {
     return number >= 0 && number < terrainCount;
-}
-
-/** Rock and water cannot hold a player's start. */
-constexpr bool blocksStart(int number)
-{
-    return number == terrainNumber(Terrain::Rock) || number == terrainNumber(Terrain::Water);
 }
 
 } // namespace quintaraz

@@ -100,24 +100,25 @@ int MapTool::balance(const Command& command, const QStringList& arguments)
     int status = 0;
     QJsonArray reports;
     for (const QString& file : files) {
-        const auto reading = loadedMap(file);
-        if (!reading) {
-            status = 2;
+        const CommandMap read = readMap(file, {.failure = 2});
+        if (!read.map) {
+            status = read.status;
             continue;
         }
-        const BalanceFigures figures = measureBalance(reading->map, settings);
+        const GameMap& map = *read.map;
+        const BalanceFigures figures = measureBalance(map, settings);
         if (line.isSet(picture)) {
             const TileArt art;
-            QImage drawn = MapPicture(art).render(reading->map, cellSize);
-            drawBalance(drawn, cellSize, reading->map, figures, art);
+            QImage drawn = MapPicture(art).render(map, cellSize);
+            drawBalance(drawn, cellSize, map, figures, art);
             if (!writePng(line.value(picture), drawn, Output::Replacing))
                 return 2;
         }
         if (line.isSet(json))
-            reports.append(balanceJson(file, reading->map, figures));
+            reports.append(balanceJson(file, map, figures));
         else
             out_ << (&file == &files.first() ? QString() : QStringLiteral("\n"))
-                 << balanceText(file, reading->map, figures);
+                 << balanceText(file, map, figures);
         if (figures.verdict != BalanceVerdict::Balanced)
             status = std::max(status, 1);
     }

@@ -2,6 +2,7 @@
 
 #include "balance/balancefigures.h"
 #include "map/gamemap.h"
+#include "map/problemtext.h"
 
 #include <QJsonArray>
 
@@ -28,12 +29,6 @@ constexpr std::array<const char*, 3> verdictWords{"equilibrado", "desequilibrado
 QString symmetryName(Symmetry symmetry)
 {
     return QLatin1String(symmetryNames[std::size_t(symmetry)]);
-}
-
-QString lowerTerrainName(int terrain)
-{
-    return isTerrain(terrain) ? QString::fromUtf8(terrainNames[terrain]).toLower()
-                              : QStringLiteral("el terreno %1").arg(terrain);
 }
 
 /** "1, 2 y 3". */
@@ -95,27 +90,12 @@ QString measurePhrase(const BalanceFigures& figures, BalanceMeasure measure)
 }
 
 /** Why each start that reaches nothing does, and which groups no path joins. */
-QStringList unfairParts(const GameMap& map, const BalanceFigures& figures)
+QStringList unfairParts(const BalanceFigures& figures)
 {
     QStringList parts;
-    for (int g = 0; g < playerCount; ++g) {
-        if (figures.players[g].walkable)
-            continue;
-        const std::optional<GridPoint> start = map.starts[g];
-        if (!start) {
-            parts << QStringLiteral("el jugador %1 no tiene comienzo").arg(g + 1);
-            continue;
-        }
-        const QString where =
-            QStringLiteral("el comienzo del jugador %1 (columna %2, fila %3) está ")
-                .arg(g + 1)
-                .arg(start->x)
-                .arg(start->y);
-        parts << where + (map.contains(*start)
-                              ? QStringLiteral("en ") +
-                                    lowerTerrainName(map.terrainAt(start->x, start->y))
-                              : QStringLiteral("fuera del mapa"));
-    }
+    for (const PlayerBalance& player : figures.players)
+        if (player.startProblem)
+            parts << problemText(*player.startProblem);
     QStringList zones;
     for (int group = 0;; ++group) {
         QStringList members;
@@ -201,10 +181,10 @@ QString verdictWord(BalanceVerdict verdict)
     return QLatin1String(verdictWords[std::size_t(verdict)]);
 }
 
-QString verdictReason(const GameMap& map, const BalanceFigures& figures)
+QString verdictReason(const BalanceFigures& figures)
 {
     if (figures.verdict == BalanceVerdict::Unfair)
-        return unfairParts(map, figures).join(QStringLiteral("; "));
+        return unfairParts(figures).join(QStringLiteral("; "));
     if (figures.measure(figures.weakest).ratio >= 1)
         return QStringLiteral("los ocho jugadores tienen las mismas cifras en las cinco medidas");
     return measurePhrase(figures, figures.weakest);
@@ -216,7 +196,7 @@ QString balanceText(const QString& file, const GameMap& map, const BalanceFigure
     QStringList blocking;
     for (int t = 0; t < terrainCount; ++t)
         if (figures.settings.blocking[t])
-            blocking << lowerTerrainName(t);
+            blocking << terrainWord(t);
     QString text = wrapped(QStringLiteral("%1: %2 x %3 celdas; radio R = %4 pasos; cortan el "
                                           "paso: %5")
                                .arg(file)
@@ -298,7 +278,7 @@ QString balanceText(const QString& file, const GameMap& map, const BalanceFigure
     }
     text += aligned(measures);
     text += wrapped(QStringLiteral("veredicto: %1: %2")
-                        .arg(verdictWord(figures.verdict), verdictReason(map, figures)));
+                        .arg(verdictWord(figures.verdict), verdictReason(figures)));
     return text;
 }
 
@@ -364,7 +344,7 @@ QJsonObject balanceJson(const QString& file, const GameMap& map, const BalanceFi
                        {QStringLiteral("simetrias"), symmetries},
                        {QStringLiteral("medidas"), measures},
                        {QStringLiteral("veredicto"), verdictWord(figures.verdict)},
-                       {QStringLiteral("motivo"), verdictReason(map, figures)}};
+                       {QStringLiteral("motivo"), verdictReason(figures)}};
 }
 
 } // namespace quintaraz

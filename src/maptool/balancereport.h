@@ -18,7 +18,7 @@ QString verdictWord(BalanceVerdict verdict);
  * ratio with its worst and best players ("árboles a 24 pasos, jugador 3 tiene 4 y el jugador
  * 6 tiene 31 (razón 0.13)").
  */
-QString verdictReason(const GameMap& map, const BalanceFigures& figures);
+QString verdictReason(const BalanceFigures& figures);
 
 /**
  * What balance says of a map, for people, in lines of at most 80 columns: the figures of

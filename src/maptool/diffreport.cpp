@@ -1,6 +1,7 @@
 #include "maptool/diffreport.h"
 
 #include "balance/balancefigures.h"
+#include "map/problemtext.h"
 #include "maptool/balancereport.h"
 #include "system/filenames.h"
 #include "versions/mapdiff.h"
@@ -45,15 +46,6 @@ void appendSpan(QString& text, const QString& one, const QString& many, int firs
     }
 }
 
-/** "columna 3, fila 4", appended: QString::arg would parse its pattern each time. */
-void appendPlace(QString& text, GridPoint cell)
-{
-    text += u"columna "_s;
-    appendNumber(text, cell.x);
-    text += u", fila "_s;
-    appendNumber(text, cell.y);
-}
-
 /** "1 casilla" or "5 casillas", appended. */
 void appendCells(QString& text, int count)
 {
@@ -84,7 +76,7 @@ QJsonObject placeJson(GridPoint cell)
 void appendStart(QString& text, const std::optional<GridPoint>& start)
 {
     if (start)
-        appendPlace(text, *start);
+        appendCellPlace(text, start->x, start->y);
     else
         text += u"sin comienzo"_s;
 }
@@ -98,17 +90,16 @@ QJsonValue startJson(const std::optional<GridPoint>& start)
 
 QString terrainLabel(std::optional<std::int16_t> terrain)
 {
+    // Made once: a diff names two terrains a line.
     static const std::array<QString, terrainCount> names = [] {
         std::array<QString, terrainCount> all;
         for (int t = 0; t < terrainCount; ++t)
-            all[t] = QString::fromUtf8(terrainNames[t]);
+            all[std::size_t(t)] = terrainName(t);
         return all;
     }();
     if (!terrain)
         return QStringLiteral("fuera del mapa");
-    if (isTerrain(*terrain))
-        return names[*terrain];
-    return u"terreno "_s + QString::number(*terrain);
+    return isTerrain(*terrain) ? names[std::size_t(*terrain)] : terrainName(*terrain);
 }
 
 QString differenceText(const QString& before, const QString& after, const MapDifference& difference)
@@ -204,23 +195,21 @@ QByteArray differenceJson(const QString& before, const QString& after,
     return QJsonDocument(whole).toJson(QJsonDocument::Compact) + '\n';
 }
 
-QString balanceChangeText(const BalanceFigures& was, const GameMap& after, const BalanceFigures& is)
+QString balanceChangeText(const BalanceFigures& was, const BalanceFigures& is)
 {
     return QStringLiteral("equilibrio: %1 → %2: %3\n")
-        .arg(verdictWord(was.verdict), verdictWord(is.verdict), verdictReason(after, is));
+        .arg(verdictWord(was.verdict), verdictWord(is.verdict), verdictReason(is));
 }
 
-QJsonObject balanceChangeJson(const GameMap& before, const BalanceFigures& was,
-                              const GameMap& after, const BalanceFigures& is)
+QJsonObject balanceChangeJson(const BalanceFigures& was, const BalanceFigures& is)
 {
-    const auto side = [](const GameMap& map, const BalanceFigures& figures) {
+    const auto side = [](const BalanceFigures& figures) {
         return QJsonObject{{QStringLiteral("veredicto"), verdictWord(figures.verdict)},
-                           {QStringLiteral("motivo"), verdictReason(map, figures)},
+                           {QStringLiteral("motivo"), verdictReason(figures)},
                            {QStringLiteral("razones"), measureRatiosJson(figures)}};
     };
-    return {
-        {QStringLiteral("equilibrio"), QJsonObject{{QStringLiteral("antes"), side(before, was)},
-                                                   {QStringLiteral("despues"), side(after, is)}}}};
+    return {{QStringLiteral("equilibrio"), QJsonObject{{QStringLiteral("antes"), side(was)},
+                                                       {QStringLiteral("despues"), side(is)}}}};
 }
 
 } // namespace quintaraz

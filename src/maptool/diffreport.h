@@ -36,11 +36,9 @@ QByteArray differenceJson(const QString& before, const QString& after,
  * árboles a 24 pasos, jugador 3 tiene 4 y el jugador 6 tiene 31 (razón 0.13)", the reason
  * being the new map's.
  */
-QString balanceChangeText(const BalanceFigures& was, const GameMap& after,
-                          const BalanceFigures& is);
+QString balanceChangeText(const BalanceFigures& was, const BalanceFigures& is);
 /** The same for JSON: {"equilibrio": {"antes", "despues"}}, each with the verdict, its reason
  * and the five measures' ratios. */
-QJsonObject balanceChangeJson(const GameMap& before, const BalanceFigures& was,
-                              const GameMap& after, const BalanceFigures& is);
+QJsonObject balanceChangeJson(const BalanceFigures& was, const BalanceFigures& is);
 
 } // namespace quintaraz

@@ -1,6 +1,7 @@
 #include "maptool/mapreport.h"
 
 #include "map/gamemap.h"
+#include "map/problemtext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,10 +12,6 @@
 namespace quintaraz {
 
 namespace {
-
-// The terrains' names as keys of the JSON output: plain ASCII for scripts.
-const std::array<const char*, terrainCount> terrainKeys{
-    "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
 
 /** How many cells hold each terrain, and then how many hold a number that names none. */
 std::array<int, terrainCount + 1> terrainCounts(const GameMap& map)
@@ -39,18 +36,14 @@ QString mapReport(const QString& file, const GameMap& map)
             .arg(map.maxheight);
     for (int t = 0; t < terrainCount; ++t)
         report += QStringLiteral("%1%2 %3")
-                      .arg(t ? QStringLiteral(", ") : QStringLiteral(" "),
-                           QString::fromUtf8(terrainNames[t]).toLower())
+                      .arg(t ? QStringLiteral(", ") : QStringLiteral(" "), terrainWord(t))
                       .arg(counts[t]);
     if (counts[terrainCount] > 0)
         report += QStringLiteral(", desconocido %1").arg(counts[terrainCount]);
     report += u'\n';
     for (int g = 0; g < playerCount; ++g)
         if (const std::optional<GridPoint> start = map.starts[g])
-            report += QStringLiteral("  jugador %1: columna %2, fila %3\n")
-                          .arg(g + 1)
-                          .arg(start->x)
-                          .arg(start->y);
+            report += QStringLiteral("  jugador %1: %2\n").arg(g + 1).arg(cellPlace(*start));
     return report;
 }
 

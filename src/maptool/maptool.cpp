@@ -14,17 +14,22 @@
 #include "system/filenames.h"
 #include "system/safewriter.h"
 #include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
+#include "tiled/tiledwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <memory>
 
 namespace quintaraz {
 
 const std::array<MapTool::Command, 12> MapTool::commands_{{
-    {"check", "[--strict] ARCHIVO...",
+    {"check", "[--strict] [--json] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
      "avisos), con 1 si no.",
@@ -48,7 +53,7 @@ const std::array<MapTool::Command, 12> MapTool::commands_{{
      "archivo que ya existe con otro "
      "contenido solo se reemplaza con --force; si algo falla, no queda ninguno nuevo.",
      &MapTool::exportMap},
-    {"import", "ENTRADA.tmx|ENTRADA.tmj SALIDA.map",
+    {"import", "[--json] ENTRADA.tmx|ENTRADA.tmj SALIDA.map",
      "Convierte un mapa de Tiled en un mapa del editor, con las mismas reglas con las que "
      "el editor lo guarda; dice qué falta y dónde si no se puede.",
      &MapTool::importMap},
@@ -115,6 +120,73 @@ const std::array<MapTool::Command, 12> MapTool::commands_{{
      "repositorios del usuario: en su configuración y en su archivo de atributos de git.",
      &MapTool::gitSetup},
 }};
+
+namespace {
+
+/** One line of JSON: the one object of a single file's report, or the list of them. */
+QByteArray jsonLine(const QJsonArray& reports)
+{
+    const QJsonDocument document =
+        reports.size() == 1 ? QJsonDocument(reports.first().toObject()) : QJsonDocument(reports);
+    return document.toJson(QJsonDocument::Compact) + '\n';
+}
+
+QJsonArray problemsJson(const std::vector<MapProblem>& problems)
+{
+    QJsonArray list;
+    for (const MapProblem& problem : problems)
+        list.append(problemJson(problem));
+    return list;
+}
+
+/** What check finds of a file: whether it opens, and why not, or the map and its warnings. */
+struct FileCheck {
+    bool opens = false;
+    QString why{};
+    GameMap map{};
+    std::vector<MapProblem> warnings{};
+};
+
+FileCheck checkFile(const QString& file)
+{
+    // The name without its folder, as the editor's dialog gives it.
+    if (!hasMapExtension(file.mid(file.lastIndexOf(u'/') + 1)))
+        return {.why = QStringLiteral("el nombre no termina en .map y el editor no lo abre")};
+    MapReading reading = readMapFile(file);
+    if (reading.outcome != LoadOutcome::Loaded)
+        return {.why = describeReading(reading)};
+    const std::vector<MapProblem> warnings = mapProblems(reading.map);
+    return {.opens = true, .map = std::move(reading.map), .warnings = warnings};
+}
+
+QString checkText(const QString& file, const FileCheck& checked)
+{
+    if (!checked.opens)
+        return printableName(file) + QStringLiteral(": ") + checked.why + u'\n';
+    // One string: a collection of maps is mostly lines like this one.
+    QString text = printableName(file) + QStringLiteral(": correcto (") +
+                   QString::number(checked.map.columns()) + QStringLiteral(" x ") +
+                   QString::number(checked.map.rows()) + QStringLiteral(", 8 comienzos)\n");
+    for (const MapProblem& warning : checked.warnings)
+        text += QStringLiteral("  aviso: ") + problemText(warning) + u'\n';
+    return text;
+}
+
+QJsonObject checkJson(const QString& file, const FileCheck& checked)
+{
+    QJsonObject report{{QStringLiteral("archivo"), printableName(file)},
+                       {QStringLiteral("correcto"), checked.opens}};
+    if (!checked.opens) {
+        report[QStringLiteral("motivo")] = checked.why;
+        return report;
+    }
+    report[QStringLiteral("columnas")] = checked.map.columns();
+    report[QStringLiteral("filas")] = checked.map.rows();
+    report[QStringLiteral("avisos")] = problemsJson(checked.warnings);
+    return report;
+}
+
+} // namespace
 
 QString MapTool::Command::usage() const
 {
@@ -188,13 +260,17 @@ int MapTool::fail(const QString& file, const QString& problem)
     return 1;
 }
 
-std::unique_ptr<MapReading> MapTool::loadedMap(const QString& file)
+CommandMap MapTool::readMap(const QString& file, const MapInput& input)
 {
-    auto reading = std::make_unique<MapReading>(readMapFile(file));
-    if (reading->outcome == LoadOutcome::Loaded)
-        return reading;
-    fail(file, describeReading(*reading));
-    return nullptr;
+    return loadedMap(readMapFile(file, input.kinds), file, input);
+}
+
+CommandMap MapTool::loadedMap(MapReading reading, const QString& file, const MapInput& input)
+{
+    if (reading.outcome == LoadOutcome::Loaded)
+        return {std::move(reading.map)};
+    fail(input.name.isEmpty() ? file : input.name, describeReading(reading) + input.after);
+    return {std::nullopt, input.failure};
 }
 
 int MapTool::trouble(const QString& file, const QString& problem)
@@ -208,34 +284,26 @@ int MapTool::check(const Command& command, const QStringList& arguments)
     CommandParser line = parserFor(command);
     const QCommandLineOption strict(QStringLiteral("strict"),
                                     QStringLiteral("Los avisos también cuentan como fallo."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Lo mismo en JSON, para programas: un objeto por "
+                                                 "archivo, una lista si son varios."));
     line.addOption(strict);
+    line.addOption(json);
     if (const std::optional<int> status = parse(line, command, arguments, 1, -1))
         return *status;
     int status = 0;
+    QJsonArray reports;
     for (const QString& file : line.files()) {
-        // The name without its folder, as the editor's dialog gives it.
-        if (!hasMapExtension(file.mid(file.lastIndexOf(u'/') + 1))) {
-            out_ << printableName(file)
-                 << ": el nombre no termina en .map y el editor no lo abre\n";
+        const FileCheck checked = checkFile(file);
+        if (!checked.opens || (line.isSet(strict) && !checked.warnings.empty()))
             status = 1;
-            continue;
-        }
-        const MapReading reading = readMapFile(file);
-        if (reading.outcome != LoadOutcome::Loaded) {
-            out_ << printableName(file) << ": " << describeReading(reading) << '\n';
-            status = 1;
-            continue;
-        }
-        // One string, written once: a collection of maps is mostly lines like this one.
-        out_ << printableName(file) + QStringLiteral(": correcto (") +
-                    QString::number(reading.map.columns()) + QStringLiteral(" x ") +
-                    QString::number(reading.map.rows()) + QStringLiteral(", 8 comienzos)\n");
-        const std::vector<MapProblem> warnings = mapProblems(reading.map);
-        for (const MapProblem& warning : warnings)
-            out_ << "  aviso: " << problemText(warning) << '\n';
-        if (line.isSet(strict) && !warnings.empty())
-            status = 1;
+        if (line.isSet(json))
+            reports.append(checkJson(file, checked));
+        else
+            out_ << checkText(file, checked);
     }
+    if (line.isSet(json))
+        out_ << jsonLine(reports);
     return status;
 }
 
@@ -264,11 +332,11 @@ int MapTool::drawToPng(const QString& map, const QString& png, Output output,
 {
     if (const QString problem = outputProblem(png, map, OutputKind::Picture); !problem.isEmpty())
         return fail(png, problem);
-    const auto reading = loadedMap(map);
-    if (!reading)
-        return 1;
+    const CommandMap read = readMap(map);
+    if (!read.map)
+        return read.status;
     const TileArt art;
-    return writePng(png, draw(MapPicture(art), reading->map), output, compression) ? 0 : 1;
+    return writePng(png, draw(MapPicture(art), *read.map), output, compression) ? 0 : 1;
 }
 
 bool MapTool::writePng(const QString& png, const QImage& picture, Output output,
@@ -294,13 +362,13 @@ int MapTool::info(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
     const QString file = line.files().at(0);
-    const auto reading = loadedMap(file);
-    if (!reading)
-        return 1;
+    const CommandMap read = readMap(file);
+    if (!read.map)
+        return read.status;
     if (line.isSet(json))
-        out_ << mapReportJson(printableName(file), reading->map);
+        out_ << mapReportJson(printableName(file), *read.map);
     else
-        out_ << mapReport(printableName(file), reading->map);
+        out_ << mapReport(printableName(file), *read.map);
     return 0;
 }
 
@@ -339,10 +407,10 @@ int MapTool::exportMap(const Command& command, const QStringList& arguments)
     if (!format)
         return usageError(&command, QStringLiteral("la salida debe terminar en .tmx o en .tmj"));
 
-    const auto reading = loadedMap(map);
-    if (!reading)
-        return 1;
-    return writeTiled(reading->map, map, output, *format, line.isSet(force));
+    const CommandMap read = readMap(map);
+    if (!read.map)
+        return read.status;
+    return writeTiled(*read.map, map, output, *format, line.isSet(force));
 }
 
 int MapTool::writeTiled(const GameMap& map, const QString& source, const QString& output,
@@ -411,6 +479,11 @@ int MapTool::newMap(const Command& command, const QStringList& arguments)
 int MapTool::importMap(const Command& command, const QStringList& arguments)
 {
     CommandParser line = parserFor(command);
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Lo mismo en JSON, para programas: los problemas "
+                                                 "y los avisos, cada uno con su tipo, su texto, su "
+                                                 "jugador, su celda o sus zonas y su capa."));
+    line.addOption(json);
     if (const std::optional<int> status = parse(line, command, arguments, 2, 2))
         return *status;
     const QString input = line.files().at(0);
@@ -419,16 +492,27 @@ int MapTool::importMap(const Command& command, const QStringList& arguments)
         return usageError(&command, QStringLiteral("la salida debe terminar en .map"));
     if (const QString problem = outputProblem(map, input, OutputKind::Map); !problem.isEmpty())
         return fail(map, problem);
-    const auto reading = std::make_unique<TiledReading>(readTiledFile(input));
-    if (!reading->error.isEmpty()) {
-        for (const QString& problem : reading->error.split(u'\n'))
-            fail(input, problem);
-        return 1;
+    const TiledReading reading = readTiledFile(input);
+    if (!line.isSet(json)) {
+        for (const MapProblem& problem : reading.problems)
+            fail(input, problemText(problem));
+        for (const MapProblem& warning : reading.warnings)
+            err_ << "quintaraz-map: " << input << ": aviso: " << problemText(warning) << '\n';
     }
-    for (const QString& warning : reading->warnings)
-        err_ << "quintaraz-map: " << input << ": aviso: " << warning << '\n';
     QString problem;
-    return savemap(reading->map, map, &problem) ? 0 : fail(map, problem);
+    const bool saved = reading.read() && savemap(reading.map, map, &problem);
+    if (line.isSet(json))
+        out_ << QJsonDocument(
+                    QJsonObject{{QStringLiteral("archivo"), printableName(input)},
+                                {QStringLiteral("salida"), printableName(map)},
+                                {QStringLiteral("guardado"), saved},
+                                {QStringLiteral("problemas"), problemsJson(reading.problems)},
+                                {QStringLiteral("avisos"), problemsJson(reading.warnings)}})
+                    .toJson(QJsonDocument::Compact)
+             << '\n';
+    if (!reading.read())
+        return 1;
+    return saved ? 0 : fail(map, problem);
 }
 
 } // namespace quintaraz

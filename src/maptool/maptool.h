@@ -1,6 +1,8 @@
 #pragma once
 
+#include "map/gamemap.h"
 #include "maptool/outputfiles.h"
+#include "system/boundedread.h"
 #include "tiled/tiledformat.h"
 
 #include <QImage>
@@ -18,8 +20,23 @@ namespace quintaraz {
 class CommandParser;
 struct GameMap;
 struct GridPoint;
+struct MapMerge;
 struct MapReading;
 class MapPicture;
+
+/** How a command takes one of its maps. */
+struct MapInput {
+    int failure = 1;                           // the exit status when the map does not load
+    InputKinds kinds = InputKinds::PlainFiles; // AlsoPipes: a pipe, or "-", as well
+    QString name{};  // what messages call the map, when not by its file's name
+    QString after{}; // what follows the reader's words in them
+};
+
+/** A map that a command read: the map, or the exit status to end with when it did not load. */
+struct CommandMap {
+    std::optional<GameMap> map;
+    int status = 0;
+};
 
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
@@ -74,11 +91,13 @@ private:
     /** Says what went wrong with a file on standard error; gives the exit status 1. */
     int fail(const QString& file, const QString& problem);
     /**
-     * The map of a file, read as the editor reads it, kept on the heap for its size; nothing,
-     * and the reader's words said through fail (exit status 1), when it does not load.
+     * The map of a file, read as the editor reads it. When it does not load, the reader's
+     * words are said on standard error and the command is to end with input.failure.
      */
-    std::unique_ptr<MapReading> loadedMap(const QString& file);
-    /** The same for diff and merge, which end with 2 when they cannot say or do their work. */
+    CommandMap readMap(const QString& file, const MapInput& input = {});
+    /** The same for a file read already. */
+    CommandMap loadedMap(MapReading reading, const QString& file, const MapInput& input);
+    /** Says what went wrong with a file on standard error; gives the exit status 2. */
     int trouble(const QString& file, const QString& problem);
     /**
      * Reads a map and writes what draw makes of it as PNG, unless the output may not be
@@ -95,6 +114,14 @@ private:
                    TiledFormat format, bool force);
     /** Writes the files of one command all or none, each only where it may; the exit status. */
     int writeFiles(QList<PlannedFile> files, const QString& source, bool force);
+    /**
+     * Writes a merged map over ours, and its picture first when one is asked for; nothing
+     * when the map would not open. Gives the exit status: 0, or 2 when it could not.
+     */
+    int writeMerge(const MapMerge& merged, const QString& ours,
+                   const std::optional<QString>& picture);
+    /** Says on standard error what a merge could not merge. */
+    void reportMerge(const MapMerge& merged, const QString& name, bool withoutBase);
     /** Writes a picture as PNG; says why not on standard error when it cannot. */
     bool writePng(const QString& png, const QImage& picture, Output output,
                   PngCompression compression = PngCompression::Small);

@@ -23,21 +23,22 @@ QString sides(const MergeConflict& conflict, const QString& base, const QString&
 
 QString landText(const MergeConflict& conflict)
 {
+    const MapProblem& rule = *conflict.rule;
     const QString player =
         QStringLiteral("conflicto en el comienzo del jugador %1: ").arg(conflict.player + 1);
-    const QString kept = conflict.keptTerrain ? terrainLabel(conflict.keptTerrain) : QString();
+    const QString kept = conflict.keptTerrain ? terrainName(*conflict.keptTerrain) : QString();
     // The other side painted under our start, which stayed on its cell.
     if (conflict.cell == conflict.oursAt && conflict.keptTerrain)
         return player +
                QStringLiteral("quedaría en %1 en la %2; queda sobre %3, como en el nuestro")
-                   .arg(terrainLabel(conflict.ours).toLower(), cellPlace(conflict.cell), kept);
+                   .arg(terrainWord(int(rule.number)), cellPlace(conflict.cell), kept);
     QString where = cellPlace(conflict.cell);
-    if (!conflict.ours)
+    if (rule.kind == ProblemKind::StartOutside)
         where += QStringLiteral(", fuera del mapa");
-    else if (blocksStart(*conflict.ours))
-        where += QStringLiteral(", en ") + terrainLabel(conflict.ours).toLower();
-    else if (conflict.sharedWith >= 0)
-        where += QStringLiteral(", con el comienzo del jugador %1").arg(conflict.sharedWith + 1);
+    else if (rule.kind == ProblemKind::StartBlocked)
+        where += QStringLiteral(", en ") + terrainWord(int(rule.number));
+    else
+        where += QStringLiteral(", con el comienzo del jugador %1").arg(rule.otherPlayer + 1);
     QString text = player + QStringLiteral("quedaría en la %1; queda el nuestro, en la %2")
                                 .arg(where, cellPlace(conflict.oursAt));
     if (conflict.keptTerrain)

@@ -33,15 +33,6 @@ QCommandLineOption pictureOption(const char* what)
                               QStringLiteral("SALIDA.png"));
 }
 
-/**
- * Maps read as the editor reads them, large, so kept on the heap: a plain file, a pipe, or
- * "-" for standard input.
- */
-std::unique_ptr<MapReading> readInput(const QString& file, QByteArray* bytes = nullptr)
-{
-    return std::make_unique<MapReading>(readMapFile(file, InputKinds::AlsoPipes, bytes));
-}
-
 /** The problem with reading standard input more than once, or nothing. */
 QString standardInputTwice(const QStringList& files)
 {
@@ -66,6 +57,22 @@ std::vector<GridPoint> changedCells(const MapDifference& difference, const GameM
     return cells;
 }
 
+/** The cells of a merge's conflicts that its picture frames. */
+std::vector<GridPoint> conflictCells(const MapMerge& merged)
+{
+    std::vector<GridPoint> cells;
+    for (const MergeConflict& conflict : merged.conflicts) {
+        if (conflict.kind == MergeConflict::Kind::Cell)
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Start ||
+            conflict.kind == MergeConflict::Kind::Land)
+            cells.push_back(conflict.oursAt);
+    }
+    return cells;
+}
+
 } // namespace
 
 bool MapTool::writeOutlinedPng(const QString& png, const QString& source, const GameMap& map,
@@ -86,18 +93,18 @@ int MapTool::grid(const Command& command, const QStringList& arguments)
         return *status;
     const QString file = line.files().at(0);
     QByteArray bytes;
-    const auto reading = readInput(file, &bytes);
-    if (reading->outcome == LoadOutcome::Loaded) {
-        out_ << QString::fromUtf8(gridText(reading->map));
+    const MapReading reading = readMapFile(file, InputKinds::AlsoPipes, &bytes);
+    if (reading.outcome == LoadOutcome::Loaded) {
+        out_ << QString::fromUtf8(gridText(reading.map));
         return 0;
     }
     // git shows every version of a file through this text, and stops at one that gives none:
     // a file that is no map is said to be none, and the command ends well. Only what is no
     // file to read at all is a failure.
-    const bool whole = reading->fileProblem == FileProblem::None;
-    if (!whole && reading->fileProblem != FileProblem::TooLarge)
-        return fail(file, describeReading(*reading));
-    out_ << QString::fromUtf8(notAMapText(describeReading(*reading), bytes, whole));
+    const bool whole = reading.fileProblem == FileProblem::None;
+    if (!whole && reading.fileProblem != FileProblem::TooLarge)
+        return fail(file, describeReading(reading));
+    out_ << QString::fromUtf8(notAMapText(describeReading(reading), bytes, whole));
     return 0;
 }
 
@@ -115,26 +122,30 @@ int MapTool::diff(const Command& command, const QStringList& arguments)
     const QStringList files = line.files();
     if (const QString problem = standardInputTwice(files); !problem.isEmpty())
         return usageError(&command, problem);
-    const std::array readings{readInput(files.at(0)), readInput(files.at(1))};
+    // Both read before either is judged: a pipe is read to its end whatever the other holds.
+    const MapInput input{.failure = 2, .kinds = InputKinds::AlsoPipes};
+    std::array readings{readMapFile(files.at(0), input.kinds),
+                        readMapFile(files.at(1), input.kinds)};
+    CommandMap maps[2];
     for (std::size_t k = 0; k < readings.size(); ++k)
-        if (readings[k]->outcome != LoadOutcome::Loaded)
-            return trouble(files.at(qsizetype(k)), describeReading(*readings[k]));
-    const GameMap& after = readings[1]->map;
-    const MapDifference difference = diffMaps(readings[0]->map, after);
+        if (maps[k] = loadedMap(std::move(readings[k]), files.at(qsizetype(k)), input);
+            !maps[k].map)
+            return maps[k].status;
+    const GameMap& before = *maps[0].map;
+    const GameMap& after = *maps[1].map;
+    const MapDifference difference = diffMaps(before, after);
     if (line.isSet(picture) &&
         !writeOutlinedPng(line.value(picture), files.at(1), after, changedCells(difference, after)))
         return 2;
     // How the change moved the balance, which both maps loaded can always say.
-    const GameMap& before = readings[0]->map;
     const BalanceFigures was = measureBalance(before);
     const BalanceFigures is = measureBalance(after);
     if (line.isSet(json)) {
-        out_ << differenceJson(files.at(0), files.at(1), difference,
-                               balanceChangeJson(before, was, after, is));
+        out_ << differenceJson(files.at(0), files.at(1), difference, balanceChangeJson(was, is));
     } else {
         out_ << differenceText(files.at(0), files.at(1), difference);
         if (!difference.same())
-            out_ << balanceChangeText(was, after, is);
+            out_ << balanceChangeText(was, is);
     }
     return difference.same() ? 0 : 1;
 }
@@ -165,55 +176,60 @@ int MapTool::merge(const Command& command, const QStringList& arguments)
     };
     // Ours is written, so only a plain file; base and theirs may come from anywhere.
     QByteArray baseBytes;
-    const std::array readings{readInput(files.at(0), &baseBytes),
-                              std::make_unique<MapReading>(readMapFile(ours)),
-                              readInput(files.at(2))};
+    std::array readings{readMapFile(files.at(0), InputKinds::AlsoPipes, &baseBytes),
+                        readMapFile(ours), readMapFile(files.at(2), InputKinds::AlsoPipes)};
     // git hands an empty base when both sides added the map: they share no ancestor.
-    const bool withoutBase = readings[0]->fileProblem == FileProblem::None && baseBytes.isEmpty();
-    for (std::size_t k = withoutBase ? 1 : 0; k < readings.size(); ++k)
-        if (readings[k]->outcome != LoadOutcome::Loaded)
-            return trouble(said(k),
-                           describeReading(*readings[k]) + QStringLiteral("; no se mezcla"));
+    const bool withoutBase = readings[0].fileProblem == FileProblem::None && baseBytes.isEmpty();
+    CommandMap maps[3];
+    for (std::size_t k = withoutBase ? 1 : 0; k < readings.size(); ++k) {
+        const MapInput input{
+            .failure = 2, .name = said(k), .after = QStringLiteral("; no se mezcla")};
+        if (maps[k] = loadedMap(std::move(readings[k]), files.at(qsizetype(k)), input);
+            !maps[k].map)
+            return maps[k].status;
+    }
     const MapMerge merged =
-        mergeMaps(withoutBase ? nullptr : &readings[0]->map, readings[1]->map, readings[2]->map);
+        mergeMaps(withoutBase ? nullptr : &*maps[0].map, *maps[1].map, *maps[2].map);
+    const std::optional<QString> picturePath =
+        line.isSet(picture) ? std::optional(line.value(picture)) : std::nullopt;
+    if (const int status = writeMerge(merged, ours, picturePath); status != 0)
+        return status;
+    reportMerge(merged, printableName(mapName), withoutBase);
+    return merged.conflicts.empty() ? 0 : 1;
+}
+
+int MapTool::writeMerge(const MapMerge& merged, const QString& ours,
+                        const std::optional<QString>& picture)
+{
     const QByteArray text = mapText(merged.map);
     // Never a map that the editor would not open, whatever the inputs were.
     if (readMapText(std::string_view(text.constData(), std::size_t(text.size()))).outcome !=
         LoadOutcome::Loaded)
         return trouble(ours, QStringLiteral("la mezcla no daría un mapa válido; no se escribe"));
     // The picture first, then the map: a merge that cannot be written leaves no new picture.
-    const bool newPicture = line.isSet(picture) && !QFile::exists(line.value(picture));
-    if (line.isSet(picture)) {
-        std::vector<GridPoint> cells;
-        for (const MergeConflict& conflict : merged.conflicts) {
-            if (conflict.kind == MergeConflict::Kind::Cell)
-                cells.push_back(conflict.cell);
-            if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
-                cells.push_back(conflict.cell);
-            if (conflict.kind == MergeConflict::Kind::Start ||
-                conflict.kind == MergeConflict::Kind::Land)
-                cells.push_back(conflict.oursAt);
-        }
-        if (!writeOutlinedPng(line.value(picture), ours, merged.map, cells))
-            return 2;
-    }
+    const bool newPicture = picture && !QFile::exists(*picture);
+    if (picture && !writeOutlinedPng(*picture, ours, merged.map, conflictCells(merged)))
+        return 2;
     QString problem;
     if (!writeFileSafely(ours, text, &problem)) {
         if (newPicture)
-            QFile::remove(line.value(picture));
+            QFile::remove(*picture);
         return trouble(ours, problem);
     }
-    const QString shownName = printableName(mapName);
+    return 0;
+}
+
+void MapTool::reportMerge(const MapMerge& merged, const QString& name, bool withoutBase)
+{
     if (withoutBase)
-        err_ << "quintaraz-map: " << shownName
+        err_ << "quintaraz-map: " << name
              << ": no hay base común (los dos lados añaden el mapa): cada diferencia es un "
                 "conflicto\n";
     if (merged.extraStartsDropped)
-        err_ << "quintaraz-map: " << shownName
+        err_ << "quintaraz-map: " << name
              << ": aviso: lo que seguía al octavo comienzo no se guarda en la mezcla\n";
     for (const MergeConflict& conflict : merged.conflicts)
-        err_ << "quintaraz-map: " << shownName << ": " << conflictText(conflict) << '\n';
-    return merged.conflicts.empty() ? 0 : 1;
+        err_ << "quintaraz-map: " << name << ": " << conflictText(conflict) << '\n';
 }
 
 } // namespace quintaraz

@@ -2,6 +2,7 @@
 
 #include "system/filedescriptor.h"
 #include "system/filenames.h"
+#include "system/systemerror.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -94,6 +95,21 @@ FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
     if (info.st_size > limit)
         return headOfLargeFile(file.get());
     return readToEnd(file.get(), info.st_size, limit, false);
+}
+
+QString fileProblemText(FileProblem problem, int systemError, qint64 limit,
+                        const QString& noneSoLarge)
+{
+    switch (problem) {
+    case FileProblem::NotAPlainFile:
+        return QStringLiteral("no es un archivo normal");
+    case FileProblem::TooLarge:
+        return QStringLiteral("mide más de %1 MiB y ningún %2 es tan grande")
+            .arg(limit / (1024 * 1024))
+            .arg(noneSoLarge);
+    default:
+        return systemErrorText(systemError);
+    }
 }
 
 } // namespace quintaraz

@@ -34,4 +34,11 @@ constexpr qint64 largeFileHead = 4096;
 FileBytes readFileAtMost(const QString& path, qint64 limit,
                          InputKinds kinds = InputKinds::PlainFiles);
 
+/**
+ * Why a file was not read, in Spanish: "no es un archivo normal", "mide más de 1 MiB y ningún
+ * mapa es tan grande" (limit in bytes, and what no file so large is), or the system's reason.
+ */
+QString fileProblemText(FileProblem problem, int systemError, qint64 limit,
+                        const QString& noneSoLarge);
+
 } // namespace quintaraz

@@ -1,46 +1,43 @@
 #pragma once
 
-#include "map/gamemap.h"
-
 #include <QtGlobal>
 
-/**
- * Tile numbers of Tiled's maps, all their arithmetic in one place: a number names a tile
- * of a tileset counted from the tileset's first number; the four highest bits flip or
- * rotate the tile. The maps written here number the terrains from 1, then the players.
- */
+#include <vector>
+
 namespace quintaraz::tiled {
 
-inline constexpr quint32 terrainFirstGid = 1;
-inline constexpr quint32 playerFirstGid = terrainFirstGid + terrainCount;
+/** A tile as a number of a layer or an object names it. */
+struct TileRef {
+    int tileset = -1; // its tileset's place in the map's list; -1 for none, as in an empty cell
+    qint64 id = 0;    // its place in that tileset, from 0
+    bool flipped = false;
+};
 
-inline constexpr quint32 flipBits = 0xF0000000u;
+/**
+ * Tile numbers as Tiled writes them, all their arithmetic in one place: 0 is no tile; any
+ * other number names a tile of the tileset whose first number is the highest up to it,
+ * counted from that first number; the four highest bits flip or rotate the tile.
+ */
+class GidMapper {
+public:
+    /** The tilesets of the maps written here, in their order: the terrains from 1, then the
+     * players' markers. */
+    enum OurTileset { Terrains, Players };
 
-/** The tile that a number as written names, without its flips. */
-constexpr quint32 tileOf(quint32 written)
-{
-    return written & ~flipBits;
-}
+    /** A map's tilesets by their first numbers, in the order of the map's list. */
+    explicit GidMapper(std::vector<qint64> firstGids);
+    /** How the maps written here number their tiles. */
+    static GidMapper ours();
 
-constexpr bool isFlipped(quint32 written)
-{
-    return (written & flipBits) != 0;
-}
+    /** The tile a number names; of two tilesets with one first number, the former. */
+    TileRef tileOf(quint32 gid) const;
+    /** The number of a tile of a tileset, unflipped. */
+    quint32 gidOf(int tileset, qint64 id) const;
+    /** The first number of a tileset. */
+    qint64 firstGid(int tileset) const { return firstGids_[std::size_t(tileset)]; }
 
-/** A tile's place in the tileset whose first number is firstGid. */
-constexpr qint64 tileInTileset(qint64 tile, qint64 firstGid)
-{
-    return tile - firstGid;
-}
-
-/** The numbers the maps written here give a terrain and a player's marker. */
-constexpr quint32 terrainTile(int terrain)
-{
-    return terrainFirstGid + quint32(terrain);
-}
-constexpr quint32 playerTile(int player)
-{
-    return playerFirstGid + quint32(player);
-}
+private:
+    std::vector<qint64> firstGids_;
+};
 
 } // namespace quintaraz::tiled

@@ -1,9 +1,8 @@
-// The cells of the terrain layer that are no terrain, said in rectangles; see tiledcells.h.
+// The cells of the terrain layer that are no terrain, grouped in rectangles; see tiledcells.h.
 
 #include "tiled/tiledcells.h"
 
-#include "tiled/gidmapper.h"
-#include "versions/mapdiff.h"
+#include "map/cellareas.h"
 
 #include <map>
 
@@ -13,108 +12,61 @@ using namespace tiled;
 
 namespace {
 
-/** The most rectangles named in one line; a map maker fixes those and checks again. */
-constexpr std::size_t mostAreasNamed = 6;
-
-QString areaText(const ChangeArea& area)
-{
-    const QString columns = area.left == area.right
-                                ? QStringLiteral("columna %1").arg(area.left)
-                                : QStringLiteral("columnas %1–%2").arg(area.left).arg(area.right);
-    const QString rows = area.top == area.bottom
-                             ? QStringLiteral("fila %1").arg(area.top)
-                             : QStringLiteral("filas %1–%2").arg(area.top).arg(area.bottom);
-    return columns + QStringLiteral(", ") + rows;
-}
-
-/** Where the cells lie: their rectangles, the first few of them. */
-QString areasText(const std::vector<ChangeArea>& areas)
-{
-    QStringList named;
-    for (std::size_t k = 0; k < areas.size() && k < mostAreasNamed; ++k)
-        named << areaText(areas[k]);
-    QString text = named.join(QStringLiteral("; "));
-    if (areas.size() > mostAreasNamed)
-        text += QStringLiteral(" y %1 zonas más").arg(areas.size() - mostAreasNamed);
-    return text;
-}
-
 /** What is wrong with a cell: a kind, and for a tile of another tileset, which one. */
 enum class CellFault : std::int16_t { Empty, OtherTileset, NoTerrain };
 
+/** The rectangles that cells of the rows lie in. */
+std::vector<CellArea> areasOf(const std::vector<KeyedCell>& cells)
+{
+    std::vector<CellArea> areas;
+    for (const KeyedArea& area : cellAreas(cells))
+        areas.push_back(area.area);
+    return areas;
+}
+
 } // namespace
 
-QStringList terrainCellProblems(const TiledParts& parts, const TilesetEntry& terrains,
-                                qint64 terrainsEnd)
+std::vector<MapProblem> terrainCellProblems(const TiledParts& parts, const GidMapper& gids,
+                                            int terrains)
 {
-    // The faulty cells of each kind, in the order of the rows, as changeAreas groups them.
-    // A tile of another tileset is keyed by that tileset's place in the map's list.
-    std::map<std::pair<CellFault, qsizetype>, std::vector<CellChange>> faults;
+    // The faulty cells of each kind, in the order of the rows, as cellAreas groups them. A
+    // tile of another tileset is keyed by that tileset's place in the map's list.
+    std::map<std::pair<CellFault, int>, std::vector<KeyedCell>> faults;
     for (qsizetype k = 0; k < parts.cells(); ++k) {
-        const qint64 gid = tileOf(parts.terrain[std::size_t(k)]);
-        if (gid >= terrains.firstGid && gid < terrainsEnd)
+        const TileRef tile = gids.tileOf(parts.terrain[std::size_t(k)]);
+        if (tile.tileset == terrains && tile.id < terrainCount)
             continue;
-        const TilesetEntry* owner = gid == 0 ? nullptr : tilesetOf(parts, quint32(gid));
-        const std::pair key =
-            !owner ? std::pair{CellFault::Empty, qsizetype(-1)}
-            : owner != &terrains
-                ? std::pair{CellFault::OtherTileset, qsizetype(owner - parts.tilesets.data())}
-                : std::pair{CellFault::NoTerrain, qsizetype(-1)};
+        const std::pair key = tile.tileset < 0 ? std::pair{CellFault::Empty, -1}
+                              : tile.tileset != terrains
+                                  ? std::pair{CellFault::OtherTileset, tile.tileset}
+                                  : std::pair{CellFault::NoTerrain, -1};
         const GridPoint cell{std::int16_t(k % parts.width), std::int16_t(k / parts.width)};
-        faults[key].push_back({cell, std::nullopt, std::nullopt});
+        faults[key].push_back({cell, 0});
     }
-    QStringList problems;
-    const QString layer = QLatin1String(terrainLayer);
-    const QString tileset = QLatin1String(terrainTileset);
+    std::vector<MapProblem> problems;
+    const TilesetEntry& ours = parts.tilesets[terrains];
     for (const auto& [key, cells] : faults) {
-        const qsizetype count = qsizetype(cells.size());
-        const QString where = areasText(changeAreas(cells));
-        const bool one = count == 1;
+        MapProblem problem{.count = qint64(cells.size()),
+                           .layer = QLatin1String(terrainLayer),
+                           .name = ours.name,
+                           .areas = areasOf(cells)};
         switch (key.first) {
         case CellFault::Empty:
-            problems << QStringLiteral("la capa «%1» tiene %2 %3 (%4): %5 con el patrón Hierba "
-                                       "de «%6» y la Herramienta de Rellenado (Bucket Fill Tool)")
-                            .arg(layer)
-                            .arg(count)
-                            .arg(one ? QStringLiteral("celda vacía")
-                                     : QStringLiteral("celdas vacías"),
-                                 where,
-                                 one ? QStringLiteral("rellénala") : QStringLiteral("rellénalas"),
-                                 tileset);
+            problem.kind = ProblemKind::EmptyCells;
             break;
         case CellFault::OtherTileset: {
-            const TilesetEntry& owner = parts.tilesets[key.second];
-            // Two tilesets of one name: said by where each begins.
-            const QString from =
-                owner.name == terrains.name
-                    ? QStringLiteral("del conjunto «%1» que empieza en el número "
-                                     "%2, no del que empieza en el %3")
-                          .arg(owner.name)
-                          .arg(owner.firstGid)
-                          .arg(terrains.firstGid)
-                    : QStringLiteral("de «%1», no de «%2»").arg(owner.name, tileset);
-            problems << QStringLiteral("la capa «%1» tiene %2 %3 con patrones %4 (%5): %6 con los "
-                                       "patrones de «%7»")
-                            .arg(layer)
-                            .arg(count)
-                            .arg(one ? QStringLiteral("celda pintada")
-                                     : QStringLiteral("celdas pintadas"),
-                                 from, where,
-                                 one ? QStringLiteral("repíntala") : QStringLiteral("repíntalas"),
-                                 tileset);
+            const TilesetEntry& other = parts.tilesets[key.second];
+            problem.kind = ProblemKind::OtherTilesetCells;
+            problem.values = {double(other.firstGid), double(ours.firstGid)};
+            problem.otherName = ours.name;
+            problem.name = other.name;
             break;
         }
         case CellFault::NoTerrain:
-            problems << QStringLiteral("la capa «%1» tiene %2 %3 con un patrón de «%4» que no es "
-                                       "ninguno de sus %5 terrenos (%6): %7")
-                            .arg(layer)
-                            .arg(count)
-                            .arg(one ? QStringLiteral("celda") : QStringLiteral("celdas"), tileset)
-                            .arg(terrainCount)
-                            .arg(where,
-                                 one ? QStringLiteral("repíntala") : QStringLiteral("repíntalas"));
+            problem.kind = ProblemKind::NoTerrainCells;
             break;
         }
+        problems.push_back(std::move(problem));
     }
     return problems;
 }

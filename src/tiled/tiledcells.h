@@ -1,18 +1,19 @@
 #pragma once
 
+#include "map/mapproblems.h"
 #include "tiled/tiledparts.h"
 
-#include <QStringList>
+#include <vector>
 
 namespace quintaraz {
 
 /**
  * What keeps the cells of the terrain layer from being terrains: the empty cells, those
- * painted from another tileset and those with a tile that is no terrain, one line for each
- * kind with how many cells, where they lie (in rectangles) and what to do in Tiled. The
- * terrains are the tile numbers from terrains' first up to terrainsEnd.
+ * painted from another tileset and those with a tile that is no terrain, one problem for each
+ * kind (and each other tileset) with how many cells and where they lie, in rectangles. The
+ * terrains are the first tiles of the tileset terrains, its place in the map's list.
  */
-QStringList terrainCellProblems(const TiledParts& parts, const TilesetEntry& terrains,
-                                qint64 terrainsEnd);
+std::vector<MapProblem> terrainCellProblems(const TiledParts& parts, const tiled::GidMapper& gids,
+                                            int terrains);
 
 } // namespace quintaraz

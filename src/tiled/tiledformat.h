@@ -1,11 +1,6 @@
 #pragma once
 
-#include "map/gamemap.h"
-#include "tiled/gidmapper.h"
-
-#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -39,29 +34,5 @@ enum class TiledFormat { Tmx, Tmj };
 
 /** The format that a file name asks for, by its extension. */
 std::optional<TiledFormat> tiledFormatOf(const QString& path);
-
-/**
- * The map, as read from its file, in a Tiled format: with the two tilesets' images named as
- * beside it, or, given the folder of the installed tilesets, with the tilesets in that
- * folder's files. Nothing, and error says which cell, when a terrain has no tile.
- */
-QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error,
-                     const QString& tilesetFolder = {});
-
-/** What reading a Tiled map came to. */
-struct TiledReading {
-    QString error; // what is wrong and where, in Spanish, one problem a line; empty when read
-    QStringList warnings; // what was read but cannot be kept
-    GameMap map;          // when read: the size, every cell's terrain and the eight starts
-};
-
-/**
- * Reads a Tiled map, TMX or JSON by its content; at most tiled::largestFile bytes. A map that
- * breaks a rule of the map file (a start outside the map, two on one cell, a hidden or moved
- * layer of ours, painting on another layer) is refused with every such problem; a start on
- * water or rock, and other layers left out, are warnings.
- */
-TiledReading readTiledFile(const QString& path);
-TiledReading readTiledText(QByteArrayView text);
 
 } // namespace quintaraz

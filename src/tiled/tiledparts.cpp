@@ -10,41 +10,34 @@ namespace quintaraz {
 
 using namespace tiled;
 
-QString shapeProblem(const TiledParts& parts)
+std::optional<MapProblem> shapeProblem(const TiledParts& parts)
 {
     if (parts.infinite)
-        return QStringLiteral("el mapa es infinito: desmarca Infinito en Mapa > Atributos del "
-                              "Mapa… (Map > Map Properties…)");
+        return MapProblem{.kind = ProblemKind::InfiniteMap};
     if (parts.orientation != u"orthogonal")
-        return QStringLiteral("el mapa es «%1»: el editor solo tiene mapas ortogonales")
-            .arg(parts.orientation);
+        return MapProblem{.kind = ProblemKind::NotOrthogonal, .name = parts.orientation};
     if (parts.tileWidth != tileSize || parts.tileHeight != tileSize)
-        return QStringLiteral("los patrones miden %1 x %2 píxeles; los del editor, %3 x %3")
-            .arg(parts.tileWidth)
-            .arg(parts.tileHeight)
-            .arg(tileSize);
-    return {};
+        return MapProblem{.kind = ProblemKind::OtherTileSize,
+                          .number = tileSize,
+                          .values = {double(parts.tileWidth), double(parts.tileHeight)}};
+    return std::nullopt;
 }
 
-QString sizeProblem(const TiledParts& parts)
+std::optional<MapProblem> sizeProblem(const TiledParts& parts)
 {
     const auto fits = [](qint64 cells) {
         return mapSizeLimits.contains(int(std::clamp<qint64>(cells - 1, -1, 1000)));
     };
     if (!fits(parts.width) || !fits(parts.height))
-        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado: "
-                              "cámbialo con Mapa > Redimensionar Mapa… (Map > Resize Map…)")
-            .arg(parts.width)
-            .arg(parts.height)
-            .arg(mapSizeLimits.lowest + 1)
-            .arg(mapSizeLimits.highest + 1);
-    return {};
+        return MapProblem{.kind = ProblemKind::SizeOutOfRange,
+                          .values = {double(parts.width), double(parts.height)}};
+    return std::nullopt;
 }
 
 bool layersReadable(const TiledParts& parts)
 {
     const auto readable = [](qint64 cells) { return cells >= 1 && cells <= mostCellsASide; };
-    return shapeProblem(parts).isEmpty() && readable(parts.width) && readable(parts.height);
+    return !shapeProblem(parts) && readable(parts.width) && readable(parts.height);
 }
 
 QString externalTilesetName(const QString& source)
@@ -79,21 +72,20 @@ QString placeInText(QByteArrayView text, qsizetype offset)
     return QStringLiteral("la línea %1, columna %2").arg(before.count('\n') + 1).arg(column);
 }
 
-const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name)
+int tilesetNamed(const TiledParts& parts, const char* name)
 {
-    for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.name == QLatin1String(name))
-            return &tileset;
-    return nullptr;
+    for (qsizetype k = 0; k < parts.tilesets.size(); ++k)
+        if (parts.tilesets[k].name == QLatin1String(name))
+            return int(k);
+    return -1;
 }
 
-const TilesetEntry* tilesetOf(const TiledParts& parts, quint32 tile)
+tiled::GidMapper gidMapperOf(const TiledParts& parts)
 {
-    const TilesetEntry* owner = nullptr;
+    std::vector<qint64> firstGids;
     for (const TilesetEntry& tileset : parts.tilesets)
-        if (tileset.firstGid <= qint64(tile) && (!owner || tileset.firstGid > owner->firstGid))
-            owner = &tileset;
-    return owner;
+        firstGids.push_back(tileset.firstGid);
+    return tiled::GidMapper(std::move(firstGids));
 }
 
 } // namespace quintaraz

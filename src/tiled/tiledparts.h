@@ -1,5 +1,7 @@
 #pragma once
 
+#include "map/mapproblems.h"
+#include "tiled/gidmapper.h"
 #include "tiled/tiledformat.h"
 
 #include <QList>
@@ -78,9 +80,9 @@ QString firstGidProblem(const TilesetEntry& tileset);
 QString placeInText(QByteArrayView text, qsizetype offset);
 
 /** Why a map of that shape or tile size cannot be the editor's; nothing if it can. */
-QString shapeProblem(const TiledParts& parts);
+std::optional<MapProblem> shapeProblem(const TiledParts& parts);
 /** Why a map of that many cells a side cannot be the editor's; nothing if it can. */
-QString sizeProblem(const TiledParts& parts);
+std::optional<MapProblem> sizeProblem(const TiledParts& parts);
 /**
  * Whether the layers of a map of that shape and size are read: so that a map resized out
  * of the editor's sizes still has every other problem said, up to a size whose layers are
@@ -91,10 +93,10 @@ bool layersReadable(const TiledParts& parts);
 /** The name of a tileset kept in a file of its own: the file's name without extension. */
 QString externalTilesetName(const QString& source);
 
-/** The map's tileset of that name, if any. */
-const TilesetEntry* tilesetNamed(const TiledParts& parts, const char* name);
-/** The tileset a tile belongs to: the one whose first number is the highest up to it. */
-const TilesetEntry* tilesetOf(const TiledParts& parts, quint32 tile);
+/** The place in the map's list of its first tileset of that name, or -1. */
+int tilesetNamed(const TiledParts& parts, const char* name);
+/** The tile numbers of the map's tilesets. */
+tiled::GidMapper gidMapperOf(const TiledParts& parts);
 
 /** Reads the parts of a TMX map; what is wrong with the file, if anything. */
 QString readTmxParts(const QByteArray& text, TiledParts& parts);

@@ -1,11 +1,8 @@
-// Reads maps that Tiled saved, TMX or JSON; see tiledmap.h.
+// Reads maps that Tiled saved, TMX or JSON; see tiledreader.h.
 
-#include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
 
-#include "map/mapproblems.h"
-#include "map/problemtext.h"
 #include "system/boundedread.h"
-#include "system/systemerror.h"
 #include "tiled/gidmapper.h"
 #include "tiled/tiledcells.h"
 #include "tiled/tiledlayerdata.h"
@@ -15,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace quintaraz {
@@ -23,33 +21,23 @@ using namespace tiled;
 
 namespace {
 
-QString layerProblem(int layers, const char* kind, const char* name, const char* fix)
-{
-    if (layers == 0)
-        return QStringLiteral("falta la capa de %1 «%2»: %3")
-            .arg(QLatin1String(kind), QLatin1String(name), QString::fromUtf8(fix));
-    if (layers > 1)
-        return QStringLiteral("hay %1 capas «%2»: deja solo una")
-            .arg(layers)
-            .arg(QLatin1String(name));
-    return {};
-}
+/** A marker of the start layer: the object, its place in the layer, its player, its cell. */
+struct Marker {
+    const StartObject* object = nullptr;
+    int index = 0;
+    int player = -1;
+    ProblemCell cell{};
+};
 
-/** What keeps one of our two layers from lying where the map is, each with what to do. */
-void placementProblems(const LayerPlacement& placement, const char* layer, QStringList& problems)
-{
-    if (!placement.visible)
-        problems << QStringLiteral("la capa «%1» está oculta: muéstrala con su ojo en el panel "
-                                   "Capas (Layers)")
-                        .arg(QLatin1String(layer));
-    if (placement.offsetX != 0 || placement.offsetY != 0)
-        problems << QStringLiteral("la capa «%1» está desplazada %2, %3 píxeles: pon a 0 su "
-                                   "Desplazamiento Horizontal y Vertical (Horizontal and "
-                                   "Vertical Offset) en el panel Atributos (Properties)")
-                        .arg(QLatin1String(layer))
-                        .arg(placement.offsetX)
-                        .arg(placement.offsetY);
-}
+/**
+ * A problem of the start layer and where it goes in the list: with the object it is about,
+ * in the layer's order, then by its rank among that object's problems.
+ */
+struct RankedProblem {
+    int object = std::numeric_limits<int>::max(); // a player without a marker: after them all
+    int rank = 0;
+    MapProblem problem{};
+};
 
 /** The player that a marker's name says ("Jugador 3" is player 2), or -1. */
 int playerNamed(const QString& name)
@@ -60,7 +48,7 @@ int playerNamed(const QString& name)
 }
 
 /** The cell under an object's centre, where the user sees it; kept in a sane range. */
-std::pair<qint64, qint64> objectCell(const StartObject& object)
+ProblemCell objectCell(const StartObject& object)
 {
     // A tile object hangs from its bottom-left corner, any other object from its top-left.
     const double middleY = object.gid ? object.y - object.height / 2 : object.y + object.height / 2;
@@ -70,195 +58,255 @@ std::pair<qint64, qint64> objectCell(const StartObject& object)
     return {cell(object.x + object.width / 2), cell(middleY)};
 }
 
-/** "en la columna 3, fila 4" for an object's cell, which may lie outside the map. */
-QString objectPlace(const StartObject& object)
+/** A problem of the start layer about a marker of a player. */
+MapProblem markerProblem(ProblemKind kind, const Marker& marker)
 {
-    const auto [column, row] = objectCell(object);
-    return QStringLiteral("en la ") + cellPlace(column, row);
+    return {.kind = kind,
+            .player = marker.player,
+            .cell = marker.cell,
+            .layer = QLatin1String(startLayer),
+            .object = marker.object->id,
+            .name = QLatin1String(playerTileset)};
 }
 
 /**
- * The eight starts from the start layer, into map when keep is set (a map of the editor's
- * size); every rule that the objects break, each with its player, its cell and what to do
- * in Tiled.
+ * The objects of the start layer that place a player, the first for each player, in the
+ * layer's order; the problems of every object itself: no player's marker, a player's second,
+ * named for another player, rotated, hidden.
  */
-QStringList readStarts(const TiledParts& parts, const TilesetEntry& players, GameMap& map,
-                       bool keep, int& flipped)
+std::vector<Marker> markersOf(const TiledParts& parts, const GidMapper& gids, int players,
+                              std::vector<RankedProblem>& problems, int& flipped)
 {
-    QStringList problems;
-    const QString layer = QLatin1String(startLayer);
-    const QString tileset = QLatin1String(playerTileset);
-    // The object that placed each player, which a hand-made file may leave without an id.
-    std::array<const StartObject*, playerCount> placedBy{};
-    std::array<std::optional<std::pair<qint64, qint64>>, playerCount> cells;
-    for (const StartObject& object : parts.starts) {
-        const quint32 gid = tileOf(object.gid.value_or(0));
-        flipped += object.gid && isFlipped(*object.gid);
-        const qint64 player = gid == 0 || tilesetOf(parts, gid) != &players
-                                  ? -1
-                                  : tileInTileset(gid, players.firstGid);
-        if (!isPlayer(int(std::clamp<qint64>(player, -1, playerCount)))) {
-            problems << QStringLiteral("el objeto %1 de «%2», %3, no es el marcador de ningún "
-                                       "jugador: bórralo o dale un patrón de «%4»")
-                            .arg(object.id, layer, objectPlace(object), tileset);
+    std::vector<Marker> markers;
+    std::array<const Marker*, playerCount> placedBy{};
+    markers.reserve(std::size_t(parts.starts.size()));
+    for (int index = 0; index < parts.starts.size(); ++index) {
+        const StartObject& object = parts.starts[index];
+        const TileRef tile = gids.tileOf(object.gid.value_or(0));
+        flipped += object.gid && tile.flipped;
+        const int player = tile.tileset == players && tile.id < playerCount ? int(tile.id) : -1;
+        const Marker marker{&object, index, player, objectCell(object)};
+        if (!isPlayer(player)) {
+            MapProblem problem = markerProblem(ProblemKind::NotAMarker, marker);
+            problems.push_back({index, 0, std::move(problem)});
             continue;
         }
-        const QString whose = QStringLiteral("el marcador del jugador %1 (objeto %2, %3 de «%4»)")
-                                  .arg(player + 1)
-                                  .arg(object.id, objectPlace(object), layer);
-        if (const StartObject* first = placedBy[player]) {
-            problems << QStringLiteral("el jugador %1 tiene más de un marcador en «%2»: el objeto "
-                                       "%3, %4, y el objeto %5, %6; borra uno")
-                            .arg(player + 1)
-                            .arg(layer, first->id, objectPlace(*first), object.id,
-                                 objectPlace(object));
+        if (const Marker* first = placedBy[std::size_t(player)]) {
+            MapProblem problem = markerProblem(ProblemKind::MarkerTwice, *first);
+            problem.otherObject = object.id;
+            problem.otherCell = marker.cell;
+            problems.push_back({index, 0, std::move(problem)});
             continue;
         }
-        placedBy[player] = &object;
-        if (const int named = playerNamed(object.name); named >= 0 && named != player)
-            problems << QStringLiteral("%1 se llama «%2», pero su patrón es el del jugador %3: "
-                                       "cámbiale el nombre a «Jugador %3» o dale el patrón del "
-                                       "jugador %4 de «%5»")
-                            .arg(whose, object.name)
-                            .arg(player + 1)
-                            .arg(named + 1)
-                            .arg(tileset);
-        if (object.rotation != 0)
-            problems << QStringLiteral("%1 está girado %2 grados: pon a 0 su Rotación (Rotation) "
-                                       "en el panel Atributos (Properties)")
-                            .arg(whose)
-                            .arg(object.rotation);
+        // Room for every object was kept: the pointer stays good.
+        markers.push_back(marker);
+        placedBy[std::size_t(player)] = &markers.back();
+        if (const int named = playerNamed(object.name); named >= 0 && named != player) {
+            MapProblem problem = markerProblem(ProblemKind::MarkerNamedOther, marker);
+            problem.otherPlayer = named;
+            problem.otherName = object.name;
+            problems.push_back({index, 1, std::move(problem)});
+        }
+        if (object.rotation != 0) {
+            MapProblem problem = markerProblem(ProblemKind::MarkerRotated, marker);
+            problem.values[0] = object.rotation;
+            problems.push_back({index, 2, std::move(problem)});
+        }
         if (!object.visible)
-            problems << QStringLiteral("%1 está oculto: muéstralo con su ojo en el panel Objetos "
-                                       "(Objects)")
-                            .arg(whose);
-        const auto [column, row] = objectCell(object);
-        if (!(column >= 0 && column < parts.width && row >= 0 && row < parts.height)) {
-            problems << QStringLiteral("%1 cae fuera del mapa de %2 x %3 celdas: arrástralo "
-                                       "dentro con Seleccionar Objetos (Select Objects)")
-                            .arg(whose)
-                            .arg(parts.width)
-                            .arg(parts.height);
-            continue;
+            problems.push_back({index, 3, markerProblem(ProblemKind::MarkerHidden, marker)});
+    }
+    return markers;
+}
+
+/**
+ * What the rules of starts say of the markers that place each player, as starts of a map of
+ * the layer's size: a marker outside it, two players on one cell, a player without a marker.
+ * The map receives the starts; markers outside it are kept just outside.
+ */
+std::vector<RankedProblem> startRuleProblems(const TiledParts& parts,
+                                             const std::vector<Marker>& markers, GameMap& map)
+{
+    std::array<const Marker*, playerCount> markerOf{};
+    const auto within = [](qint64 value, qint64 cells) {
+        return std::int16_t(std::clamp<qint64>(value, -1, cells));
+    };
+    for (const Marker& marker : markers) {
+        markerOf[std::size_t(marker.player)] = &marker;
+        map.starts[std::size_t(marker.player)] = GridPoint{within(marker.cell.column, parts.width),
+                                                           within(marker.cell.row, parts.height)};
+    }
+    std::vector<RankedProblem> ranked;
+    for (MapProblem& problem : startProblems(map)) {
+        problem.layer = QLatin1String(startLayer);
+        const Marker* marker = markerOf[std::size_t(problem.player)];
+        switch (problem.kind) {
+        case ProblemKind::StartMissing:
+            problem.name = QLatin1String(playerTileset);
+            ranked.push_back({.problem = std::move(problem)});
+            break;
+        case ProblemKind::StartOutside:
+            problem.object = marker->object->id;
+            problem.cell = marker->cell;
+            problem.values = {double(parts.width), double(parts.height)};
+            ranked.push_back({marker->index, 4, std::move(problem)});
+            break;
+        case ProblemKind::StartsShareCell: {
+            // A marker outside the map is told where it is, not beside whom.
+            if (!map.contains(*map.starts[std::size_t(problem.player)]))
+                break;
+            // Said with the later of the two markers, beside the earlier one's player.
+            const Marker* other = markerOf[std::size_t(problem.otherPlayer)];
+            const std::pair<const Marker*, const Marker*> order =
+                marker->index < other->index ? std::pair{marker, other} : std::pair{other, marker};
+            ranked.push_back({order.second->index, 5 + order.first->player, std::move(problem)});
+            break;
         }
-        cells[player] = std::pair{column, row};
-        for (int other = 0; other < playerCount; ++other)
-            if (other != player && cells[other] == cells[player])
-                problems << QStringLiteral("los jugadores %1 y %2 comienzan en la misma celda "
-                                           "(%3) de «%4»: mueve uno de los dos")
-                                .arg(std::min<qint64>(other, player) + 1)
-                                .arg(std::max<qint64>(other, player) + 1)
-                                .arg(cellPlace(column, row), layer);
+        default:
+            break; // a start on water or rock is a warning, said with the map's
+        }
     }
-    for (int p = 0; p < playerCount; ++p) {
-        if (!placedBy[p])
-            problems << QStringLiteral("falta el marcador del jugador %1 en «%2»: ponlo con "
-                                       "Insertar Patrón (Insert Tile) y el patrón del jugador %1 "
-                                       "de «%3»")
-                            .arg(p + 1)
-                            .arg(layer, tileset);
-        else if (keep && cells[p])
-            map.starts[p] =
-                GridPoint{std::int16_t(cells[p]->first), std::int16_t(cells[p]->second)};
-    }
+    return ranked;
+}
+
+/** The problems of the start layer, in its order; the starts go into map. */
+std::vector<MapProblem> startProblemsOf(const TiledParts& parts, const GidMapper& gids,
+                                        GameMap& map, int& flipped)
+{
+    std::vector<RankedProblem> ranked;
+    const std::vector<Marker> markers =
+        markersOf(parts, gids, tilesetNamed(parts, playerTileset), ranked, flipped);
+    for (RankedProblem& problem : startRuleProblems(parts, markers, map))
+        ranked.push_back(std::move(problem));
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.object, a.rank) < std::pair(b.object, b.rank);
+    });
+    std::vector<MapProblem> problems;
+    for (RankedProblem& problem : ranked)
+        problems.push_back(std::move(problem.problem));
     return problems;
 }
 
 /** The tilesets and layers that a map of ours is made of, each one missing said. */
-QStringList partsMissing(const TiledParts& parts)
+std::vector<MapProblem> partsMissing(const TiledParts& parts)
 {
-    QStringList problems;
+    std::vector<MapProblem> problems;
     for (const char* name : {terrainTileset, playerTileset})
-        if (!tilesetNamed(parts, name))
-            problems << QStringLiteral("falta el conjunto de patrones «%1»: añade %1.tsx con "
-                                       "Mapa > Añadir un Conjunto de Patrones Externo… (Map > "
-                                       "Add External Tileset…), o empieza el mapa con Archivo > "
-                                       "Nuevo > Nuevo mapa de Quintaraz… (File > New > Nuevo "
-                                       "mapa de Quintaraz…)")
-                            .arg(QLatin1String(name));
-    for (const QString& problem :
-         {layerProblem(parts.terrainLayers, "patrones", terrainLayer,
-                       "dale ese nombre a la capa de patrones del terreno (doble clic en su "
-                       "nombre en el panel Capas)"),
-          layerProblem(parts.startLayers, "objetos", startLayer,
-                       "créala con Capa > Nuevo > Capa de Objetos (Layer > New > Object Layer)")})
-        if (!problem.isEmpty())
-            problems << problem;
+        if (tilesetNamed(parts, name) < 0)
+            problems.push_back({.kind = ProblemKind::TilesetMissing, .name = QLatin1String(name)});
+    for (const auto& [layers, missing, name] :
+         {std::tuple{parts.terrainLayers, ProblemKind::TerrainLayerMissing, terrainLayer},
+          {parts.startLayers, ProblemKind::StartLayerMissing, startLayer}}) {
+        if (layers == 0)
+            problems.push_back({.kind = missing, .layer = QLatin1String(name)});
+        else if (layers > 1)
+            problems.push_back({.kind = ProblemKind::LayerRepeated,
+                                .count = layers,
+                                .layer = QLatin1String(name)});
+    }
     return problems;
+}
+
+/** What keeps one of our two layers from lying where the map is. */
+std::vector<MapProblem> placementProblems(const LayerPlacement& placement, const char* layer)
+{
+    std::vector<MapProblem> problems;
+    if (!placement.visible)
+        problems.push_back({.kind = ProblemKind::LayerHidden, .layer = QLatin1String(layer)});
+    if (placement.offsetX != 0 || placement.offsetY != 0)
+        problems.push_back({.kind = ProblemKind::LayerMoved,
+                            .values = {placement.offsetX, placement.offsetY},
+                            .layer = QLatin1String(layer)});
+    return problems;
+}
+
+/**
+ * What refuses the map before its cells and starts are looked at: a shape or a size whose
+ * layers are not read, a tileset or layer of ours missing, a terrain layer of another size.
+ */
+std::vector<MapProblem> wholeMapProblems(const TiledParts& parts)
+{
+    if (std::optional<MapProblem> shape = shapeProblem(parts))
+        return {std::move(*shape)};
+    const std::optional<MapProblem> size = sizeProblem(parts);
+    if (!layersReadable(parts))
+        return {*size};
+    if (std::vector<MapProblem> missing = partsMissing(parts); !missing.empty())
+        return missing;
+    if (qsizetype(parts.terrain.size()) == parts.cells())
+        return {};
+    std::vector<MapProblem> problems;
+    if (size)
+        problems.push_back(*size);
+    problems.push_back(
+        {.kind = ProblemKind::Unreadable,
+         .name = inLayer(QString::fromLatin1(terrainLayer),
+                         countProblem(qsizetype(parts.terrain.size()), parts.cells()))});
+    return problems;
+}
+
+/** The terrain layer's tiles as the map's terrains, or why some are none. */
+std::vector<MapProblem> readTerrain(const TiledParts& parts, const GidMapper& gids, GameMap& map,
+                                    int& flipped)
+{
+    const int terrains = tilesetNamed(parts, terrainTileset);
+    map.resize(int(parts.width - 1), int(parts.height - 1));
+    for (qsizetype k = 0; k < parts.cells(); ++k) {
+        const TileRef tile = gids.tileOf(parts.terrain[std::size_t(k)]);
+        flipped += tile.flipped;
+        map.terrain[std::size_t(k)] =
+            std::int16_t(tile.tileset == terrains ? std::min<qint64>(tile.id, terrainCount) : -1);
+    }
+    return terrainCellProblems(parts, gids, terrains);
+}
+
+/** What was read but is not kept, and what a game may not expect of the map. */
+std::vector<MapProblem> warningsOf(const TiledParts& parts, const GameMap& map, int flipped)
+{
+    std::vector<MapProblem> warnings;
+    if (flipped > 0)
+        warnings.push_back({.kind = ProblemKind::FlippedTiles, .count = flipped});
+    // What check says of the map: a start on water or rock.
+    for (MapProblem& problem : mapProblems(map))
+        warnings.push_back(std::move(problem));
+    if (!parts.otherLayers.isEmpty())
+        warnings.push_back({.kind = ProblemKind::LayersLeftOut,
+                            .name = QLatin1String(terrainLayer),
+                            .otherName = QLatin1String(startLayer),
+                            .names = parts.otherLayers});
+    return warnings;
 }
 
 TiledReading mapOf(const TiledParts& parts)
 {
     TiledReading reading;
-    const auto fail = [&](const QStringList& problems) {
-        reading.error = problems.join(u'\n');
+    reading.problems = wholeMapProblems(parts);
+    if (!reading.problems.empty())
         return reading;
+    // Every rule broken is said at once, so that all can be put right in one go. A map of a
+    // size out of the editor's still has its starts judged, on a map of its own size.
+    const GidMapper gids = gidMapperOf(parts);
+    const std::optional<MapProblem> size = sizeProblem(parts);
+    GameMap ofItsSize(int(parts.width - 1), int(parts.height - 1));
+    GameMap& map = size ? ofItsSize : reading.map;
+    const auto add = [&](std::vector<MapProblem> problems) {
+        for (MapProblem& problem : problems)
+            reading.problems.push_back(std::move(problem));
     };
-    if (QString problem = shapeProblem(parts); !problem.isEmpty())
-        return fail({problem});
-    const QString sizeTrouble = sizeProblem(parts);
-    if (!layersReadable(parts))
-        return fail({sizeTrouble});
-    if (QStringList missing = partsMissing(parts); !missing.isEmpty())
-        return fail(missing);
-    if (qsizetype(parts.terrain.size()) != parts.cells()) {
-        const QString count = inLayer(QString::fromLatin1(terrainLayer),
-                                      countProblem(qsizetype(parts.terrain.size()), parts.cells()));
-        return fail(sizeTrouble.isEmpty() ? QStringList{count} : QStringList{sizeTrouble, count});
-    }
-    const TilesetEntry* terrains = tilesetNamed(parts, terrainTileset);
-    const TilesetEntry* players = tilesetNamed(parts, playerTileset);
-
-    // Every rule broken is said at once, so that all can be put right in one go.
-    QStringList problems;
-    if (!sizeTrouble.isEmpty())
-        problems << sizeTrouble;
-    GameMap& map = reading.map;
     int flipped = 0;
-    if (sizeTrouble.isEmpty()) {
-        map.resize(int(parts.width - 1), int(parts.height - 1));
-        // The tile numbers that are terrains: from the tileset's first, up to the next one's.
-        qint64 terrainsEnd = terrains->firstGid + terrainCount;
-        for (const TilesetEntry& tileset : parts.tilesets)
-            if (tileset.firstGid > terrains->firstGid)
-                terrainsEnd = std::min(terrainsEnd, tileset.firstGid);
-        problems << terrainCellProblems(parts, *terrains, terrainsEnd);
-        for (qsizetype k = 0; k < parts.cells(); ++k) {
-            const quint32 written = parts.terrain[std::size_t(k)];
-            flipped += isFlipped(written);
-            map.terrain[std::size_t(k)] = std::int16_t(std::clamp<qint64>(
-                tileInTileset(tileOf(written), terrains->firstGid), -1, terrainCount));
-        }
-    }
-    placementProblems(parts.terrainPlacement, terrainLayer, problems);
-    placementProblems(parts.startPlacement, startLayer, problems);
+    if (size)
+        reading.problems.push_back(*size);
+    else
+        add(readTerrain(parts, gids, reading.map, flipped));
+    add(placementProblems(parts.terrainPlacement, terrainLayer));
+    add(placementProblems(parts.startPlacement, startLayer));
     for (const auto& [name, first] : parts.paintedLayers)
-        problems << QStringLiteral("la capa «%1» tiene patrones pintados (el primero en la %2), "
-                                   "que el mapa no guarda: bórrala, o llévala justo encima de "
-                                   "«%3» con Capa > Raise Layers o Lower Layers (Layer > Raise "
-                                   "Layers o Lower Layers) y mézclala con ella con Capa > "
-                                   "Mezclar Capas hacía Abajo (Layer > Merge Layer Down)")
-                        .arg(name, cellPlace(first % parts.width, first / parts.width),
-                             QLatin1String(terrainLayer));
-    problems << readStarts(parts, *players, map, sizeTrouble.isEmpty(), flipped);
-    if (!problems.isEmpty())
-        return fail(problems);
-
-    if (flipped > 0)
-        reading.warnings << QStringLiteral("%1 patrones o marcadores estaban girados o volteados; "
-                                           "el editor los guarda sin girar")
-                                .arg(flipped);
-    // What check says of the map: a start on water or rock.
-    for (const MapProblem& problem : mapProblems(map))
-        reading.warnings << problemText(problem);
-    if (!parts.otherLayers.isEmpty())
-        reading.warnings << QStringLiteral("%1 «%2» no pasa%3 al mapa: solo se guardan «%4» y «%5»")
-                                .arg(parts.otherLayers.size() == 1 ? QStringLiteral("la capa")
-                                                                   : QStringLiteral("las capas"),
-                                     parts.otherLayers.join(QStringLiteral("», «")),
-                                     parts.otherLayers.size() == 1 ? QString()
-                                                                   : QStringLiteral("n"),
-                                     QLatin1String(terrainLayer), QLatin1String(startLayer));
+        reading.problems.push_back({.kind = ProblemKind::LayerPainted,
+                                    .cell = ProblemCell{first % parts.width, first / parts.width},
+                                    .layer = name,
+                                    .name = QLatin1String(terrainLayer)});
+    add(startProblemsOf(parts, gids, map, flipped));
+    if (reading.problems.empty())
+        reading.warnings = warningsOf(parts, reading.map, flipped);
     return reading;
 }
 
@@ -279,35 +327,28 @@ TiledReading readTiledText(QByteArrayView text)
         problem = readTmjParts(bytes, parts);
     else
         problem = QStringLiteral("no es un mapa de Tiled (TMX o JSON)");
-    if (!problem.isEmpty()) {
-        TiledReading reading;
-        // A layer that does not fit a size out of the editor's: the size is said first.
-        const QString size =
-            parts.width > 0 && shapeProblem(parts).isEmpty() ? sizeProblem(parts) : QString();
-        reading.error = size.isEmpty() ? problem : size + u'\n' + problem;
-        return reading;
-    }
-    return mapOf(parts);
+    if (problem.isEmpty())
+        return mapOf(parts);
+    TiledReading reading;
+    // A layer that does not fit a size out of the editor's: the size is said first.
+    if (parts.width > 0 && !shapeProblem(parts))
+        if (std::optional<MapProblem> size = sizeProblem(parts))
+            reading.problems.push_back(std::move(*size));
+    reading.problems.push_back({.kind = ProblemKind::Unreadable, .name = problem});
+    return reading;
 }
 
 TiledReading readTiledFile(const QString& path)
 {
     const FileBytes file = readFileAtMost(path, largestFile);
-    TiledReading reading;
-    switch (file.problem) {
-    case FileProblem::None:
+    if (file.problem == FileProblem::None)
         return readTiledText(file.bytes);
-    case FileProblem::NotAPlainFile:
-        reading.error = QStringLiteral("no es un archivo normal");
-        break;
-    case FileProblem::TooLarge:
-        reading.error =
-            QStringLiteral("mide más de %1 MiB y ningún mapa para el editor es tan grande")
-                .arg(largestFile / (1024 * 1024));
-        break;
-    default:
-        reading.error = QStringLiteral("no se puede leer: ") + systemErrorText(file.systemError);
-    }
+    QString problem = fileProblemText(file.problem, file.systemError, largestFile,
+                                      QStringLiteral("mapa para el editor"));
+    if (file.problem != FileProblem::NotAPlainFile && file.problem != FileProblem::TooLarge)
+        problem.prepend(QStringLiteral("no se puede leer: "));
+    TiledReading reading;
+    reading.problems.push_back({.kind = ProblemKind::Unreadable, .name = problem});
     return reading;
 }
 

@@ -1,6 +1,7 @@
 #include "versions/mapgrid.h"
 
 #include "map/gamemap.h"
+#include "map/problemtext.h"
 #include "system/filenames.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace {
 
 QByteArray place(int x, int y)
 {
-    return "columna " + QByteArray::number(x) + ", fila " + QByteArray::number(y);
+    return cellPlace(x, y).toUtf8();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "versions/mapmerge.h"
 
+#include "map/mapproblems.h"
 #include "versions/mapdiff.h"
 
 #include <algorithm>
@@ -70,23 +71,26 @@ void mergeStarts(const GameMap* base, const GameMap& ours, const GameMap& theirs
     }
 }
 
-/** The player other than player whose start shares its cell, or -1. */
-int sharing(const GameMap& map, int player)
+/**
+ * What keeps a player's start from standing where it is, by the rules of starts: outside the
+ * map, on water or rock, on another player's start (otherPlayer, the first such player).
+ * Nothing for a start that may stand there, or for no start.
+ */
+std::optional<MapProblem> landProblem(const GameMap& map, int player)
 {
-    for (int g = 0; g < playerCount; ++g)
-        if (g != player && map.starts[g] == map.starts[player])
-            return g;
-    return -1;
-}
-
-/** Whether a player's start stands where a game can start: on land, inside, alone. */
-bool onLand(const GameMap& map, int player)
-{
-    const std::optional<GridPoint> start = map.starts[player];
-    if (!start)
-        return true;
-    return map.contains(*start) && !blocksStart(map.terrainAt(start->x, start->y)) &&
-           sharing(map, player) < 0;
+    if (!map.starts[std::size_t(player)])
+        return std::nullopt;
+    if (std::optional<MapProblem> problem = startProblem(map, player))
+        return problem;
+    for (MapProblem& problem : startProblems(map)) {
+        if (problem.kind != ProblemKind::StartsShareCell)
+            continue;
+        if (problem.otherPlayer == player)
+            std::swap(problem.player, problem.otherPlayer);
+        if (problem.player == player)
+            return std::move(problem);
+    }
+    return std::nullopt;
 }
 
 /**
@@ -101,21 +105,22 @@ void keepOurStartsOnLand(const GameMap& ours, MapMerge& merge)
     for (bool again = true; again;) {
         again = false;
         for (int g = 0; g < playerCount; ++g) {
-            if (kept[g] || !ours.starts[g] || onLand(out, g) || !onLand(ours, g))
+            if (kept[g] || !ours.starts[g] || landProblem(ours, g))
                 continue;
-            const GridPoint was = *out.starts[g];
+            std::optional<MapProblem> broken = landProblem(out, g);
+            if (!broken)
+                continue;
             const GridPoint ourStart = *ours.starts[g];
             MergeConflict conflict{.kind = MergeConflict::Kind::Land,
-                                   .cell = was,
+                                   .cell = *out.starts[g],
                                    .player = g,
-                                   .ours = terrainIfInside(out, was.x, was.y),
                                    .oursAt = ourStart,
-                                   .sharedWith = sharing(out, g)};
+                                   .rule = std::move(broken)};
             out.starts[g] = ourStart;
-            std::int16_t& terrain = out.terrain[out.cellIndex(ourStart.x, ourStart.y)];
-            if (blocksStart(terrain)) {
-                terrain = ours.terrainAt(ourStart.x, ourStart.y);
-                conflict.keptTerrain = terrain;
+            const std::optional<MapProblem> underOurs = startProblem(out, g);
+            if (underOurs && underOurs->kind == ProblemKind::StartBlocked) {
+                conflict.keptTerrain = ours.terrainAt(ourStart.x, ourStart.y);
+                out.setTerrainAt(ourStart.x, ourStart.y, *conflict.keptTerrain);
             }
             merge.conflicts.push_back(conflict);
             kept[g] = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "map/gamemap.h"
+#include "map/mapproblems.h"
 
 #include <optional>
 #include <vector>
@@ -21,7 +22,7 @@ struct MergeConflict {
     GridPoint cell{};
     int player = 0; // Start, Land: the player, from 0
     // Cell: the terrains, nothing where a side's map does not reach the cell or there is no
-    // base. Land: ours is the terrain where the start would have been, nothing outside.
+    // base.
     std::optional<std::int16_t> base{};
     std::optional<std::int16_t> ours{};
     std::optional<std::int16_t> theirs{};
@@ -30,8 +31,8 @@ struct MergeConflict {
     GridPoint baseAt{};
     GridPoint oursAt{};
     GridPoint theirsAt{};
-    // Land: the player whose start is on that cell, or -1.
-    int sharedWith = -1;
+    // Land: the rule of starts that the start would have broken where the merge left it.
+    std::optional<MapProblem> rule{};
     // Land: our terrain, put back under our start where the other side painted water or rock.
     std::optional<std::int16_t> keptTerrain{};
 };

@@ -11,7 +11,8 @@
 #include "map/mapproblems.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
-#include "tiled/tiledformat.h"
+#include "tiled/tiledreader.h"
+#include "tiled/tiledwriter.h"
 #include "versions/mapdiff.h"
 #include "versions/mapmerge.h"
 
@@ -37,7 +38,7 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
 {
     const TiledReading reading =
         readTiledText(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
-    if (!reading.error.isEmpty())
+    if (!reading.read())
         return;
     const GameMap& map = reading.map;
     check(mapSizeLimits.contains(map.maxwidth) && mapSizeLimits.contains(map.maxheight));
@@ -49,7 +50,7 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
     for (const TiledFormat format : {TiledFormat::Tmx, TiledFormat::Tmj}) {
         QString error;
         const TiledReading back = readTiledText(tiledText(map, format, &error));
-        check(back.error.isEmpty() && mapText(back.map) == text);
+        check(back.read() && mapText(back.map) == text);
     }
 }
 

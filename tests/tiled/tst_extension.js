@@ -74,7 +74,7 @@ function mapOf(tmx, fileName) {
 function tiledWithExtension() {
     const tiled = {
         formats: {}, actions: {}, menus: {}, issues: [], dialogs: [], triggered: [],
-        centred: [], typed: [], answer: false, openAssets: [], active: null,
+        centred: [], typed: [], answer: false, openAssets: [], active: null, logged: [],
         registerMapFormat(name, format) { this.formats[name] = format; },
         registerAction(id, callback) {
             return (this.actions[id] = {id: id, callback: callback, text: ""});
@@ -84,6 +84,7 @@ function tiledWithExtension() {
             this.menus[menu] = (this.menus[menu] || []).concat(JSON.parse(JSON.stringify(items)));
         },
         error(text, activated) { this.issues.push({severity: "error", text, activated}); },
+        log(text) { this.logged.push(text); },
         warn(text, activated) { this.issues.push({severity: "warning", text, activated}); },
         alert(text, title) { this.dialogs.push({icon: "warning", text, title}); },
         confirm(text, title) {
@@ -250,6 +251,22 @@ const tests = {
         assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.icon), ["warning", "question"]);
         assert.match(tiled.dialogs[1].text,
                      /Los problemas que aún lista el panel Issues son de comprobaciones /);
+    },
+
+    "an issue of the balance check shows its player's start"() {
+        const tiled = tiledWithExtension();
+        const map = openCase(tiled, "en-el-agua.tmx", "/mapas/agua.tmx");
+        tiled.actions.ComprobarEquilibrioQuintaraz.callback();
+        assert.ok(tiled.logged.length > 0);
+        assert.ok(tiled.issues.length > 0);
+        for (const issue of tiled.issues) {
+            map.selectedObjects = [];
+            issue.activated();
+            // Each marker's id is its player's number in the cases, exported as they are.
+            const player = Number(/^\/mapas\/agua\.tmx: jugador (\d):/.exec(issue.text)[1]);
+            assert.deepStrictEqual(Array.from(map.selectedObjects, (object) => object.id),
+                                   [player]);
+        }
     },
 
     "a new map: the size asked again until it is one, then an unsaved map of it"() {
