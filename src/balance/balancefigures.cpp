@@ -144,6 +144,120 @@ MeasureSpread spreadOf(const BalanceFigures& figures, BalanceMeasure measure)
     return spread;
 }
 
+/**
+ * Each start's cell of the grid, or -1 for one that reaches nothing: where the rules of
+ * starts, with the settings' terrains blocking, say that it cannot stand (nowhere, outside the
+ * map, on a blocking cell).
+ */
+std::array<int, playerCount> walkableStarts(const GameMap& map, const WalkingGrid& grid,
+                                            BalanceFigures& figures)
+{
+    const StartRules rules{.blocking = figures.settings.blocking, .unknownBlocks = true};
+    std::array<int, playerCount> starts;
+    for (int g = 0; g < playerCount; ++g) {
+        PlayerBalance& player = figures.players[g];
+        player.startProblem = startProblem(map, g, rules);
+        player.walkable = !player.startProblem;
+        starts[g] = player.walkable ? grid.index(map.starts[g]->x, map.starts[g]->y) : -1;
+    }
+    return starts;
+}
+
+/** The walking distances from each start, a grid a player; the region, space and resources. */
+std::vector<std::uint16_t> walkFromStarts(const WalkingGrid& grid,
+                                          const std::array<int, playerCount>& starts,
+                                          BalanceFigures& figures)
+{
+    const std::size_t size = std::size_t(grid.size());
+    const int radius = figures.settings.radius;
+    std::vector<std::uint16_t> distances(size * playerCount, WalkingGrid::unreached);
+    std::vector<int> order(size);
+    for (int g = 0; g < playerCount; ++g) {
+        if (starts[g] < 0)
+            continue;
+        PlayerBalance& player = figures.players[g];
+        std::uint16_t* mine = distances.data() + std::size_t(g) * size;
+        player.region = grid.walk(starts[g], mine, order.data());
+        // The walk lists the cells nearest first.
+        player.space = int(std::partition_point(order.begin(), order.begin() + player.region,
+                                                [&](int cell) { return mine[cell] <= radius; }) -
+                           order.begin());
+        countResources(grid, mine, radius, player);
+    }
+    return distances;
+}
+
+/**
+ * Which rivals each player reaches, the nearest and the farthest, and which players reach one
+ * another; gives each player's nearest rivals, bit h for player h.
+ */
+std::array<std::uint8_t, playerCount> measureRivals(const WalkingGrid& grid,
+                                                    const std::array<int, playerCount>& starts,
+                                                    const std::vector<std::uint16_t>& distances,
+                                                    BalanceFigures& figures)
+{
+    const std::size_t size = std::size_t(grid.size());
+    std::array<std::uint8_t, playerCount> reaches{};
+    std::array<std::uint8_t, playerCount> nearestRivals{};
+    for (int g = 0; g < playerCount; ++g) {
+        if (starts[g] < 0)
+            continue;
+        PlayerBalance& player = figures.players[g];
+        const std::uint16_t* mine = distances.data() + std::size_t(g) * size;
+        for (int h = 0; h < playerCount; ++h) {
+            if (h == g || starts[h] < 0 || mine[starts[h]] == WalkingGrid::unreached)
+                continue;
+            const int distance = mine[starts[h]];
+            reaches[g] |= std::uint8_t(1u << h);
+            ++player.rivalsReached;
+            if (!player.nearestRival || distance < *player.nearestRival) {
+                player.nearestRival = distance;
+                nearestRivals[g] = 0;
+            }
+            if (distance == *player.nearestRival)
+                nearestRivals[g] |= std::uint8_t(1u << h);
+            player.farthestRival = std::max(player.farthestRival.value_or(0), distance);
+        }
+    }
+    figures.reachGroups = reachGroups(reaches, starts);
+    return nearestRivals;
+}
+
+/** Each player's narrowest pass on the widest route to its nearest rivals, and its cell. */
+void measurePasses(const WalkingGrid& grid, const std::array<int, playerCount>& starts,
+                   const std::array<std::uint8_t, playerCount>& nearestRivals,
+                   BalanceFigures& figures)
+{
+    // Of equally near rivals, the widest route counts: a player's number changes nothing.
+    const PassWidths widths(grid);
+    const auto routes = widths.widestRoutes(starts, nearestRivals);
+    for (int g = 0; g < playerCount; ++g) {
+        if (!routes[g])
+            continue;
+        figures.players[g].narrowestPass = routes[g]->width;
+        const int cell = routes[g]->narrowest;
+        figures.players[g].passCell = GridPoint{std::int16_t(cell % grid.stride() - 1),
+                                                std::int16_t(cell / grid.stride() - 1)};
+    }
+}
+
+/** The five measures over the players, the weakest of them and the verdict. */
+void judge(BalanceFigures& figures)
+{
+    for (int m = 0; m < balanceMeasureCount; ++m) {
+        figures.measures[m] = spreadOf(figures, BalanceMeasure(m));
+        if (figures.measures[m].ratio < figures.measure(figures.weakest).ratio)
+            figures.weakest = BalanceMeasure(m);
+    }
+    const bool allReached = std::all_of(
+        figures.players.begin(), figures.players.end(),
+        [](const PlayerBalance& player) { return player.rivalsReached == playerCount - 1; });
+    figures.verdict = !allReached ? BalanceVerdict::Unfair
+                      : figures.measure(figures.weakest).ratio >= figures.settings.threshold
+                          ? BalanceVerdict::Balanced
+                          : BalanceVerdict::Unbalanced;
+}
+
 } // namespace
 
 std::optional<int> BalanceFigures::value(BalanceMeasure which, int player) const
@@ -169,85 +283,15 @@ BalanceFigures measureBalance(const GameMap& map, const BalanceSettings& setting
     BalanceFigures figures;
     figures.settings = settings;
     const WalkingGrid grid(map, settings.blocking);
-    const std::size_t size = std::size_t(grid.size());
-    // A start reaches nothing where the rules of starts, with these terrains blocking, say
-    // that it cannot stand: nowhere, outside the map, on a blocking cell.
-    const StartRules rules{.blocking = settings.blocking, .unknownBlocks = true};
-    std::array<int, playerCount> starts;
-    for (int g = 0; g < playerCount; ++g) {
-        PlayerBalance& player = figures.players[g];
-        player.startProblem = startProblem(map, g, rules);
-        player.walkable = !player.startProblem;
-        starts[g] = player.walkable ? grid.index(map.starts[g]->x, map.starts[g]->y) : -1;
-    }
-
+    const std::array<int, playerCount> starts = walkableStarts(map, grid, figures);
     // One walk from each start: every distance below is read from these eight grids.
-    std::vector<std::uint16_t> distances(size * playerCount, WalkingGrid::unreached);
-    std::vector<int> order(size);
-    for (int g = 0; g < playerCount; ++g) {
-        if (starts[g] < 0)
-            continue;
-        PlayerBalance& player = figures.players[g];
-        std::uint16_t* mine = distances.data() + std::size_t(g) * size;
-        player.region = grid.walk(starts[g], mine, order.data());
-        // The walk lists the cells nearest first.
-        player.space =
-            int(std::partition_point(order.begin(), order.begin() + player.region,
-                                     [&](int cell) { return mine[cell] <= settings.radius; }) -
-                order.begin());
-        countResources(grid, mine, settings.radius, player);
-    }
+    const std::vector<std::uint16_t> distances = walkFromStarts(grid, starts, figures);
     shareTerritory(map, grid, distances, figures);
-
-    std::array<std::uint8_t, playerCount> reaches{};
-    std::array<std::uint8_t, playerCount> nearestRivals{};
-    for (int g = 0; g < playerCount; ++g) {
-        if (starts[g] < 0)
-            continue;
-        PlayerBalance& player = figures.players[g];
-        const std::uint16_t* mine = distances.data() + std::size_t(g) * size;
-        for (int h = 0; h < playerCount; ++h) {
-            if (h == g || starts[h] < 0 || mine[starts[h]] == WalkingGrid::unreached)
-                continue;
-            const int distance = mine[starts[h]];
-            reaches[g] |= std::uint8_t(1u << h);
-            ++player.rivalsReached;
-            if (!player.nearestRival || distance < *player.nearestRival) {
-                player.nearestRival = distance;
-                nearestRivals[g] = 0;
-            }
-            if (distance == *player.nearestRival)
-                nearestRivals[g] |= std::uint8_t(1u << h);
-            player.farthestRival = std::max(player.farthestRival.value_or(0), distance);
-        }
-    }
-    figures.reachGroups = reachGroups(reaches, starts);
-
-    // Of equally near rivals, the widest route counts: a player's number changes nothing.
-    const PassWidths widths(grid);
-    const auto routes = widths.widestRoutes(starts, nearestRivals);
-    for (int g = 0; g < playerCount; ++g) {
-        if (!routes[g])
-            continue;
-        figures.players[g].narrowestPass = routes[g]->width;
-        const int cell = routes[g]->narrowest;
-        figures.players[g].passCell = GridPoint{std::int16_t(cell % grid.stride() - 1),
-                                                std::int16_t(cell / grid.stride() - 1)};
-    }
-
+    const std::array<std::uint8_t, playerCount> nearestRivals =
+        measureRivals(grid, starts, distances, figures);
+    measurePasses(grid, starts, nearestRivals, figures);
     figures.symmetries = checkSymmetries(map);
-    for (int m = 0; m < balanceMeasureCount; ++m) {
-        figures.measures[m] = spreadOf(figures, BalanceMeasure(m));
-        if (figures.measures[m].ratio < figures.measure(figures.weakest).ratio)
-            figures.weakest = BalanceMeasure(m);
-    }
-    const bool allReached = std::all_of(
-        figures.players.begin(), figures.players.end(),
-        [](const PlayerBalance& player) { return player.rivalsReached == playerCount - 1; });
-    figures.verdict = !allReached ? BalanceVerdict::Unfair
-                      : figures.measure(figures.weakest).ratio >= settings.threshold
-                          ? BalanceVerdict::Balanced
-                          : BalanceVerdict::Unbalanced;
+    judge(figures);
     return figures;
 }
 

@@ -113,6 +113,27 @@ PassWidths::PassWidths(const WalkingGrid& grid)
     widest_ = *std::max_element(widths_.begin(), widths_.end());
 }
 
+std::vector<std::int16_t> PassWidths::cellsByWidth() const
+{
+    // Counted by width, then placed: widest first, row by row within a width.
+    std::array<int, GameMap::gridSize + 2> first{};
+    for (int y = 0; y < grid_.rows(); ++y)
+        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
+            ++first[widths_[std::size_t(cell)]];
+    int passable = 0;
+    for (int width = widest_; width > 0; --width) {
+        const int cells = first[std::size_t(width)];
+        first[std::size_t(width)] = passable;
+        passable += cells;
+    }
+    std::vector<std::int16_t> byWidth(std::size_t(passable), 0);
+    for (int y = 0; y < grid_.rows(); ++y)
+        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
+            if (const int width = widths_[std::size_t(cell)])
+                byWidth[std::size_t(first[std::size_t(width)]++)] = std::int16_t(cell);
+    return byWidth;
+}
+
 std::array<std::optional<PassWidths::Route>, playerCount>
 PassWidths::widestRoutes(const std::array<int, playerCount>& starts,
                          const std::array<std::uint8_t, playerCount>& wanted) const
@@ -129,23 +150,7 @@ PassWidths::widestRoutes(const std::array<int, playerCount>& starts,
     }
     if (!open)
         return routes;
-    // The passable cells by width, widest first.
-    std::array<int, GameMap::gridSize + 2> first{};
-    for (int y = 0; y < grid_.rows(); ++y)
-        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
-            ++first[widths_[std::size_t(cell)]];
-    int passable = 0;
-    for (int width = widest_; width > 0; --width) {
-        const int cells = first[std::size_t(width)];
-        first[std::size_t(width)] = passable;
-        passable += cells;
-    }
-    std::vector<std::int16_t> byWidth(std::size_t(passable), 0);
-    for (int y = 0; y < grid_.rows(); ++y)
-        for (int x = 0, cell = grid_.index(0, y); x < grid_.columns(); ++x, ++cell)
-            if (const int width = widths_[std::size_t(cell)])
-                byWidth[std::size_t(first[std::size_t(width)]++)] = std::int16_t(cell);
-
+    const std::vector<std::int16_t> byWidth = cellsByWidth();
     // Cells added widest first: a route of width w exists once both ends are joined by
     // cells of width w or more, and the cell that joins them is where it is narrowest.
     JoinedCells joined(grid_.size());

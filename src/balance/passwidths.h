@@ -39,6 +39,9 @@ public:
                  const std::array<std::uint8_t, playerCount>& wanted) const;
 
 private:
+    /** The passable cells of the grid, widest first. */
+    std::vector<std::int16_t> cellsByWidth() const;
+
     const WalkingGrid& grid_;
     std::vector<std::uint8_t> widths_;
     int widest_ = 0;

@@ -99,16 +99,10 @@ LoadOutcome stopAtEnd(MapReading& reading, LoadOutcome outcome, MapPart part, in
     return stop(reading, outcome, part, index, text, section.substr(section.size()));
 }
 
-LoadOutcome parse(std::string_view text, MapReading& reading)
+/** The header's two numbers, the highest column and row, into the map's size. */
+LoadOutcome readSize(std::string_view text, PieceSplitter& numbers, std::string_view numberPart,
+                     MapReading& reading)
 {
-    GameMap& map = reading.map;
-    PieceSplitter sections(text, "<fin>");
-    std::string_view numberPart;
-    std::string_view startPart;
-    if (!sections.next(numberPart) || !sections.next(startPart))
-        return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Marker, 0, text, text);
-
-    PieceSplitter numbers(numberPart, ",");
     std::string_view piece;
     std::int16_t maxwidth = 0;
     std::int16_t maxheight = 0;
@@ -125,9 +119,17 @@ LoadOutcome parse(std::string_view text, MapReading& reading)
         return stop(reading, LoadOutcome::SizeRejected, MapPart::Width, 0, text, widthPiece);
     if (!mapSizeLimits.contains(maxheight))
         return stop(reading, LoadOutcome::SizeRejected, MapPart::Height, 0, text, piece);
+    reading.map.resize(maxwidth, maxheight);
+    return LoadOutcome::Loaded;
+}
 
-    map.resize(maxwidth, maxheight);
+/** Every cell's terrain, row by row. */
+LoadOutcome readCells(std::string_view text, PieceSplitter& numbers, std::string_view numberPart,
+                      MapReading& reading)
+{
+    GameMap& map = reading.map;
     const int cellCount = map.cellCount();
+    std::string_view piece;
     for (int k = 0; k < cellCount;) {
         if (const int done = digitCells(numbers.rest(), &map.terrain[k], cellCount - k)) {
             numbers.skip(2 * std::size_t(done));
@@ -143,40 +145,69 @@ LoadOutcome parse(std::string_view text, MapReading& reading)
                         MapPart::Cell, k, text, piece);
         ++k;
     }
+    return LoadOutcome::Loaded;
+}
 
+/** Player g's start: "column row", each on the grid's fixed extent, not only on the map's. */
+LoadOutcome readStart(std::string_view text, std::string_view entry, int g, MapReading& reading)
+{
+    PieceSplitter parts(entry, " ");
+    std::string_view column;
+    std::string_view row;
+    if (!parts.next(column) || !parts.next(row))
+        return stop(reading, LoadOutcome::ReadFailure, MapPart::Entry, g, text, entry);
+    const auto coordinate = [&](MapPart part, std::string_view value, std::int16_t& at) {
+        const Number kind = toInt16(value, at);
+        if (kind == Number::NotANumber)
+            return stop(reading, LoadOutcome::FormatError, part, g, text, value);
+        if (kind == Number::OutOfRange || at < 0 || at >= GameMap::gridSize)
+            return stop(reading, LoadOutcome::ReadFailure, part, g, text, value);
+        return LoadOutcome::Loaded;
+    };
+    GridPoint start;
+    if (const LoadOutcome outcome = coordinate(MapPart::Column, column, start.x);
+        outcome != LoadOutcome::Loaded)
+        return outcome;
+    if (const LoadOutcome outcome = coordinate(MapPart::Row, row, start.y);
+        outcome != LoadOutcome::Loaded)
+        return outcome;
+    reading.map.starts[std::size_t(g)] = start;
+    return LoadOutcome::Loaded;
+}
+
+/** The eight starts, and what follows them, kept: a game may not expect more than eight. */
+LoadOutcome readStarts(std::string_view text, std::string_view startPart, MapReading& reading)
+{
     PieceSplitter entries(startPart, ",");
     for (int g = 0; g < playerCount; ++g) {
         std::string_view entry;
         if (!entries.next(entry))
             return stopAtEnd(reading, LoadOutcome::ReadFailure, MapPart::Entry, g, text, startPart);
-        PieceSplitter parts(entry, " ");
-        std::string_view column;
-        std::string_view row;
-        if (!parts.next(column) || !parts.next(row))
-            return stop(reading, LoadOutcome::ReadFailure, MapPart::Entry, g, text, entry);
-        // A coordinate must lie on the grid's fixed extent, not on the map's.
-        const auto coordinate = [&](MapPart part, std::string_view value, std::int16_t& at) {
-            const Number kind = toInt16(value, at);
-            if (kind == Number::NotANumber)
-                return stop(reading, LoadOutcome::FormatError, part, g, text, value);
-            if (kind == Number::OutOfRange || at < 0 || at >= GameMap::gridSize)
-                return stop(reading, LoadOutcome::ReadFailure, part, g, text, value);
-            return LoadOutcome::Loaded;
-        };
-        GridPoint start;
-        if (const LoadOutcome outcome = coordinate(MapPart::Column, column, start.x);
+        if (const LoadOutcome outcome = readStart(text, entry, g, reading);
             outcome != LoadOutcome::Loaded)
             return outcome;
-        if (const LoadOutcome outcome = coordinate(MapPart::Row, row, start.y);
-            outcome != LoadOutcome::Loaded)
-            return outcome;
-        map.starts[g] = start;
     }
-    // The rest is not read as starts, but kept: a game may not expect more than eight.
     const std::string_view rest = entries.rest();
-    map.extraStarts.assign(rest.substr(0, rest.find_last_not_of(" \t\r\n") + 1));
-    reading.part = MapPart::None;
+    reading.map.extraStarts.assign(rest.substr(0, rest.find_last_not_of(" \t\r\n") + 1));
     return LoadOutcome::Loaded;
+}
+
+LoadOutcome parse(std::string_view text, MapReading& reading)
+{
+    PieceSplitter sections(text, "<fin>");
+    std::string_view numberPart;
+    std::string_view startPart;
+    if (!sections.next(numberPart) || !sections.next(startPart))
+        return stopAtEnd(reading, LoadOutcome::NotReadable, MapPart::Marker, 0, text, text);
+    PieceSplitter numbers(numberPart, ",");
+    LoadOutcome outcome = readSize(text, numbers, numberPart, reading);
+    if (outcome == LoadOutcome::Loaded)
+        outcome = readCells(text, numbers, numberPart, reading);
+    if (outcome == LoadOutcome::Loaded)
+        outcome = readStarts(text, startPart, reading);
+    if (outcome == LoadOutcome::Loaded)
+        reading.part = MapPart::None;
+    return outcome;
 }
 
 /** The outcome as the editor's words say it. */

@@ -80,15 +80,9 @@ QString areasText(const std::vector<CellArea>& areas)
 {
     QStringList named;
     for (std::size_t k = 0; k < areas.size() && k < mostAreasNamed; ++k) {
-        const CellArea& area = areas[k];
-        const QString columns =
-            area.left == area.right
-                ? QStringLiteral("columna %1").arg(area.left)
-                : QStringLiteral("columnas %1–%2").arg(area.left).arg(area.right);
-        const QString rows = area.top == area.bottom
-                                 ? QStringLiteral("fila %1").arg(area.top)
-                                 : QStringLiteral("filas %1–%2").arg(area.top).arg(area.bottom);
-        named << columns + QStringLiteral(", ") + rows;
+        QString place;
+        appendAreaPlace(place, areas[k]);
+        named << place;
     }
     QString text = named.join(QStringLiteral("; "));
     if (areas.size() > mostAreasNamed)
@@ -315,6 +309,21 @@ void appendCellPlace(QString& text, qint64 column, qint64 row)
     appendNumber(text, column);
     text += QLatin1String(", fila ");
     appendNumber(text, row);
+}
+
+void appendAreaPlace(QString& text, const CellArea& area)
+{
+    const auto span = [&](const char* one, const char* many, int first, int last) {
+        text += QLatin1String(first == last ? one : many);
+        appendNumber(text, first);
+        if (first != last) {
+            text += u'–';
+            appendNumber(text, last);
+        }
+    };
+    span("columna ", "columnas ", area.left, area.right);
+    text += QLatin1String(", ");
+    span("fila ", "filas ", area.top, area.bottom);
 }
 
 QString cellPlace(qint64 column, qint64 row)

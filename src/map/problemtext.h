@@ -12,6 +12,8 @@ QString cellPlace(qint64 column, qint64 row);
 QString cellPlace(GridPoint cell);
 /** The same appended to a text, as a long report of many cells wants it: quickly. */
 void appendCellPlace(QString& text, qint64 column, qint64 row);
+/** A rectangle of cells, appended: "columnas 10–14, filas 3–5", "columna 3, fila 4". */
+void appendAreaPlace(QString& text, const CellArea& area);
 
 /** A terrain's name as a label shows it: "Hierba", or "terreno 7" for a number that names none. */
 QString terrainName(int terrain);

@@ -164,6 +164,99 @@ QString wrapped(const QString& sentence)
     return text + line + u'\n';
 }
 
+/** The map, its size, R and what blocks a step, in a sentence. */
+QString headingText(const QString& file, const GameMap& map, const BalanceFigures& figures)
+{
+    QStringList blocking;
+    for (int t = 0; t < terrainCount; ++t)
+        if (figures.settings.blocking[t])
+            blocking << terrainWord(t);
+    return wrapped(QStringLiteral("%1: %2 x %3 celdas; radio R = %4 pasos; cortan el paso: %5")
+                       .arg(file)
+                       .arg(map.columns())
+                       .arg(map.rows())
+                       .arg(figures.settings.radius)
+                       .arg(blocking.isEmpty() ? QStringLiteral("ningún terreno conocido")
+                                               : blocking.join(QStringLiteral(", "))));
+}
+
+/** The players side by side: eight narrow columns fit where eleven figures would not. */
+QString playersTable(const GameMap& map, const BalanceFigures& figures)
+{
+    const int radius = figures.settings.radius;
+    QList<QStringList> rows;
+    const auto row = [&](const QString& label, const auto& value) {
+        QStringList cells{label};
+        for (int g = 0; g < playerCount; ++g)
+            cells << value(figures.players[g], g);
+        rows << cells;
+    };
+    const auto figure = [&](const QString& label, int PlayerBalance::*member) {
+        row(label,
+            [member](const PlayerBalance& player, int) { return QString::number(player.*member); });
+    };
+    row(QStringLiteral("jugador"),
+        [](const PlayerBalance&, int g) { return QString::number(g + 1); });
+    row(QStringLiteral("comienzo"), [&](const PlayerBalance&, int g) {
+        const std::optional<GridPoint> start = map.starts[g];
+        return start ? QStringLiteral("%1,%2").arg(start->x).arg(start->y) : QStringLiteral("-");
+    });
+    figure(QStringLiteral("región"), &PlayerBalance::region);
+    figure(QStringLiteral("espacio a %1").arg(radius), &PlayerBalance::space);
+    for (std::size_t k = 0; k < radiusMultiples.size(); ++k)
+        row(QStringLiteral("árboles a %1").arg(radius * radiusMultiples[k]),
+            [k](const PlayerBalance& player, int) { return QString::number(player.trees[k]); });
+    for (std::size_t k = 0; k < radiusMultiples.size(); ++k)
+        row(QStringLiteral("parcelas a %1").arg(radius * radiusMultiples[k]),
+            [k](const PlayerBalance& player, int) {
+                return QString::number(player.soilPatches[k]);
+            });
+    figure(QStringLiteral("territorio"), &PlayerBalance::territoryCells);
+    figure(QStringLiteral("  con árboles"), &PlayerBalance::territoryTrees);
+    figure(QStringLiteral("  con parcelas"), &PlayerBalance::territorySoilPatches);
+    row(QStringLiteral("rival cercano"),
+        [](const PlayerBalance& player, int) { return number(player.nearestRival); });
+    row(QStringLiteral("rival lejano"),
+        [](const PlayerBalance& player, int) { return number(player.farthestRival); });
+    figure(QStringLiteral("alcanza"), &PlayerBalance::rivalsReached);
+    row(QStringLiteral("paso estrecho"),
+        [](const PlayerBalance& player, int) { return number(player.narrowestPass); });
+    return aligned(rows);
+}
+
+/** Each symmetry that fits the map: how much terrain it breaks, whether starts match. */
+QString symmetriesTable(const BalanceFigures& figures)
+{
+    QList<QStringList> rows{{QStringLiteral("simetría"), QStringLiteral("terreno roto"),
+                             QStringLiteral("comienzos"), QString()}};
+    for (const SymmetryCheck& check : figures.symmetries)
+        rows << QStringList{symmetryName(check.symmetry), QString::number(check.brokenTerrain),
+                            check.startsMatch ? QStringLiteral("sí") : QStringLiteral("no"),
+                            check.exact() ? QStringLiteral("exacta") : QString()};
+    return aligned(rows, "lrll");
+}
+
+/** The five measures: worst and best, their players, the ratio and Jain's index. */
+QString measuresTable(const BalanceFigures& figures)
+{
+    QList<QStringList> rows{{QStringLiteral("medida"), QStringLiteral("peor"),
+                             QStringLiteral("jugador"), QStringLiteral("mejor"),
+                             QStringLiteral("jugador"), QStringLiteral("razón"),
+                             QStringLiteral("Jain")}};
+    const auto player = [](int g) { return g < 0 ? QStringLiteral("-") : QString::number(g + 1); };
+    for (int m = 0; m < balanceMeasureCount; ++m) {
+        const MeasureSpread& spread = figures.measures[m];
+        rows << QStringList{measureLabel(BalanceMeasure(m), figures.settings.radius),
+                            number(spread.worst),
+                            player(spread.worstPlayer),
+                            number(spread.best),
+                            player(spread.bestPlayer),
+                            ratioText(spread.ratio),
+                            ratioText(spread.jain)};
+    }
+    return aligned(rows);
+}
+
 QJsonValue json(std::optional<int> value)
 {
     return value ? QJsonValue(*value) : QJsonValue();
@@ -192,94 +285,11 @@ QString verdictReason(const BalanceFigures& figures)
 
 QString balanceText(const QString& file, const GameMap& map, const BalanceFigures& figures)
 {
-    const int radius = figures.settings.radius;
-    QStringList blocking;
-    for (int t = 0; t < terrainCount; ++t)
-        if (figures.settings.blocking[t])
-            blocking << terrainWord(t);
-    QString text = wrapped(QStringLiteral("%1: %2 x %3 celdas; radio R = %4 pasos; cortan el "
-                                          "paso: %5")
-                               .arg(file)
-                               .arg(map.columns())
-                               .arg(map.rows())
-                               .arg(radius)
-                               .arg(blocking.isEmpty() ? QStringLiteral("ningún terreno conocido")
-                                                       : blocking.join(QStringLiteral(", "))));
-
-    // The players side by side: eight narrow columns fit where eleven figures would not.
-    QList<QStringList> rows;
-    const auto row = [&](const QString& label, const auto& value) {
-        QStringList cells{label};
-        for (int g = 0; g < playerCount; ++g)
-            cells << value(figures.players[g], g);
-        rows << cells;
-    };
-    row(QStringLiteral("jugador"),
-        [](const PlayerBalance&, int g) { return QString::number(g + 1); });
-    row(QStringLiteral("comienzo"), [&](const PlayerBalance&, int g) {
-        const std::optional<GridPoint> start = map.starts[g];
-        return start ? QStringLiteral("%1,%2").arg(start->x).arg(start->y) : QStringLiteral("-");
-    });
-    row(QStringLiteral("región"),
-        [](const PlayerBalance& player, int) { return QString::number(player.region); });
-    row(QStringLiteral("espacio a %1").arg(radius),
-        [](const PlayerBalance& player, int) { return QString::number(player.space); });
-    for (std::size_t k = 0; k < radiusMultiples.size(); ++k)
-        row(QStringLiteral("árboles a %1").arg(radius * radiusMultiples[k]),
-            [k](const PlayerBalance& player, int) { return QString::number(player.trees[k]); });
-    for (std::size_t k = 0; k < radiusMultiples.size(); ++k)
-        row(QStringLiteral("parcelas a %1").arg(radius * radiusMultiples[k]),
-            [k](const PlayerBalance& player, int) {
-                return QString::number(player.soilPatches[k]);
-            });
-    row(QStringLiteral("territorio"),
-        [](const PlayerBalance& player, int) { return QString::number(player.territoryCells); });
-    row(QStringLiteral("  con árboles"),
-        [](const PlayerBalance& player, int) { return QString::number(player.territoryTrees); });
-    row(QStringLiteral("  con parcelas"), [](const PlayerBalance& player, int) {
-        return QString::number(player.territorySoilPatches);
-    });
-    row(QStringLiteral("rival cercano"),
-        [](const PlayerBalance& player, int) { return number(player.nearestRival); });
-    row(QStringLiteral("rival lejano"),
-        [](const PlayerBalance& player, int) { return number(player.farthestRival); });
-    row(QStringLiteral("alcanza"),
-        [](const PlayerBalance& player, int) { return QString::number(player.rivalsReached); });
-    row(QStringLiteral("paso estrecho"),
-        [](const PlayerBalance& player, int) { return number(player.narrowestPass); });
-    text += aligned(rows);
-    text += QStringLiteral("casillas disputadas: %1\n").arg(figures.disputedCells);
-
-    QList<QStringList> symmetries{{QStringLiteral("simetría"), QStringLiteral("terreno roto"),
-                                   QStringLiteral("comienzos"), QString()}};
-    for (const SymmetryCheck& check : figures.symmetries)
-        symmetries << QStringList{symmetryName(check.symmetry),
-                                  QString::number(check.brokenTerrain),
-                                  check.startsMatch ? QStringLiteral("sí") : QStringLiteral("no"),
-                                  check.exact() ? QStringLiteral("exacta") : QString()};
-    text += aligned(symmetries, "lrll");
-
-    QList<QStringList> measures{{QStringLiteral("medida"), QStringLiteral("peor"),
-                                 QStringLiteral("jugador"), QStringLiteral("mejor"),
-                                 QStringLiteral("jugador"), QStringLiteral("razón"),
-                                 QStringLiteral("Jain")}};
-    for (int m = 0; m < balanceMeasureCount; ++m) {
-        const MeasureSpread& spread = figures.measures[m];
-        const auto player = [](int g) {
-            return g < 0 ? QStringLiteral("-") : QString::number(g + 1);
-        };
-        measures << QStringList{measureLabel(BalanceMeasure(m), radius),
-                                number(spread.worst),
-                                player(spread.worstPlayer),
-                                number(spread.best),
-                                player(spread.bestPlayer),
-                                ratioText(spread.ratio),
-                                ratioText(spread.jain)};
-    }
-    text += aligned(measures);
-    text += wrapped(QStringLiteral("veredicto: %1: %2")
-                        .arg(verdictWord(figures.verdict), verdictReason(figures)));
-    return text;
+    return headingText(file, map, figures) + playersTable(map, figures) +
+           QStringLiteral("casillas disputadas: %1\n").arg(figures.disputedCells) +
+           symmetriesTable(figures) + measuresTable(figures) +
+           wrapped(QStringLiteral("veredicto: %1: %2")
+                       .arg(verdictWord(figures.verdict), verdictReason(figures)));
 }
 
 QJsonObject measureRatiosJson(const BalanceFigures& figures)

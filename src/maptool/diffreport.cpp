@@ -34,18 +34,6 @@ void appendNumber(QString& text, long long number)
     text += QStringView(wide.data(), end - first);
 }
 
-/** "columnas 10–14" or "columna 10". */
-void appendSpan(QString& text, const QString& one, const QString& many, int first, int last)
-{
-    text += first == last ? one : many;
-    text += u' ';
-    appendNumber(text, first);
-    if (first != last) {
-        text += u'–';
-        appendNumber(text, last);
-    }
-}
-
 /** "1 casilla" or "5 casillas", appended. */
 void appendCells(QString& text, int count)
 {
@@ -84,6 +72,47 @@ void appendStart(QString& text, const std::optional<GridPoint>& start)
 QJsonValue startJson(const std::optional<GridPoint>& start)
 {
     return start ? QJsonValue(placeJson(*start)) : QJsonValue();
+}
+
+/** "columnas 10–14, filas 3–5: Hierba → Agua, 15 casillas", a line an area. */
+void appendAreas(QString& text, const std::vector<ChangeArea>& areas)
+{
+    for (const ChangeArea& area : areas) {
+        appendAreaPlace(text, area);
+        text += u": "_s;
+        text += terrainLabel(area.before);
+        text += u" → "_s;
+        text += terrainLabel(area.after);
+        text += u", "_s;
+        appendCells(text, area.cellCount());
+        text += u'\n';
+    }
+}
+
+/** "jugador 3: columna 8, fila 8 → columna 9, fila 9", a line a player. */
+void appendStartChanges(QString& text, const std::vector<StartChange>& starts)
+{
+    for (const StartChange& change : starts) {
+        text += u"jugador "_s;
+        appendNumber(text, change.player + 1);
+        text += u": "_s;
+        appendStart(text, change.from);
+        text += u" → "_s;
+        appendStart(text, change.to);
+        text += u'\n';
+    }
+}
+
+/** "total: 15 casillas cambiadas en 1 zona; comienzos movidos: 1". */
+void appendTotals(QString& text, int cells, int areas, int starts)
+{
+    text += u"total: "_s;
+    appendCells(text, cells);
+    text += cells == 1 ? u" cambiada en "_s : u" cambiadas en "_s;
+    appendNumber(text, areas);
+    text += areas == 1 ? u" zona; comienzos movidos: "_s : u" zonas; comienzos movidos: "_s;
+    appendNumber(text, starts);
+    text += u'\n';
 }
 
 } // namespace
@@ -125,37 +154,12 @@ QString differenceText(const QString& before, const QString& after, const MapDif
                     .arg(sizeText(difference.columnsBefore, difference.rowsBefore),
                          sizeText(difference.columnsAfter, difference.rowsAfter));
     const std::vector<ChangeArea> areas = changeAreas(difference.cells);
-    for (const ChangeArea& area : areas) {
-        appendSpan(text, u"columna"_s, u"columnas"_s, area.left, area.right);
-        text += u", "_s;
-        appendSpan(text, u"fila"_s, u"filas"_s, area.top, area.bottom);
-        text += u": "_s;
-        text += terrainLabel(area.before);
-        text += u" → "_s;
-        text += terrainLabel(area.after);
-        text += u", "_s;
-        appendCells(text, area.cellCount());
-        text += u'\n';
-    }
-    for (const StartChange& change : difference.starts) {
-        text += u"jugador "_s;
-        appendNumber(text, change.player + 1);
-        text += u": "_s;
-        appendStart(text, change.from);
-        text += u" → "_s;
-        appendStart(text, change.to);
-        text += u'\n';
-    }
+    appendAreas(text, areas);
+    appendStartChanges(text, difference.starts);
     if (difference.extraStartsChanged)
         text += QStringLiteral("cambia lo que sigue al octavo comienzo, que el juego no lee\n");
-    const int changed = int(difference.cells.size());
-    text += u"total: "_s;
-    appendCells(text, changed);
-    text += changed == 1 ? u" cambiada en "_s : u" cambiadas en "_s;
-    appendNumber(text, qsizetype(areas.size()));
-    text += areas.size() == 1 ? u" zona; comienzos movidos: "_s : u" zonas; comienzos movidos: "_s;
-    appendNumber(text, qsizetype(difference.starts.size()));
-    text += u'\n';
+    appendTotals(text, int(difference.cells.size()), int(areas.size()),
+                 int(difference.starts.size()));
     return text;
 }
 

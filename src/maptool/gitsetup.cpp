@@ -95,6 +95,67 @@ QString userAttributesFile(QString* problem)
     return folder + QStringLiteral("/git/attributes");
 }
 
+/** A step of the set-up: the file it is about and how it is shown, or what went wrong. */
+struct SetupStep {
+    QString file;
+    QString shown;
+    QString problem;
+};
+
+/** The attributes file to add the maps' line to: the repository's, or the user's own. */
+SetupStep attributesFile(bool everywhere)
+{
+    if (everywhere) {
+        QString problem;
+        const QString attributes = userAttributesFile(&problem);
+        if (attributes.isEmpty())
+            return {QStringLiteral("git"), {}, problem};
+        if (!QDir().mkpath(QFileInfo(attributes).path()))
+            return {
+                QFileInfo(attributes).path(), {}, QStringLiteral("no se puede crear la carpeta")};
+        return {attributes, attributes, {}};
+    }
+    const GitRun top = runGit({"rev-parse", "--show-toplevel"});
+    if (!top.succeeded)
+        return {QStringLiteral("git"),
+                {},
+                QStringLiteral("la carpeta actual no está en un repositorio de git con "
+                               "archivos (%1)")
+                    .arg(top.problem)};
+    return {fileNameFromBytes(top.out.chopped(top.out.endsWith('\n') ? 1 : 0)) +
+                QStringLiteral("/.gitattributes"),
+            QStringLiteral(".gitattributes"),
+            {}};
+}
+
+/** Whether the maps' line was in the attributes file already, or why it cannot be added. */
+struct LineAdded {
+    bool present = false;
+    QString problem;
+};
+
+/** Adds the maps' line to an attributes file once, after what it holds. */
+LineAdded addAttributesLine(const QString& attributes)
+{
+    const FileBytes old = readFileAtMost(attributes, 1024 * 1024);
+    if (old.problem != FileProblem::None &&
+        !(old.problem == FileProblem::CannotOpen && old.systemError == ENOENT))
+        return {false,
+                old.problem == FileProblem::CannotOpen || old.problem == FileProblem::CannotRead
+                    ? systemErrorText(old.systemError)
+                    : QStringLiteral("no es un archivo normal de menos de 1 MiB")};
+    for (const QByteArray& existing : old.bytes.split('\n'))
+        if (existing.trimmed() == attributesLine)
+            return {true, {}};
+    QByteArray bytes = old.bytes;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes += '\n';
+    QString problem;
+    if (!writeFileSafely(attributes, bytes + attributesLine + '\n', &problem))
+        return {false, problem};
+    return {false, {}};
+}
+
 } // namespace
 
 int MapTool::gitSetup(const Command& command, const QStringList& arguments)
@@ -107,52 +168,14 @@ int MapTool::gitSetup(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 0, 0))
         return *status;
     const bool everywhere = line.isSet(global);
-
-    QString attributes;
-    QString shownAttributes;
-    if (everywhere) {
-        QString problem;
-        attributes = userAttributesFile(&problem);
-        if (attributes.isEmpty())
-            return fail(QStringLiteral("git"), problem);
-        shownAttributes = attributes;
-        if (!QDir().mkpath(QFileInfo(attributes).path()))
-            return fail(QFileInfo(attributes).path(),
-                        QStringLiteral("no se puede crear la carpeta"));
-    } else {
-        const GitRun top = runGit({"rev-parse", "--show-toplevel"});
-        if (!top.succeeded)
-            return fail(QStringLiteral("git"),
-                        QStringLiteral("la carpeta actual no está en un repositorio de git con "
-                                       "archivos (%1)")
-                            .arg(top.problem));
-        attributes = fileNameFromBytes(top.out.chopped(top.out.endsWith('\n') ? 1 : 0)) +
-                     QStringLiteral("/.gitattributes");
-        shownAttributes = QStringLiteral(".gitattributes");
-    }
-
-    // The line is added once, after what the file holds.
-    const FileBytes old = readFileAtMost(attributes, 1024 * 1024);
-    if (old.problem != FileProblem::None &&
-        !(old.problem == FileProblem::CannotOpen && old.systemError == ENOENT))
-        return fail(attributes,
-                    old.problem == FileProblem::CannotOpen || old.problem == FileProblem::CannotRead
-                        ? systemErrorText(old.systemError)
-                        : QStringLiteral("no es un archivo normal de menos de 1 MiB"));
-    bool present = false;
-    for (const QByteArray& existing : old.bytes.split('\n'))
-        present = present || existing.trimmed() == attributesLine;
-    if (!present) {
-        QByteArray bytes = old.bytes;
-        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-            bytes += '\n';
-        QString problem;
-        if (!writeFileSafely(attributes, bytes + attributesLine + '\n', &problem))
-            return fail(attributes, problem);
-    }
-    out_ << printableName(shownAttributes) << ": " << attributesLine
-         << (present ? " (ya estaba)\n" : "\n");
-
+    const SetupStep attributes = attributesFile(everywhere);
+    if (!attributes.problem.isEmpty())
+        return fail(attributes.file, attributes.problem);
+    const LineAdded added = addAttributesLine(attributes.file);
+    if (!added.problem.isEmpty())
+        return fail(attributes.file, added.problem);
+    out_ << printableName(attributes.shown) << ": " << attributesLine
+         << (added.present ? " (ya estaba)\n" : "\n");
     for (const GitSetting& setting : gitSettings) {
         QStringList config{QStringLiteral("config")};
         if (everywhere)

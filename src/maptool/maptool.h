@@ -17,6 +17,7 @@
 
 namespace quintaraz {
 
+struct BalanceSettings;
 class CommandParser;
 struct GameMap;
 struct GridPoint;
@@ -120,6 +121,12 @@ private:
      */
     int writeMerge(const MapMerge& merged, const QString& ours,
                    const std::optional<QString>& picture);
+    /**
+     * Measures each map and says how fair it is, as text or JSON, drawing the one map's
+     * picture when asked; gives the exit status.
+     */
+    int measureEach(const QStringList& files, const BalanceSettings& settings,
+                    const std::optional<QString>& picture, bool json);
     /** Says on standard error what a merge could not merge. */
     void reportMerge(const MapMerge& merged, const QString& name, bool withoutBase);
     /** Writes a picture as PNG; says why not on standard error when it cannot. */

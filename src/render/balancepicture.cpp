@@ -59,31 +59,16 @@ private:
     bool indexed_ = false;
 };
 
-} // namespace
-
-QRgb playerColour(const TileArt& art, int player)
+/**
+ * Lines across each cell of a territory every fourth row of pixels, continued from cell to
+ * cell so that a territory reads as one patch with the terrain showing through; a grid every
+ * sixth pixel on disputed cells. Whole runs of one colour along a row, which PNG compresses
+ * as well as the tiles themselves. Start cells keep their markers clear.
+ */
+void drawTerritories(QImage& picture, int size, const GameMap& map, const BalanceFigures& figures,
+                     const std::vector<bool>& starts, const Pen& pen)
 {
-    return art.player(player).pixel(cellSize / 2, cellSize / 2) | 0xff000000u;
-}
-
-void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFigures& figures,
-                 const TileArt& art)
-{
-    QList<QRgb> colours;
-    for (int g = 0; g < playerCount; ++g)
-        colours << playerColour(art, g);
-    const int disputed = int(colours.size());
-    colours << disputedColour;
-    const Pen pen(picture, colours);
-    std::vector<bool> starts(std::size_t(map.cellCount()), false);
-    for (const std::optional<GridPoint>& start : map.starts)
-        if (start && map.contains(*start))
-            starts[std::size_t(map.cellIndex(start->x, start->y))] = true;
-
-    // Lines across each cell of a territory every fourth row of pixels, continued from cell
-    // to cell so that a territory reads as one patch with the terrain showing through; a
-    // grid every sixth pixel on disputed cells. Whole runs of one colour along a row, which
-    // PNG compresses as well as the tiles themselves.
+    const int disputed = playerCount; // the colour after the players'
     for (int y = 0; y <= map.maxheight; ++y) {
         for (int x = 0; x <= map.maxwidth; ++x) {
             const int cell = map.cellIndex(x, y);
@@ -107,14 +92,19 @@ void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFig
             }
         }
     }
+}
 
-    // The narrowest pass of each player framed in its colour, a frame inside the last when
-    // players share the cell.
+/**
+ * The narrowest pass of each player framed in its colour, a frame inside the last when
+ * players share the cell. A route narrowest on a start's own cell has no passage narrower
+ * than the ground the start stands on: its marker says all there is.
+ */
+void framePasses(QImage& picture, int size, const GameMap& map, const BalanceFigures& figures,
+                 const std::vector<bool>& starts, const Pen& pen)
+{
     const int width = std::max(1, size / 8);
     std::vector<int> frames(std::size_t(map.cellCount()), 0);
     for (int g = 0; g < playerCount; ++g) {
-        // A route narrowest on a start's own cell has no passage narrower than the ground
-        // the start stands on: its marker says all there is.
         const std::optional<GridPoint> pass = figures.players[g].passCell;
         if (!pass || starts[std::size_t(map.cellIndex(pass->x, pass->y))])
             continue;
@@ -132,6 +122,29 @@ void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFig
                     pen.set(line, column, g);
         }
     }
+}
+
+} // namespace
+
+QRgb playerColour(const TileArt& art, int player)
+{
+    return art.player(player).pixel(cellSize / 2, cellSize / 2) | 0xff000000u;
+}
+
+void drawBalance(QImage& picture, int size, const GameMap& map, const BalanceFigures& figures,
+                 const TileArt& art)
+{
+    QList<QRgb> colours;
+    for (int g = 0; g < playerCount; ++g)
+        colours << playerColour(art, g);
+    colours << disputedColour;
+    const Pen pen(picture, colours);
+    std::vector<bool> starts(std::size_t(map.cellCount()), false);
+    for (const std::optional<GridPoint>& start : map.starts)
+        if (start && map.contains(*start))
+            starts[std::size_t(map.cellIndex(start->x, start->y))] = true;
+    drawTerritories(picture, size, map, figures, starts, pen);
+    framePasses(picture, size, map, figures, starts, pen);
 }
 
 } // namespace quintaraz

@@ -98,9 +98,4 @@ int tilesetNamed(const TiledParts& parts, const char* name);
 /** The tile numbers of the map's tilesets. */
 tiled::GidMapper gidMapperOf(const TiledParts& parts);
 
-/** Reads the parts of a TMX map; what is wrong with the file, if anything. */
-QString readTmxParts(const QByteArray& text, TiledParts& parts);
-/** The same for Tiled's JSON. */
-QString readTmjParts(const QByteArray& text, TiledParts& parts);
-
 } // namespace quintaraz

@@ -7,6 +7,8 @@
 #include "tiled/tiledcells.h"
 #include "tiled/tiledlayerdata.h"
 #include "tiled/tiledparts.h"
+#include "tiled/tmjreader.h"
+#include "tiled/tmxreader.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,8 @@
 // Reads the parts of a map in Tiled's JSON format that a map of the editor is made of.
 
+#include "tiled/tmjreader.h"
+
 #include "tiled/tiledlayerdata.h"
-#include "tiled/tiledparts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,8 @@
 // Reads the parts of a TMX map that a map of the editor is made of.
 
+#include "tiled/tmxreader.h"
+
 #include "tiled/tiledlayerdata.h"
-#include "tiled/tiledparts.h"
 
 #include <QXmlStreamReader>
 
