@@ -4,6 +4,7 @@
 
 #include "generate/mapgenerator.h"
 #include "generate/splitmix64.h"
+#include "generate/terrainpainter.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
 #include "programrun.h"
@@ -148,6 +149,8 @@ class TestGenerate : public QObject {
 
 private slots:
     void randomStreamIsSplitMix64();
+    void rockAndWaterNeverCutGroundApart_data();
+    void rockAndWaterNeverCutGroundApart();
     void everyMapKeepsEveryPromise_data();
     void everyMapKeepsEveryPromise();
     void sameOptionsSameBytes();
@@ -176,6 +179,60 @@ void TestGenerate::randomStreamIsSplitMix64()
         seen.insert(value);
     }
     QCOMPARE(int(seen.size()), 7);
+}
+
+void TestGenerate::rockAndWaterNeverCutGroundApart_data()
+{
+    QTest::addColumn<int>("seed");
+    for (int seed = 1; seed <= 40; ++seed)
+        QTest::addRow("seed %d", seed) << seed;
+}
+
+void TestGenerate::rockAndWaterNeverCutGroundApart()
+{
+    // Patches of every size begun anywhere, edges and corners included, far past any share a
+    // map is made with: what stays passable is one region, as a walk from any cell finds it.
+    QFETCH(int, seed);
+    SplitMix64 random{std::uint64_t(seed)};
+    auto map = std::make_unique<GameMap>();
+    map->maxwidth = std::int16_t(random.between(16, 40));
+    map->maxheight = std::int16_t(random.between(16, 40));
+    map->terrain.fill(terrainNumber(Terrain::Grass));
+    const std::vector<Symmetry> mirrors{Symmetry::MirrorVertical, Symmetry::MirrorHorizontal};
+    const CellOrbits orbits(*map, seed % 2 ? mirrors : std::vector<Symmetry>{});
+    TerrainPainter painter(*map);
+    for (int patch = 0; patch < 200; ++patch)
+        painter.growPatch(int(random.below(std::uint32_t(map->cellCount()))), random.between(1, 60),
+                          random.below(2) ? Terrain::Rock : Terrain::Water, random.between(0, 3),
+                          orbits, random, nullptr);
+    int passable = 0;
+    std::vector<int> reached;
+    std::vector<bool> seen(std::size_t(map->cellCount()));
+    for (int k = 0; k < map->cellCount(); ++k) {
+        if (blocksStart(map->terrain[std::size_t(k)]))
+            continue;
+        ++passable;
+        if (reached.empty()) {
+            reached.push_back(k);
+            seen[std::size_t(k)] = true;
+        }
+    }
+    for (std::size_t next = 0; next < reached.size(); ++next) {
+        const int x = reached[next] % map->columns();
+        const int y = reached[next] / map->columns();
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const GridPoint step = at(x + dx, y + dy);
+            const int cell = map->cellIndex(step.x, step.y);
+            if (map->contains(step) && !seen[std::size_t(cell)] &&
+                !blocksStart(map->terrain[std::size_t(cell)])) {
+                seen[std::size_t(cell)] = true;
+                reached.push_back(cell);
+            }
+        }
+    }
+    // Far more than any share: the rule, not a lack of paint, keeps the ground whole.
+    QVERIFY2(passable < map->cellCount() * 3 / 4, qPrintable(QString::number(passable)));
+    QCOMPARE(int(reached.size()), passable);
 }
 
 void TestGenerate::everyMapKeepsEveryPromise_data()

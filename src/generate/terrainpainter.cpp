@@ -140,31 +140,65 @@ int TerrainPainter::paintShare(Terrain terrain, int target, Style style, const C
     const int own = target / orbits.largestSize();
     const int mean = std::max(smallestPatch, own / std::clamp(own / (style.patches * 12), 1, 4));
     int painted = 0;
-    for (int failures = 0; painted < target && failures < 64;) {
-        // No patch so small that it looks sprinkled: of a few seeds, the first whose images
-        // get enough of what is left, or else the one whose images get most.
-        int seed = -1;
-        int left = 0;
-        for (int drawn = 0; drawn < (painted == 0 ? 12 : 4) && left < smallestPatch; ++drawn) {
-            const int next = drawSeed(random);
-            const int images = orbits.size(next);
-            const int nextLeft = (target - painted + images - 1) / images;
-            if (seed < 0 || nextLeft > left) {
-                seed = next;
-                left = nextLeft;
+    // Lines are taken back after each round; the next paints what they held elsewhere.
+    for (int round = 0; round < 3 && painted < target; ++round) {
+        const int before = painted;
+        for (int failures = 0; painted < target && failures < 64;) {
+            // No patch so small that it looks sprinkled: of a few seeds, the first whose
+            // images get enough of what is left, or else the one whose images get most.
+            int seed = -1;
+            int left = 0;
+            for (int drawn = 0; drawn < (painted == 0 ? 12 : 4) && left < smallestPatch; ++drawn) {
+                const int next = drawSeed(random);
+                const int images = orbits.size(next);
+                const int nextLeft = (target - painted + images - 1) / images;
+                if (seed < 0 || nextLeft > left) {
+                    seed = next;
+                    left = nextLeft;
+                }
             }
+            if (left < smallestPatch && painted > 0)
+                break;
+            const int size =
+                std::max(smallestPatch, std::min(left, random.between(mean * 2 / 3, mean * 4 / 3)));
+            const int added =
+                growPatch(seed, size, terrain, style.stretch, orbits, random, account);
+            painted += added;
+            failures += added == 0;
         }
-        if (left < smallestPatch && painted > 0)
+        for (int pass = 0; pass < 2; ++pass)
+            painted += fillGaps(terrain, orbits, account);
+        painted -= trimLines(terrain, orbits, account);
+        if (painted <= before)
             break;
-        const int size =
-            std::max(smallestPatch, std::min(left, random.between(mean * 2 / 3, mean * 4 / 3)));
-        const int added = growPatch(seed, size, terrain, style.stretch, orbits, random, account);
-        painted += added;
-        failures += added == 0;
     }
-    for (int pass = 0; pass < 2; ++pass)
-        painted += fillGaps(terrain, orbits, account);
     return painted;
+}
+
+int TerrainPainter::trimLines(Terrain terrain, const CellOrbits& orbits, PaintingAccount* account)
+{
+    const std::int16_t number = terrainNumber(terrain);
+    int trimmed = 0;
+    for (int cell = 0; cell < map_.cellCount(); ++cell) {
+        const int x = cell % map_.columns();
+        const int y = cell / map_.columns();
+        if (map_.terrain[std::size_t(cell)] != number || inSquare(x, y))
+            continue;
+        const std::int16_t* images = orbits.orbit(cell);
+        const int count = orbits.size(cell);
+        bool free = true;
+        for (int k = 0; k < count; ++k)
+            free &= !(kept_[std::size_t(images[k])] & Locked);
+        if (!free)
+            continue;
+        // Grass again cuts nothing off, and the account gets back what the cells took.
+        for (int k = 0; k < count; ++k)
+            map_.terrain[std::size_t(images[k])] = grass;
+        if (account)
+            account->takeBack(images, count);
+        trimmed += count;
+    }
+    return trimmed;
 }
 
 int TerrainPainter::fillGaps(Terrain terrain, const CellOrbits& orbits, PaintingAccount* account)

@@ -49,8 +49,8 @@ public:
 
     /**
      * Paints a terrain in a few large patches until the map holds about target more cells of
-     * it: a little short, when what is left is too small for a patch, or a little beyond,
-     * when the whole share is. Gives how many cells it painted.
+     * it: a little short, when what is left is too small for a patch or lies in lines, or a
+     * little beyond, when the whole share is. Gives how many cells it painted.
      */
     int paintShare(Terrain terrain, int target, Style style, const CellOrbits& orbits,
                    SplitMix64& random, PaintingAccount* account);
@@ -80,6 +80,11 @@ private:
      * its sides, or on every side it has at an edge, gets it where it may.
      */
     int fillGaps(Terrain terrain, const CellOrbits& orbits, PaintingAccount* account);
+    /**
+     * Takes back what of a terrain lies in no square of two by two cells of it: the lines and
+     * lone cells that rules and accounts leave where nothing else may be painted.
+     */
+    int trimLines(Terrain terrain, const CellOrbits& orbits, PaintingAccount* account);
     bool blocksAt(int x, int y) const;
     /** Whether making this passable cell block leaves its passable neighbours joined. */
     bool blockingKeepsJoined(int cell) const;
