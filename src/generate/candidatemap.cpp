@@ -135,7 +135,7 @@ bool CandidateMap::make(const CellOrbits& layoutOrbits, const CellOrbits& earthO
     paintResource(painter, Terrain::Tree, shares.trees, nearA, nearB, layoutOrbits);
     paintResource(painter, Terrain::SoilPatch, shares.soilPatches, nearA, nearB, layoutOrbits);
     SplitMix64 earthRandom = stream(EarthPart);
-    painter.paintShare(Terrain::BareEarth, cellsOf(shares.bareEarth, cells), {2, 1}, earthOrbits,
+    painter.paintShare(Terrain::BareEarth, cellsOf(shares.bareEarth, cells), {24, 1}, earthOrbits,
                        earthRandom, nullptr);
     return true;
 }
@@ -160,10 +160,10 @@ void CandidateMap::paintBlocking(TerrainPainter& painter, GridPoint a, GridPoint
     LedgerAccount account({&territory, &space}, -1);
     const int cells = map_->cellCount();
     SplitMix64 water = stream(WaterPart);
-    painter.paintShare(Terrain::Water, cellsOf(options_.shares.water, cells), {2, 0}, orbits, water,
-                       &account);
+    painter.paintShare(Terrain::Water, cellsOf(options_.shares.water, cells), {24, 0}, orbits,
+                       water, &account);
     SplitMix64 rock = stream(RockPart);
-    painter.paintShare(Terrain::Rock, cellsOf(options_.shares.rock, cells), {2, 2}, orbits, rock,
+    painter.paintShare(Terrain::Rock, cellsOf(options_.shares.rock, cells), {24, 2}, orbits, rock,
                        &account);
 }
 
@@ -185,7 +185,7 @@ void CandidateMap::paintResource(TerrainPainter& painter, Terrain terrain, int s
     LedgerAccount account({&ledger}, +1);
     SplitMix64 random = stream(terrain == Terrain::Tree ? TreePart : SoilPart);
     painter.paintShare(terrain, cellsOf(share, map_->cellCount()) - kits,
-                       {terrain == Terrain::Tree ? 3 : 2, 1}, orbits, random, &account);
+                       {terrain == Terrain::Tree ? 36 : 24, 1}, orbits, random, &account);
     if (share > 0)
         evenOut(painter, terrain, ledger, nearA, nearB, orbits, account);
 }

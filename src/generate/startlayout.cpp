@@ -1,5 +1,6 @@
 #include "generate/startlayout.h"
 
+#include "balance/balancefigures.h"
 #include "balance/mapsymmetry.h"
 
 #include <algorithm>
@@ -94,7 +95,7 @@ constexpr int wholeGap = 10000;
 int openGroundGap(const std::array<GridPoint, playerCount>& starts, int columns, int rows,
                   int least)
 {
-    const int radius = 12;
+    const int radius = BalanceSettings().radius;
     std::array<int, 2> space{};
     std::array<int, 2> territory{};
     std::array<int, 2> nearest{columns + rows, columns + rows};
@@ -221,7 +222,8 @@ bool StartLayout::placeOn(GameMap& map, TerrainPainter& painter, const CellOrbit
                           GeneratedSymmetry symmetry) const
 {
     // Open ground around each start, up to R steps where the map has room for it.
-    const int open = std::clamp(std::min(map.columns(), map.rows()) / 6, 2, 12);
+    const int open =
+        std::clamp(std::min(map.columns(), map.rows()) / 6, 2, BalanceSettings().radius);
     for (int g = 0; g < playerCount; ++g) {
         const GridPoint start = starts[std::size_t(g)];
         map.starts[std::size_t(g)] = start;

@@ -138,7 +138,7 @@ int TerrainPainter::paintShare(Terrain terrain, int target, Style style, const C
 {
     // A few large patches, as a map maker paints them.
     const int own = target / orbits.largestSize();
-    const int mean = std::max(smallestPatch, own / std::clamp(own / (style.patches * 12), 1, 4));
+    const int mean = std::max(smallestPatch, own / std::clamp(own / style.patchCells, 1, 4));
     int painted = 0;
     // Lines are taken back after each round; the next paints what they held elsewhere.
     for (int round = 0; round < 3 && painted < target; ++round) {
@@ -235,7 +235,9 @@ int TerrainPainter::growPatch(int seed, int size, Terrain terrain, int stretch,
     const int columns = map_.columns();
     const int seedX = seed % columns;
     const int seedY = seed / columns;
-    const auto [alongX, alongY] = stretchDirections[random.below(stretchDirections.size())];
+    const std::pair<int, int> direction = stretchDirections[random.below(stretchDirections.size())];
+    const int alongX = direction.first;
+    const int alongY = direction.second;
     const auto addNeighbours = [&](int cell) {
         const int x = cell % columns;
         const int y = cell / columns;

@@ -43,8 +43,10 @@ public:
 
     /** How a terrain is painted. */
     struct Style {
-        int patches = 2; // about how many patches of fifty cells or more a share is painted in
-        int stretch = 0; // 0 for round patches; more for patches longer along a line
+        /** The fewest cells of its own a patch gets while the share has them; up to four such. */
+        int patchCells = 24;
+        /** 0 for round patches; more for patches longer along a line. */
+        int stretch = 0;
     };
 
     /**
