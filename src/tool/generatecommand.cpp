@@ -51,9 +51,13 @@ int MapTool::generate(const Command& command, const QStringList& arguments)
 {
     CommandParser line = parserFor(command);
     const GeneratorOptions defaults;
-    const QCommandLineOption size(
-        QStringLiteral("size"), QStringLiteral("Columnas x filas, de 17 a 100 cada una."),
-        QStringLiteral("CxF"), QStringLiteral("%1x%2").arg(defaults.columns).arg(defaults.rows));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Columnas x filas, de 17 a 100 cada una; %1x%2 si "
+                                                 "no se dice.")
+                                      .arg(defaults.columns)
+                                      .arg(defaults.rows),
+                                  QStringLiteral("CxF"),
+                                  QStringLiteral("%1x%2").arg(defaults.columns).arg(defaults.rows));
     const QCommandLineOption seed(
         QStringLiteral("seed"),
         QStringLiteral("La semilla, de 0 a %1; si no se da, se elige una y se dice.")
@@ -62,45 +66,32 @@ int MapTool::generate(const Command& command, const QStringList& arguments)
     const QCommandLineOption symmetry(
         QStringLiteral("symmetry"),
         QStringLiteral("espejo-vertical, espejo-horizontal, giro-180, cuadrantes, octogonal "
-                       "(mapas cuadrados) o auto: octogonal si el mapa es cuadrado, cuadrantes "
-                       "si no."),
+                       "(mapas cuadrados) o auto, si no se dice: octogonal si el mapa es "
+                       "cuadrado, cuadrantes si no."),
         QStringLiteral("CLASE"), QStringLiteral("auto"));
-    const TerrainShares shares;
-    const std::array<std::pair<QCommandLineOption, int TerrainShares::*>, 5> shareOptions{{
-        {QCommandLineOption(QStringLiteral("water"), QStringLiteral("Agua, en % de las casillas."),
-                            QStringLiteral("P"), QString::number(shares.water)),
-         &TerrainShares::water},
-        {QCommandLineOption(QStringLiteral("rock"), QStringLiteral("Roca, en % de las casillas."),
-                            QStringLiteral("P"), QString::number(shares.rock)),
-         &TerrainShares::rock},
-        {QCommandLineOption(QStringLiteral("trees"),
-                            QStringLiteral("Árboles, en % de las casillas."), QStringLiteral("P"),
-                            QString::number(shares.trees)),
-         &TerrainShares::trees},
-        {QCommandLineOption(QStringLiteral("soil"),
-                            QStringLiteral("Parcelas de tierra, en % de las casillas."),
-                            QStringLiteral("P"), QString::number(shares.soilPatches)),
-         &TerrainShares::soilPatches},
-        {QCommandLineOption(QStringLiteral("earth"),
-                            QStringLiteral("Tierra desnuda, en % de las casillas."),
-                            QStringLiteral("P"), QString::number(shares.bareEarth)),
-         &TerrainShares::bareEarth},
-    }};
+    QList<QCommandLineOption> shares;
+    for (const ShareOption& option : shareOptions) {
+        const int share = defaults.shares.*option.share;
+        shares << QCommandLineOption(QLatin1String(option.name),
+                                     QStringLiteral("%1, en % de las casillas; %2 si no se dice.")
+                                         .arg(QString::fromUtf8(option.label))
+                                         .arg(share),
+                                     QStringLiteral("P"), QString::number(share));
+    }
     const QCommandLineOption tries(
         QStringLiteral("tries"),
-        QStringLiteral("Cuántos mapas candidatos se prueban como mucho, de 1 a %1.").arg(mostTries),
+        QStringLiteral("Cuántos mapas candidatos se prueban como mucho, de 1 a %1; %2 si no se "
+                       "dice.")
+            .arg(mostTries)
+            .arg(defaults.tries),
         QStringLiteral("K"), QString::number(defaults.tries));
     const QCommandLineOption force(
         QStringLiteral("force"),
         QStringLiteral("Reemplaza la salida aunque ya exista con otro contenido."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Lo mismo en JSON, para programas."));
-    line.addOption(size);
-    line.addOption(seed);
-    line.addOption(symmetry);
-    for (const auto& [option, share] : shareOptions)
-        line.addOption(option);
-    for (const QCommandLineOption& option : {tries, force, json})
+    for (const QCommandLineOption& option :
+         QList{size, seed, symmetry} + shares + QList{tries, force, json})
         line.addOption(option);
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
@@ -123,12 +114,12 @@ int MapTool::generate(const Command& command, const QStringList& arguments)
         return usageError(&command, QStringLiteral("la simetría octogonal pide un mapa cuadrado, "
                                                    "como --size %1x%1")
                                         .arg(std::min(options.columns, options.rows)));
-    for (const auto& [option, share] : shareOptions) {
-        const auto percent = wholeNumber(line.value(option), 0, 100);
+    for (std::size_t k = 0; k < shareOptions.size(); ++k) {
+        const auto percent = wholeNumber(line.value(shares[qsizetype(k)]), 0, 100);
         if (!percent)
             return usageError(&command, QStringLiteral("--%1 pide un porcentaje de 0 a 100")
-                                            .arg(option.names().constFirst()));
-        options.shares.*share = int(*percent);
+                                            .arg(QLatin1String(shareOptions[k].name)));
+        options.shares.*shareOptions[k].share = int(*percent);
     }
     if (options.shares.blocking() > largestBlockingShare)
         return usageError(&command, QStringLiteral("el agua y la roca juntas pasan del %1 % del "

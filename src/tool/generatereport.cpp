@@ -19,19 +19,6 @@ constexpr std::array<const char*, 5> symmetryNames{"espejo-vertical", "espejo-ho
 constexpr std::array<const char*, terrainCount> terrainKeys{
     "hierba", "roca", "agua", "arbol", "parcela_de_tierra", "tierra_desnuda"};
 
-/** The options of the terrains, in the order of their numbers, grass left out. */
-struct ShareOption {
-    const char* name;
-    int TerrainShares::*share;
-    Terrain terrain;
-};
-constexpr std::array<ShareOption, 5> shareOptions{
-    {{"water", &TerrainShares::water, Terrain::Water},
-     {"rock", &TerrainShares::rock, Terrain::Rock},
-     {"trees", &TerrainShares::trees, Terrain::Tree},
-     {"soil", &TerrainShares::soilPatches, Terrain::SoilPatch},
-     {"earth", &TerrainShares::bareEarth, Terrain::BareEarth}}};
-
 std::array<int, terrainCount> terrainCounts(const GameMap& map)
 {
     std::array<int, terrainCount> counts{};
@@ -56,6 +43,14 @@ QString percent(int part, int whole)
 }
 
 } // namespace
+
+const std::array<ShareOption, 5> shareOptions{{
+    {"water", "Agua", &TerrainShares::water, Terrain::Water},
+    {"rock", "Roca", &TerrainShares::rock, Terrain::Rock},
+    {"trees", "Árboles", &TerrainShares::trees, Terrain::Tree},
+    {"soil", "Parcelas de tierra", &TerrainShares::soilPatches, Terrain::SoilPatch},
+    {"earth", "Tierra desnuda", &TerrainShares::bareEarth, Terrain::BareEarth},
+}};
 
 QString generatedSymmetryName(GeneratedSymmetry symmetry)
 {

@@ -1,16 +1,29 @@
 #pragma once
 
 #include "generate/generatoroptions.h"
+#include "map/terrain.h"
 
 #include <QJsonObject>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace quintaraz {
 
 struct GeneratedMap;
 enum class CandidateFault;
+
+/** An option of a terrain's share: its name, its terrain's words in --help, its field. */
+struct ShareOption {
+    const char* name;
+    const char* label;
+    int TerrainShares::*share;
+    Terrain terrain;
+};
+
+/** The options of the shares, in the order the command line lists them. */
+extern const std::array<ShareOption, 5> shareOptions;
 
 /** A symmetry's name as --symmetry takes it: "espejo-vertical", ..., "octogonal". */
 QString generatedSymmetryName(GeneratedSymmetry symmetry);
