@@ -90,7 +90,7 @@ void TestCommandLines::answers_data()
     row("tool with a file after --", map, {"check", "--", "--strict"}, 1,
         "--strict: el nombre no termina en .map");
     for (const char* command : {"check", "render", "info", "thumbnail", "export", "import", "grid",
-                                "diff", "merge", "git-setup"})
+                                "diff", "merge", "git-setup", "generate"})
         QTest::addRow("%s --help names --", command)
             << map << QStringList{command, "--help"} << 0
             << "  --  Lo que sigue son archivos, aunque empiecen por «-».\n";

@@ -366,9 +366,32 @@ void TestMapsInGit::ciJobOfTheReadme()
                  testmaps::readFile(folder.filePath("cambio.png")));
     QCOMPARE(testmaps::readFile(work + "/cambios/sub/nuevo.png"),
              testmaps::readFile(folder.filePath("nuevo.png")));
-    // What the job said of each change, in its log.
+    // What the job said of each change, in its log, and how fair each changed map is: these
+    // are not, which only warns unless the job is told to fail.
     QVERIFY2(run.out.contains("- → montaña.map\ncolumna 1, fila 1: Hierba → Agua, 1 casilla\n"),
              qPrintable(run.out));
+    QCOMPARE(run.out.count(QStringLiteral("veredicto: desequilibrado")), 4);
+    QVERIFY2(run.err.endsWith("aviso: no todos los mapas cambiados están equilibrados\n"),
+             qPrintable(run.err));
+    const ProgramRun failing =
+        terminal.run("BASE_BRANCH=principal BALANCE=fail bash ../ci.sh", work);
+    QCOMPARE(failing.status, 1);
+
+    // Once the pull request makes them fair, the strict job passes.
+    const QByteArray fair = example([](GameMap& map) {
+        const int places[8][2] = {{4, 2}, {12, 2}, {4, 14}, {12, 14},
+                                  {2, 4}, {14, 4}, {2, 12}, {14, 12}};
+        for (int player = 0; player < playerCount; ++player)
+            map.starts[player] =
+                GridPoint{std::int16_t(places[player][0]), std::int16_t(places[player][1])};
+    });
+    for (const char* name : {"mapa con espacios.map", "montaña.map", "-raro.map", "sub/nuevo.map"})
+        QVERIFY(testmaps::writeFile(work + u'/' + QString::fromUtf8(name), fair));
+    QCOMPARE(terminal.run("git commit -qam justos", work).status, 0);
+    const ProgramRun passing =
+        terminal.run("BASE_BRANCH=principal BALANCE=fail bash ../ci.sh", work);
+    QVERIFY2(passing.status == 0, qPrintable(passing.out + passing.err));
+    QCOMPARE(passing.out.count(QStringLiteral("veredicto: equilibrado")), 4);
 }
 
 QTEST_GUILESS_MAIN(TestMapsInGit)

@@ -7,7 +7,8 @@
  *     mkdir -p ~/.config/tiled/extensions
  *     cp -r /usr/share/quintaraz-editor/tiled ~/.config/tiled/extensions/quintaraz
  * "Mapa de Quintaraz (*.map)" then appears in Tiled's open and save dialogs, "Nuevo mapa de
- * Quintaraz…" in File > New, and "Comprobar mapa" in the Map menu.
+ * Quintaraz…" and "Generar mapa de Quintaraz…" in File > New, and "Comprobar mapa",
+ * "Comprobar equilibrio" and "Generar mapa de Quintaraz…" in the Map menu.
  */
 
 const mapTool = "quintaraz-map";
@@ -490,3 +491,99 @@ function checkBalance() {
 const balanceAction = tiled.registerAction("ComprobarEquilibrioQuintaraz", checkBalance);
 balanceAction.text = "Comprobar equilibrio";
 tiled.extendMenu("Map", [{action: "ComprobarEquilibrioQuintaraz"}]);
+
+const generateTitle = "Generar mapa de Quintaraz";
+// The symmetries the map tool's generate takes, as --symmetry names them.
+const generatedSymmetries = ["auto", "cuadrantes", "octogonal", "espejo-vertical",
+                             "espejo-horizontal", "giro-180"];
+// What the seed's field holds until a number is typed: a seed the map tool chooses.
+const anySeed = "al azar";
+
+/**
+ * Asks with tiled.prompt until the answer is one that take() takes (it gives null for any
+ * other); gives that, or null when the user cancels.
+ */
+function askUntilTaken(label, typed, take, again) {
+    for (;;) {
+        typed = tiled.prompt(label, typed, generateTitle);
+        if (!typed)
+            return null; // cancelled
+        const taken = take(typed);
+        if (taken !== null)
+            return taken;
+        label = again(typed);
+    }
+}
+
+/**
+ * Mapa > Generar mapa de Quintaraz…: asks for the size, the symmetry and the seed, and opens
+ * a new, unsaved map that quintaraz-map generate makes: symmetric, balanced for the eight
+ * players and painted in patches. What the map tool says of it, the seed and the command that
+ * makes it again included, goes to the Console. Nothing is written but in a scratch folder.
+ */
+function generateMap() {
+    const size = askUntilTaken("Columnas x filas del mapa (de 17 a 100 cada una):", "60 x 40",
+                               sizeTyped, function (typed) {
+        return "«" + typed + "» no es un tamaño: escribe columnas x filas, cada una de 17 a " +
+            "100, como 60 x 40:";
+    });
+    if (!size)
+        return;
+    // The octagonal symmetry only for a square.
+    const square = size.columns === size.rows;
+    const fitting = generatedSymmetries.filter(function (name) {
+        return square || name !== "octogonal";
+    });
+    const symmetry = askUntilTaken("Simetría: " + fitting.join(", ") + ":", "auto",
+                                   function (typed) {
+        const name = typed.trim().toLowerCase();
+        return fitting.includes(name) ? name : null;
+    }, function (typed) {
+        return "«" + typed + "» no es una simetría" +
+            (square ? "" : " para un mapa que no es cuadrado") + ": escribe una de " +
+            fitting.join(", ") + ":";
+    });
+    if (!symmetry)
+        return;
+    const seed = askUntilTaken("Semilla: un número de 0 a 9007199254740991, o «" + anySeed +
+                                   "»; la misma semilla da el mismo mapa:",
+                               anySeed, function (typed) {
+        const text = typed.trim();
+        if (text === anySeed)
+            return text;
+        return /^\d{1,16}$/.test(text) && Number(text) <= Number.MAX_SAFE_INTEGER ? text : null;
+    }, function (typed) {
+        return "«" + typed + "» no es una semilla: escribe un número de 0 a " +
+            "9007199254740991, o «" + anySeed + "»:";
+    });
+    if (!seed)
+        return;
+    withScratchFolder(function (folder) {
+        const made = folder + "/generado.map";
+        const options = ["generate", "--size", size.columns + "x" + size.rows, "--symmetry",
+                         symmetry].concat(seed === anySeed ? [] : ["--seed", seed]);
+        const result = run(mapTool, options.concat(["--", made]));
+        if (result.status !== 0) {
+            tiled.alert(failure(result, made, generateTitle, "No se ha podido generar el mapa"),
+                        generateTitle);
+            return;
+        }
+        const tmx = folder + "/generado.tmx";
+        const exported = run(mapTool, ["export", "--", made, tmx]);
+        if (exported.status !== 0) {
+            tiled.alert(failure(exported, made, generateTitle, "No se ha podido abrir el mapa"),
+                        generateTitle);
+            return;
+        }
+        // The map tool names the scratch file by its whole path; the Console, by its name.
+        for (const line of result.out.split("\n"))
+            tiled.log(line.split(made).join("generado.map"));
+        tiled.activeAsset = tiled.mapFormat("tmx").read(tmx);
+    });
+}
+
+// In File > New too: Tiled shows the Map menu only while a map is open.
+const generateAction = tiled.registerAction("GenerarMapaQuintaraz", generateMap);
+generateAction.text = generateTitle + "…";
+tiled.extendMenu("New", [{action: "GenerarMapaQuintaraz", before: "NewTileset"}]);
+tiled.extendMenu("Map", [{action: "GenerarMapaQuintaraz"}]);

@@ -27,6 +27,14 @@ int GameMap::startAt(GridPoint cell) const
     return -1;
 }
 
+std::array<int, terrainCount + 1> GameMap::terrainCounts() const
+{
+    std::array<int, terrainCount + 1> counts{};
+    for (const std::int16_t number : terrain)
+        ++counts[std::size_t(isTerrain(number) ? number : terrainCount)];
+    return counts;
+}
+
 int GameMap::extraStartCount() const
 {
     // What follows the last comma is no entry when it is empty or white space, such as

@@ -87,6 +87,8 @@ struct GameMap {
     void resize(int maxwidth, int maxheight);
     /** The player whose start a cell shows: the last of those that start there; -1 for none. */
     int startAt(GridPoint cell) const;
+    /** How many cells hold each terrain, by its number; last, how many hold a number of none. */
+    std::array<int, terrainCount + 1> terrainCounts() const;
     /** How many entries extraStarts holds: pieces between commas, a blank last one not. */
     int extraStartCount() const;
     /** The cells that hold a start, in row-major order; a cell twice if two players share it. */

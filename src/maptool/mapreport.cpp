@@ -11,22 +11,9 @@
 
 namespace quintaraz {
 
-namespace {
-
-/** How many cells hold each terrain, and then how many hold a number that names none. */
-std::array<int, terrainCount + 1> terrainCounts(const GameMap& map)
-{
-    std::array<int, terrainCount + 1> counts{};
-    for (int k = 0; k < map.cellCount(); ++k)
-        ++counts[isTerrain(map.terrain[k]) ? map.terrain[k] : terrainCount];
-    return counts;
-}
-
-} // namespace
-
 QString mapReport(const QString& file, const GameMap& map)
 {
-    const auto counts = terrainCounts(map);
+    const auto counts = map.terrainCounts();
     QString report =
         QStringLiteral("%1\n  tamaño: %2 x %3 celdas (Ancho = %4, Alto = %5)\n  terreno:")
             .arg(file)
@@ -49,7 +36,7 @@ QString mapReport(const QString& file, const GameMap& map)
 
 QByteArray mapReportJson(const QString& file, const GameMap& map)
 {
-    const auto counts = terrainCounts(map);
+    const auto counts = map.terrainCounts();
     QJsonObject terrains;
     for (int t = 0; t < terrainCount; ++t)
         terrains[QLatin1String(terrainKeys[t])] = counts[t];

@@ -28,7 +28,7 @@
 
 namespace quintaraz {
 
-const std::array<MapTool::Command, 12> MapTool::commands_{{
+const std::array<MapTool::Command, 13> MapTool::commands_{{
     {"check", "[--strict] [--json] ARCHIVO...",
      "Dice de cada archivo si el editor lo abre y, si no, por qué y dónde; avisa de lo que "
      "un juego puede no esperar. Sale con 0 si todos se abren (con --strict, y sin "
@@ -119,6 +119,37 @@ const std::array<MapTool::Command, 12> MapTool::commands_{{
      "como vista de texto y merge como driver de mezcla. Con --global, para todos los "
      "repositorios del usuario: en su configuración y en su archivo de atributos de git.",
      &MapTool::gitSetup},
+    {"generate",
+     "[--size CxF] [--seed N] [--symmetry CLASE] [--water P] [--rock P] [--trees P] [--soil P] "
+     "[--earth P] [--tries K] [--force] [--json] SALIDA.map",
+     "Hace un mapa nuevo para ocho jugadores, simétrico, justo y pintado a manchas, y lo\n"
+     "escribe en SALIDA.map; no reemplaza un archivo que ya existe con otro contenido sin\n"
+     "--force.\n\n"
+     "Simetrías (W y H son la columna y la fila más altas): espejo-vertical (x, y) -> (W-x, y),\n"
+     "espejo-horizontal (x, y) -> (x, H-y) y giro-180 (x, y) -> (W-x, H-y) emparejan a los\n"
+     "jugadores: el 5 es la imagen del 1, el 6 la del 2, el 7 la del 3 y el 8 la del 4. El\n"
+     "mapa sale también simétrico con los otros dos en todo menos la tierra desnuda, que no\n"
+     "cuenta en balance: así quedan equilibrados los ocho. cuadrantes: los dos espejos a la\n"
+     "vez (y el 5 es la imagen del 1 por el giro-180). octogonal, solo en mapas cuadrados: los\n"
+     "ocho giros y espejos del cuadrado; cada jugador es imagen de los otros siete y todos\n"
+     "tienen las mismas cifras. auto: octogonal si el mapa es cuadrado, cuadrantes si no.\n"
+     "Con un número impar de columnas, la del medio es el eje del espejo vertical y se\n"
+     "refleja sobre sí misma; con uno par, el eje pasa entre las dos del medio, que son\n"
+     "imagen una de otra. Lo mismo las filas. Ningún comienzo está en un eje ni, en la\n"
+     "octogonal, en una diagonal.\n\n"
+     "Todo mapa que escribe cumple: el editor lo abre y check --strict no avisa de nada;\n"
+     "cada comienzo alcanza a los otros siete; entre dos comienzos hay al menos un tercio\n"
+     "del lado menor del mapa en pasos por filas y columnas; cada jugador tiene árboles y\n"
+     "parcelas a 2R = 24 pasos o menos, si se piden; balance dice equilibrado con su umbral\n"
+     "de 0.9; al menos la mitad de las casillas tiene el terreno de todas sus vecinas del\n"
+     "mapa, como un mapa pintado a mano. Los porcentajes son de las casillas del mapa; lo\n"
+     "que sale se acerca a ellos (y se dice). La misma semilla con las mismas opciones da\n"
+     "el mismo archivo, byte a byte, en cualquier máquina.\n\n"
+     "Prueba mapas candidatos hasta que uno lo cumple todo, --tries como mucho; dice la\n"
+     "semilla, la orden que lo repite, el veredicto de balance con sus cinco razones y\n"
+     "cuántos candidatos hicieron falta. Si ninguno lo cumple, no escribe nada y sale con 1;\n"
+     "con 2 si la orden no se entiende.",
+     &MapTool::generate},
 }};
 
 namespace {
@@ -205,8 +236,8 @@ int MapTool::run(const QStringList& arguments)
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         out_ << "Uso: quintaraz-map ORDEN ...\n\n"
                 "Comprueba, dibuja y describe mapas de Quintaraz (archivos .map) con el lector "
-                "y los dibujos del editor, los convierte a Tiled y desde Tiled, y los compara "
-                "y mezcla para git.\n\nÓrdenes:\n";
+                "y los dibujos del editor, los convierte a Tiled y desde Tiled, los compara "
+                "y mezcla para git, y hace mapas nuevos.\n\nÓrdenes:\n";
         for (const Command& command : commands_)
             out_ << "  quintaraz-map " << command.usage() << '\n';
         out_ << "\n«quintaraz-map ORDEN --help» explica cada orden.\n";

@@ -41,8 +41,8 @@ struct CommandMap {
 
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
- * editor's own reader and pictures, converts them to and from Tiled's formats, and serves
- * git as the maps' text view, diff and merge driver. Exit status 0 when all went well, 1
+ * editor's own reader and pictures, converts them to and from Tiled's formats, serves git
+ * as the maps' text view, diff and merge driver, and makes new maps. Exit status 0 when all went well, 1
  * when a file would not open or could not be written (or, for check --strict, holds
  * something a game may not expect), 2 for a command line that is not understood; diff and
  * merge say 0 same or clean, 1 different or in conflict, 2 trouble.
@@ -63,7 +63,7 @@ private:
 
         QString usage() const;
     };
-    static const std::array<Command, 12> commands_;
+    static const std::array<Command, 13> commands_;
 
     int check(const Command& command, const QStringList& arguments);
     int render(const Command& command, const QStringList& arguments);
@@ -77,6 +77,7 @@ private:
     int merge(const Command& command, const QStringList& arguments);
     int balance(const Command& command, const QStringList& arguments);
     int gitSetup(const Command& command, const QStringList& arguments);
+    int generate(const Command& command, const QStringList& arguments);
 
     /** How a picture goes to its file: replacing the old one whole, or into the file itself. */
     enum class Output { Replacing, InPlace };

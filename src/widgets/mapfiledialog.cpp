@@ -1,12 +1,48 @@
 #include "widgets/mapfiledialog.h"
 
+#include <QCompleter>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTreeView>
 
+#include <functional>
+#include <utility>
+
 namespace quintaraz {
+
+namespace {
+
+/**
+ * Qt's list of completions under the name field, as its completer makes it, which opens
+ * only while typing there may take the keyboard away from the dialog.
+ */
+class CompletionList : public QListView {
+public:
+    explicit CompletionList(std::function<bool()> mayOpen)
+        : mayOpen_(std::move(mayOpen))
+    {
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+
+    void setVisible(bool visible) override
+    {
+        // Refused before it maps a window or grabs the keyboard. The completer keeps its
+        // field, so keys that still come to a closed list reach the field.
+        if (visible && !mayOpen_())
+            return;
+        QListView::setVisible(visible);
+    }
+
+private:
+    std::function<bool()> mayOpen_;
+};
+
+} // namespace
 
 MapFileDialog::MapFileDialog(QWidget* parent)
     : QFileDialog(parent)
@@ -23,6 +59,22 @@ MapFileDialog::MapFileDialog(QWidget* parent)
     disconnect(selection, &QItemSelectionModel::selectionChanged, this, nullptr);
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &MapFileDialog::nameChosenFiles);
+    completions_ = name_->completer();
+    if (completions_)
+        completions_->setPopup(new CompletionList([this] { return typingInTheNameField(); }));
+}
+
+bool MapFileDialog::typingInTheNameField() const
+{
+    return isVisible() && isActiveWindow() && name_->hasFocus();
+}
+
+void MapFileDialog::done(int result)
+{
+    QFileDialog::done(result);
+    // Closed by Enter while its list was open, Qt's dialog would leave the list over the map.
+    if (completions_ && completions_->popup()->isVisible())
+        completions_->popup()->hide();
 }
 
 void MapFileDialog::nameChosenFiles()

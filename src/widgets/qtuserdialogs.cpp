@@ -1,7 +1,5 @@
 #include "widgets/qtuserdialogs.h"
 
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -65,11 +63,6 @@ QString QtUserDialogs::chooseFile(bool save)
     if (!lastChosen_.isEmpty())
         fileDialog_->selectFile(lastChosen_);
     const int result = fileDialog_->exec();
-    // Enter pressed while the name completion list is open would otherwise leave that
-    // list standing over the map after the dialog has gone.
-    for (QCompleter* completer : fileDialog_->findChildren<QCompleter*>())
-        if (completer->popup())
-            completer->popup()->hide();
     // A cancelled dialog means that nothing was chosen, whatever name it still shows.
     if (result != QDialog::Accepted || fileDialog_->selectedFiles().isEmpty())
         return {};

@@ -1,5 +1,7 @@
 #include "xsession.h"
 
+#include "failurereport.h"
+
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -71,19 +73,16 @@ bool XSession::startServer()
 
 XSession::~XSession()
 {
-    keepScreenOfFailure();
+    keepEvidenceOfFailure();
     stopAll();
 }
 
-void XSession::keepScreenOfFailure()
+void XSession::keepEvidenceOfFailure()
 {
-    if (!running_ || !QTest::currentTestFailed())
+    if (evidenceKept_ || !running_ || !QTest::currentTestFailed())
         return;
-    const QString path = artifactFolder() + QLatin1Char('/') +
-                         QString::fromLatin1(QTest::currentTestFunction()) +
-                         QStringLiteral("-failed.png");
-    if (shot(QRect(0, 0, 1280, 1024)).save(path))
-        qWarning("the screen at the failure: %s", qPrintable(path));
+    evidenceKept_ = true;
+    keepFailureReport(*this);
 }
 
 void XSession::stopAll()
@@ -101,6 +100,7 @@ void XSession::stopAll()
     }
     processes_.clear();
     editor_ = nullptr;
+    probe_.setEditor(nullptr);
     windowManager_ = nullptr;
 }
 
@@ -156,9 +156,10 @@ QProcess* XSession::start(const QString& program, const QStringList& arguments)
 
 QString XSession::startEditor(const QStringList& launcher, const QStringList& arguments)
 {
-    editor_ = launcher.isEmpty()
-                  ? start(editorPath(), arguments)
-                  : start(launcher.constFirst(), launcher.mid(1) << editorPath() << arguments);
+    const QStringList command =
+        launcher + probe_.launcher() + QStringList{editorPath()} + arguments;
+    editor_ = start(command.constFirst(), command.mid(1));
+    probe_.setEditor(editor_);
     const QString id = waitForFocusedWindow(QStringLiteral("Quintaraz Editor"));
     if (id.isEmpty())
         qWarning("the editor's window did not show framed and focused: editor %s, its windows "
@@ -171,6 +172,8 @@ QString XSession::startEditor(const QStringList& launcher, const QStringList& ar
 
 QString XSession::run(const QString& program, const QStringList& arguments)
 {
+    // The first step after a failed check: the screen still shows what made it fail.
+    keepEvidenceOfFailure();
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(program, arguments);
@@ -318,8 +321,31 @@ bool XSession::chooseFile(const QString& title, const QString& path)
     if (waitForFocusedWindow(title).isEmpty())
         return false;
     type(path);
+    // Confirmed only once every key has reached the name field: a busy editor may still be
+    // taking them in, and a name that lost a key names another file.
+    if (!waitForNameField(path))
+        return false;
     keys({QStringLiteral("Return")});
     return waitForNoWindow(title);
+}
+
+bool XSession::waitForNameField(const QString& text)
+{
+    QString field;
+    if (waitUntil([&] {
+            field = nameField();
+            return field == text;
+        }))
+        return true;
+    qWarning("the name field holds «%s», not «%s»", qPrintable(field), qPrintable(text));
+    return false;
+}
+
+QString XSession::nameField()
+{
+    const QString field = probe_.says(QStringLiteral("name field"));
+    return field.startsWith(u'«') && field.endsWith(u'»') ? field.mid(1, field.size() - 2)
+                                                          : QString();
 }
 
 QString XSession::artifactFolder()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editorprobe.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QRect>
@@ -40,7 +42,8 @@ public:
     /**
      * Starts the editor, through a launcher such as prlimit when one is given, and waits
      * until its main window shows, framed and focused by the window manager; returns its
-     * window id, or nothing if it never did.
+     * window id, or nothing if it never did. The editor carries the probe that tells its
+     * state (QUINTARAZ_EDITOR_PRELOAD).
      */
     QString startEditor(const QStringList& launcher = {}, const QStringList& arguments = {});
     QProcess* editor() const { return editor_; }
@@ -79,13 +82,21 @@ public:
     void click(const QString& window, QPoint at, int button = 1);
     void keys(const QStringList& keys);
     void type(const QString& text);
+
     /** The text on the clipboard. */
     QString clipboard();
 
     /** Opens "Archivo" in a main window and chooses its item at index (0 "Nuevo" ... 3 "Salir"). */
     void chooseMenuItem(const QString& mainWindow, int index);
-    /** Types a full path into the file dialog with that title and confirms it. */
+    /**
+     * Types a full path into the file dialog with that title and confirms it once the name
+     * field holds exactly that path.
+     */
     bool chooseFile(const QString& title, const QString& path);
+    /** The text in the name field of the editor's file dialog, as the editor tells it. */
+    QString nameField();
+    /** Waits until the name field holds exactly that text; says what it holds if it never does. */
+    bool waitForNameField(const QString& text);
 
     /**
      * Where pictures of a failure are kept: QUINTARAZ_E2E_ARTIFACTS, or beside ctest's log
@@ -97,19 +108,32 @@ public:
      * Waits until the condition holds, up to the given time; false if it never did. The
      * time only bounds a failure: a busy machine may take long to reach a state.
      */
-    bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000);
+    static bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000);
+
+    /**
+     * What the editor says of one thing: the value of its line "what: value" ("active
+     * window", "focus widget", "popup", "name field"); nothing when it does not answer.
+     */
+    QString editorSays(const QString& what) const { return probe_.says(what); }
+    const EditorProbe& probe() const { return probe_; }
+    bool windowManagerRuns() const
+    {
+        return windowManager_ && windowManager_->state() == QProcess::Running;
+    }
 
 private:
     bool startServer();
     void stopAll();
-    /** Keeps a picture of the screen beside the test's log when the test has failed. */
-    void keepScreenOfFailure();
+    /** Once the test has failed, and only once: keeps the failure report (failurereport.h). */
+    void keepEvidenceOfFailure();
 
     QProcessEnvironment environment() const;
 
     QString display_;
     QString sessionBus_;
     bool running_ = false;
+    bool evidenceKept_ = false;
+    EditorProbe probe_;
     std::vector<std::unique_ptr<QProcess>> processes_;
     QProcess* editor_ = nullptr;
     QProcess* windowManager_ = nullptr;

@@ -4,10 +4,12 @@
 // reader: a refusal with a reason, or a map that the map reader takes as it is, and that
 // comes back the same through Tiled's formats. A map that loads is the same map as itself,
 // and merged with a changed copy of itself on one side gives that copy, without conflict;
-// its balance figures lie within what the map holds.
+// its balance figures lie within what the map holds. The map generator takes options made of
+// the same bytes (generatecheck.h).
 
 #include "balance/balancefigures.h"
 #include "editor/mapdocument.h"
+#include "generatecheck.h"
 #include "map/mapproblems.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
@@ -134,6 +136,7 @@ void checkBalance(const GameMap& map, const std::uint8_t* data, std::size_t size
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    generatecheck::checkGeneratedMap(data, size);
     checkTiledReader(data, size);
     const auto reading = std::make_unique<MapReading>(
         readMapText(std::string_view(reinterpret_cast<const char*>(data), size)));

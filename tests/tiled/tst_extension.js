@@ -96,6 +96,7 @@ function tiledWithExtension() {
             return this.typed.length > 0 ? this.typed.shift() : "";
         },
         trigger(action) { this.triggered.push(action); },
+        log(text) { this.logged.push(text); },
         mapFormat(name) {
             assert.strictEqual(name, "tmx");
             return {
@@ -312,15 +313,68 @@ const tests = {
                                 "columna 1, fila 0 es «a», que no es un número"});
     },
 
-    "the menus: File > New > Nuevo mapa de Quintaraz…, Map > Comprobar mapa, Comprobar equilibrio"() {
+    "a generated map: size, symmetry and seed asked again until taken, then the tool's map"() {
+        const tiled = tiledWithExtension();
+        tiled.typed = ["60 x 40", "espiral", "octogonal", "giro-180", "1e5", "12345"];
+        tiled.actions.GenerarMapaQuintaraz.callback();
+        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.text),
+                               ["60 x 40", "auto", "espiral", "octogonal", "al azar", "1e5"]);
+        assert.ok(tiled.dialogs.every((dialog) => dialog.title === "Generar mapa de Quintaraz"));
+        assert.match(tiled.dialogs[2].label, /^«espiral» no es una simetría para un mapa que no /);
+        assert.match(tiled.dialogs[3].label, /: escribe una de auto, cuadrantes, espejo-vertical, /);
+        assert.match(tiled.dialogs[5].label, /^«1e5» no es una semilla/);
+        // An unsaved map of that size, the markers in place, and the seed in the Console.
+        const map = tiled.activeAsset;
+        assert.deepStrictEqual([map.width, map.height, map.fileName], [60, 40, ""]);
+        assert.strictEqual(map.layerAt(1).objects.length, 8);
+        assert.strictEqual(tiled.logged[0], "generado.map: 60 x 40 celdas, giro-180, semilla 12345");
+        assert.match(tiled.logged.join("\n"), /equilibrio: equilibrado: /);
+        // Saved as a map, it is the map tool's own, byte for byte.
+        const file = path.join(folder(), "generado.map");
+        assert.strictEqual(save(tiled, map, file), undefined);
+        const wanted = path.join(folder(), "generado.map");
+        const made = childProcess.spawnSync(mapTool, ["generate", "--size", "60x40", "--symmetry",
+                                                      "giro-180", "--seed", "12345", wanted]);
+        assert.strictEqual(made.status, 0);
+        assert.deepStrictEqual(fs.readFileSync(file), fs.readFileSync(wanted));
+    },
+
+    "a generated map with a seed the tool chooses, which makes it again; cancelled, nothing"() {
+        const tiled = tiledWithExtension();
+        tiled.typed = ["17 x 17", "auto", "al azar"];
+        tiled.actions.GenerarMapaQuintaraz.callback();
+        const again = /^  para repetirlo: quintaraz-map (.*) generado\.map$/.exec(tiled.logged[1]);
+        assert.ok(again, tiled.logged[1]);
+        assert.match(again[1], /--symmetry octogonal/);
+        const file = path.join(folder(), "generado.map");
+        assert.strictEqual(save(tiled, tiled.activeAsset, file), undefined);
+        const wanted = path.join(folder(), "otra.map");
+        const made = childProcess.spawnSync(mapTool, again[1].split(" ").concat([wanted]),
+                                            {encoding: "utf8"});
+        assert.strictEqual(made.status, 0, made.stderr);
+        assert.deepStrictEqual(fs.readFileSync(file), fs.readFileSync(wanted));
+        for (const typed of [[""], ["17 x 17", ""], ["17 x 17", "auto", ""]]) {
+            const cancelled = tiledWithExtension();
+            cancelled.typed = Array.from(typed);
+            cancelled.actions.GenerarMapaQuintaraz.callback();
+            assert.deepStrictEqual(cancelled.openAssets, []);
+            assert.strictEqual(cancelled.dialogs.length, typed.length);
+        }
+    },
+
+    "the menus: File > New > Nuevo mapa, Generar mapa; Map > Comprobar mapa, Comprobar equilibrio, Generar mapa"() {
         const tiled = tiledWithExtension();
         assert.deepStrictEqual(tiled.menus.New, [{action: "NuevoMapaQuintaraz",
+                                                  before: "NewTileset"},
+                                                 {action: "GenerarMapaQuintaraz",
                                                   before: "NewTileset"}]);
         assert.strictEqual(tiled.actions.NuevoMapaQuintaraz.text, "Nuevo mapa de Quintaraz…");
         assert.deepStrictEqual(tiled.menus.Map, [{separator: true},
                                                  {action: "ComprobarMapaQuintaraz"},
-                                                 {action: "ComprobarEquilibrioQuintaraz"}]);
+                                                 {action: "ComprobarEquilibrioQuintaraz"},
+                                                 {action: "GenerarMapaQuintaraz"}]);
         assert.strictEqual(tiled.actions.ComprobarMapaQuintaraz.text, "Comprobar mapa");
+        assert.strictEqual(tiled.actions.GenerarMapaQuintaraz.text, "Generar mapa de Quintaraz…");
     },
 };
 
