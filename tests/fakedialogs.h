@@ -9,9 +9,7 @@
 class FakeDialogs : public quintaraz::UserDialogs {
 public:
     struct Message {
-        QString title;
-        QString text;
-        Icon icon;
+        quintaraz::EditorMessage kind;
         QString detail;
     };
 
@@ -26,10 +24,9 @@ public:
         questions.append(title + QLatin1Char('|') + text);
         return answerYes;
     }
-    void showMessage(const QString& title, const QString& text, Icon icon,
-                     const QString& detail) override
+    void showMessage(quintaraz::EditorMessage message, const QString& detail) override
     {
-        messages.append({title, text, icon, detail});
+        messages.append({message, detail});
     }
     QString chooseFileToOpen() override { return nextFile(); }
     QString chooseFileToSave() override { return nextFile(); }

@@ -11,9 +11,24 @@
 #include <QTest>
 
 using namespace quintaraz;
-using Icon = UserDialogs::Icon;
 
 namespace {
+
+/** What a message box shows, in short, for a comparison: "title|text|error". */
+QString shownAs(EditorMessage message)
+{
+    const MessageWords words = messageWords(message);
+    return words.title + u'|' + words.text + (words.error ? "|error" : "|information");
+}
+
+/** The kinds of the messages shown, as numbers; a test names them by their kind. */
+QList<int> kindsOf(const QList<FakeDialogs::Message>& messages)
+{
+    QList<int> kinds;
+    for (const FakeDialogs::Message& message : messages)
+        kinds << int(message.kind);
+    return kinds;
+}
 
 } // namespace
 
@@ -29,6 +44,8 @@ private slots:
     void pressesEditAndRepaint();
     void keysScrollAndRepaint();
     void pointerReadout();
+    void messagesInSpanish_data();
+    void messagesInSpanish();
     void openOutcomes_data();
     void openOutcomes();
     void openedMapCanBeSavedAtOnce();
@@ -160,35 +177,60 @@ void TestEditor::pointerReadout()
     QCOMPARE(repaints.count(), 0);
 }
 
+void TestEditor::messagesInSpanish_data()
+{
+    // Every message the editor shows, in the words of its box: title, text and icon.
+    QTest::addColumn<int>("message");
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char* name, EditorMessage message, const char* shown) {
+        QTest::newRow(name) << int(message) << QString::fromUtf8(shown);
+    };
+    row("not a map to open", EditorMessage::NotAMapToOpen,
+        "Abrir mapa|Selecciona un archivo .map|error");
+    row("file corrupt", EditorMessage::FileCorrupt, "Abrir Archivo|El archivo está corrupto|error");
+    row("file not readable", EditorMessage::FileNotReadable,
+        "Abrir Archivo|No se puede abrir el archivo|error");
+    row("starts missing", EditorMessage::StartsMissing,
+        "Guardar Mapa|Asigna los comienzos de los jugadores|error");
+    row("not a map to save", EditorMessage::NotAMapToSave,
+        "Guardar mapa|Selecciona un archivo .map|error");
+    row("save failed", EditorMessage::SaveFailed,
+        "Guardar Mapa|No se ha podido guardar el mapa|error");
+    row("saved", EditorMessage::Saved, "Guardar Mapa|Se ha guardado el mapa|information");
+}
+
+void TestEditor::messagesInSpanish()
+{
+    QFETCH(int, message);
+    QFETCH(QString, shown);
+    QCOMPARE(shownAs(EditorMessage(message)), shown);
+}
+
 void TestEditor::openOutcomes_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QList<int>>("messages"); // their kinds
     const QByteArray valid = testmaps::exampleText();
-    QTest::newRow("loaded") << "bueno.map" << valid << ""
-                            << "";
-    QTest::newRow("wrong extension") << "bueno.txt" << valid << "Abrir mapa"
-                                     << "Selecciona un archivo .map";
-    QTest::newRow("capital extension") << "bueno.MAP" << valid << "Abrir mapa"
-                                       << "Selecciona un archivo .map";
-    QTest::newRow("format error") << "letra.map" << QByteArray("16,16,a,<fin>") << "Abrir Archivo"
-                                  << "El archivo está corrupto";
-    QTest::newRow("not readable") << "vacio.map" << QByteArray() << "Abrir Archivo"
-                                  << "No se puede abrir el archivo";
-    QTest::newRow("read failure, silent") << "corto.map" << QByteArray("16,16,0<fin>") << ""
-                                          << "";
-    QTest::newRow("size rejected, silent") << "grande.map" << QByteArray("100,16,<fin>") << ""
-                                           << "";
+    const auto one = [](EditorMessage kind) { return QList<int>{int(kind)}; };
+    QTest::newRow("loaded") << "bueno.map" << valid << QList<int>();
+    QTest::newRow("wrong extension") << "bueno.txt" << valid << one(EditorMessage::NotAMapToOpen);
+    QTest::newRow("capital extension") << "bueno.MAP" << valid << one(EditorMessage::NotAMapToOpen);
+    QTest::newRow("format error") << "letra.map" << QByteArray("16,16,a,<fin>")
+                                  << one(EditorMessage::FileCorrupt);
+    QTest::newRow("not readable") << "vacio.map" << QByteArray()
+                                  << one(EditorMessage::FileNotReadable);
+    QTest::newRow("read failure, silent")
+        << "corto.map" << QByteArray("16,16,0<fin>") << QList<int>();
+    QTest::newRow("size rejected, silent")
+        << "grande.map" << QByteArray("100,16,<fin>") << QList<int>();
 }
 
 void TestEditor::openOutcomes()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, title);
-    QFETCH(QString, message);
+    QFETCH(QList<int>, messages);
     const QString file = folder.filePath(name);
     QVERIFY(testmaps::writeFile(file, bytes));
 
@@ -204,14 +246,7 @@ void TestEditor::openOutcomes()
     dialogs.filesToChoose = {file};
     editor.open();
     const bool loaded = name == QLatin1String("bueno.map");
-    if (message.isEmpty()) {
-        QVERIFY(dialogs.messages.isEmpty());
-    } else {
-        QCOMPARE(dialogs.messages.size(), 1);
-        QCOMPARE(dialogs.messages[0].title, title);
-        QCOMPARE(dialogs.messages[0].text, message);
-        QCOMPARE(dialogs.messages[0].icon, Icon::Error);
-    }
+    QCOMPARE(kindsOf(dialogs.messages), messages);
     if (!loaded) {
         QVERIFY(editor.document() == before);
         QCOMPARE(editor.view(), viewBefore);
@@ -235,10 +270,7 @@ void TestEditor::openedMapCanBeSavedAtOnce()
     editor.open();
     QVERIFY(editor.document().mapLoaded);
     editor.save();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("Se ha guardado el mapa"));
-    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Guardar Mapa"));
-    QCOMPARE(dialogs.messages[0].icon, Icon::Information);
+    QCOMPARE(kindsOf(dialogs.messages), QList<int>{int(EditorMessage::Saved)});
     QCOMPARE(testmaps::readFile(copy), testmaps::exampleText());
 }
 
@@ -246,31 +278,21 @@ void TestEditor::saveChecksInOrder_data()
 {
     QTest::addColumn<bool>("allStarts");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("cancelled") << true << ""
-                               << ""
-                               << "";
-    QTest::newRow("starts before extension") << false << "mapa.txt"
-                                             << "Guardar Mapa"
-                                             << "Asigna los comienzos de los jugadores";
-    QTest::newRow("starts missing") << false << "mapa.map"
-                                    << "Guardar Mapa"
-                                    << "Asigna los comienzos de los jugadores";
-    QTest::newRow("wrong extension") << true << "mapa.txt"
-                                     << "Guardar mapa"
-                                     << "Selecciona un archivo .map";
-    QTest::newRow("saved") << true << "mapa.map"
-                           << "Guardar Mapa"
-                           << "Se ha guardado el mapa";
+    QTest::addColumn<QList<int>>("messages"); // their kinds
+    const auto one = [](EditorMessage kind) { return QList<int>{int(kind)}; };
+    QTest::newRow("cancelled") << true << "" << QList<int>();
+    QTest::newRow("starts before extension")
+        << false << "mapa.txt" << one(EditorMessage::StartsMissing);
+    QTest::newRow("starts missing") << false << "mapa.map" << one(EditorMessage::StartsMissing);
+    QTest::newRow("wrong extension") << true << "mapa.txt" << one(EditorMessage::NotAMapToSave);
+    QTest::newRow("saved") << true << "mapa.map" << one(EditorMessage::Saved);
 }
 
 void TestEditor::saveChecksInOrder()
 {
     QFETCH(bool, allStarts);
     QFETCH(QString, name);
-    QFETCH(QString, title);
-    QFETCH(QString, message);
+    QFETCH(QList<int>, messages);
     Editor editor(art, dialogs);
     testmaps::startNewMap(editor, 16, 16);
     editor.selectStartTool();
@@ -281,15 +303,8 @@ void TestEditor::saveChecksInOrder()
     dialogs.filesToChoose = {file};
     editor.save();
     QCOMPARE(dialogs.fileRequests, 1);
-    if (message.isEmpty()) {
-        QVERIFY(dialogs.messages.isEmpty());
-        return;
-    }
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].title, title);
-    QCOMPARE(dialogs.messages[0].text, message);
-    const bool saved = message == QLatin1String("Se ha guardado el mapa");
-    QCOMPARE(dialogs.messages[0].icon, saved ? Icon::Information : Icon::Error);
+    QCOMPARE(kindsOf(dialogs.messages), messages);
+    const bool saved = messages == QList<int>{int(EditorMessage::Saved)};
     QCOMPARE(QFile::exists(file), saved);
     if (saved) {
         const MapReading reopened = readMapFile(file);
@@ -311,12 +326,7 @@ void TestEditor::failedSaveSaysSo()
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral(".map")));
     editor.save();
     editor.save();
-    QCOMPARE(dialogs.messages.size(), 2);
-    for (const auto& shown : dialogs.messages) {
-        QCOMPARE(shown.title, QStringLiteral("Guardar Mapa"));
-        QCOMPARE(shown.text, QStringLiteral("No se ha podido guardar el mapa"));
-        QCOMPARE(shown.icon, Icon::Error);
-    }
+    QCOMPARE(kindsOf(dialogs.messages), QList<int>(2, int(EditorMessage::SaveFailed)));
     // Each says why, in Spanish.
     QCOMPARE(dialogs.messages[0].detail, QStringLiteral("no existe el archivo o la carpeta"));
     QCOMPARE(dialogs.messages[1].detail,
@@ -325,7 +335,7 @@ void TestEditor::failedSaveSaysSo()
     // The editor goes on: the next save works.
     dialogs.filesToChoose = {file};
     editor.save();
-    QCOMPARE(dialogs.messages.last().text, QStringLiteral("Se ha guardado el mapa"));
+    QCOMPARE(dialogs.messages.last().kind, EditorMessage::Saved);
     QCOMPARE(testmaps::readFile(file), testmaps::exampleText());
 }
 

@@ -339,13 +339,19 @@ void TestMainWindow::messageBoxesAreSpanish()
         box->button(QMessageBox::No)->click();
     });
     QVERIFY(!real.askYesNo(QStringLiteral("Editor"), QStringLiteral("¿De verdad deseas salir?")));
-    whenShown<QMessageBox>([](QMessageBox* box) {
-        QCOMPARE(box->icon(), QMessageBox::Critical);
-        QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("Aceptar"));
-        box->button(QMessageBox::Ok)->click();
-    });
-    real.showMessage(QStringLiteral("Abrir Archivo"), QStringLiteral("El archivo está corrupto"),
-                     UserDialogs::Icon::Error);
+    // A message in its own words, with the icon of an error or of news, and its detail.
+    for (const EditorMessage message : {EditorMessage::FileCorrupt, EditorMessage::Saved}) {
+        const MessageWords words = messageWords(message);
+        whenShown<QMessageBox>([words](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), words.title);
+            QCOMPARE(box->text(), words.text);
+            QCOMPARE(box->icon(), words.error ? QMessageBox::Critical : QMessageBox::Information);
+            QCOMPARE(box->detailedText(), QStringLiteral("por qué"));
+            QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("Aceptar"));
+            box->button(QMessageBox::Ok)->click();
+        });
+        real.showMessage(message, QStringLiteral("por qué"));
+    }
 }
 
 void TestMainWindow::fileDialogRemembersTheLastName()

@@ -20,6 +20,7 @@
 #include <array>
 #include <cmath>
 #include <csignal>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,9 @@ namespace {
  */
 class EditingRun {
 public:
+    /** The message the user sees after an action, by its kind; none for most actions. */
+    using Shown = std::optional<EditorMessage>;
+
     EditingRun(const TileArt& art, quint32 seed)
         : random_(seed)
         , editor_(art, dialogs_)
@@ -51,19 +55,20 @@ public:
         dialogs_.messages.clear();
         problem_.clear();
         const int action = random_.bounded(100);
-        const QString expected = action < 3    ? newMap()
-                                 : action < 10 ? chooseTerrain()
-                                 : action < 15 ? chooseStartTool()
-                                 : action < 60 ? press()
-                                 : action < 90 ? pressKey()
-                                 : action < 96 ? open()
-                                               : save();
-        const QString shown =
-            dialogs_.messages.isEmpty() ? QString() : dialogs_.messages.last().text;
+        const Shown expected = action < 3    ? newMap()
+                               : action < 10 ? chooseTerrain()
+                               : action < 15 ? chooseStartTool()
+                               : action < 60 ? press()
+                               : action < 90 ? pressKey()
+                               : action < 96 ? open()
+                                             : save();
+        const Shown shown = dialogs_.messages.isEmpty() ? Shown() : dialogs_.messages.last().kind;
         if (problem_.isEmpty())
             problem_ = difference(editor_.document(), model_);
         if (problem_.isEmpty() && (shown != expected || dialogs_.messages.size() > 1))
-            problem_ = QStringLiteral("message \"%1\", expected \"%2\"").arg(shown, expected);
+            problem_ = QStringLiteral("message %1, expected %2")
+                           .arg(shown ? int(*shown) : -1)
+                           .arg(expected ? int(*expected) : -1);
         return problem_.isEmpty() ? QString()
                                   : QStringLiteral("action %1: %2").arg(action).arg(problem_);
     }
@@ -72,7 +77,7 @@ public:
     int saves = 0;
 
 private:
-    QString newMap()
+    Shown newMap()
     {
         const int w = random_.bounded(16, 100);
         const int h = random_.bounded(16, 100);
@@ -81,7 +86,7 @@ private:
         return {};
     }
 
-    QString chooseTerrain()
+    Shown chooseTerrain()
     {
         const int t = random_.bounded(6);
         editor_.selectTerrain(t);
@@ -90,14 +95,14 @@ private:
         return {};
     }
 
-    QString chooseStartTool()
+    Shown chooseStartTool()
     {
         editor_.selectStartTool();
         model_.startTool = true;
         return {};
     }
 
-    QString press()
+    Shown press()
     {
         static const QStringList chooserTexts{"1", "2", "3", "4", "5", "6",  "7",
                                               "8", "0", "9", "",  "x", " 3", "12"};
@@ -109,7 +114,7 @@ private:
         return {};
     }
 
-    QString pressKey()
+    Shown pressKey()
     {
         static const QList<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
                                      Qt::Key_Down, Qt::Key_A,     Qt::Key_Space};
@@ -120,7 +125,7 @@ private:
     }
 
     /** A valid, damaged, random, missing or wrongly named file, or the one saved last. */
-    QString open()
+    Shown open()
     {
         ++opens;
         QString path = folder_.filePath(QStringLiteral("abrir%1.map").arg(opens));
@@ -153,22 +158,22 @@ private:
         editor_.open();
         QFile::remove(path);
         if (!path.endsWith(QLatin1String(".map")))
-            return QStringLiteral("Selecciona un archivo .map");
+            return EditorMessage::NotAMapToOpen;
         const referencemap::Map expected = referencemap::read(missing ? QByteArray() : text);
         switch (expected.outcome) {
         case LoadOutcome::Loaded:
             model_.open(expected);
             return {};
         case LoadOutcome::FormatError:
-            return QStringLiteral("El archivo está corrupto");
+            return EditorMessage::FileCorrupt;
         case LoadOutcome::NotReadable:
-            return QStringLiteral("No se puede abrir el archivo");
+            return EditorMessage::FileNotReadable;
         default:
             return {};
         }
     }
 
-    QString save()
+    Shown save()
     {
         const bool wrongName = random_.bounded(8) == 0;
         const QString path = folder_.filePath(wrongName ? QStringLiteral("guardar.txt")
@@ -182,15 +187,15 @@ private:
         if (!model_.loaded)
             return {};
         if (!std::all_of(placed.begin(), placed.end(), [](bool b) { return b; }))
-            return QStringLiteral("Asigna los comienzos de los jugadores");
+            return EditorMessage::StartsMissing;
         if (wrongName)
-            return QStringLiteral("Selecciona un archivo .map");
+            return EditorMessage::NotAMapToSave;
         ++saves;
         lastSaved_ = path;
         // What was accepted is what the model holds, and it opens again as loaded.
         if (readFile(path) != model_.fileText() || readMapFile(path).outcome != LoadOutcome::Loaded)
             problem_ = QStringLiteral("the saved file is not the model's map");
-        return QStringLiteral("Se ha guardado el mapa");
+        return EditorMessage::Saved;
     }
 
     QRandomGenerator random_;
@@ -328,10 +333,12 @@ void TestReliability::failedSavesKeepTheOldFile()
     if (helper.status == 77)
         QSKIP(qPrintable(output));
     QCOMPARE(helper.status, 0);
-    QCOMPARE(output.split(u'\n', Qt::SkipEmptyParts),
-             (QStringList{"first save: Guardar Mapa|No se ha podido guardar el mapa|" + reason,
-                          "old file: whole", "left over: ", "next save: Se ha guardado el mapa",
-                          "new file: whole"}));
+    QCOMPARE(
+        output.split(u'\n', Qt::SkipEmptyParts),
+        (QStringList{QStringLiteral("first save: %1|").arg(int(EditorMessage::SaveFailed)) + reason,
+                     "old file: whole",
+                     "left over: ", QStringLiteral("next save: %1").arg(int(EditorMessage::Saved)),
+                     "new file: whole"}));
 }
 
 void TestReliability::damagedOpensChangeNothing()

@@ -13,8 +13,6 @@
 
 namespace quintaraz {
 
-using Icon = UserDialogs::Icon;
-
 Editor::Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
     , renderer_(art)
@@ -81,7 +79,7 @@ void Editor::open()
 QString Editor::openFile(const QString& path)
 {
     if (!hasMapExtension(QFileInfo(path).fileName())) {
-        tell("Abrir mapa", "Selecciona un archivo .map", Icon::Error);
+        dialogs_.showMessage(EditorMessage::NotAMapToOpen);
         return {};
     }
     const MapReading reading = readMapFile(path);
@@ -93,10 +91,10 @@ QString Editor::openFile(const QString& path)
         showMapSize();
         break;
     case LoadOutcome::FormatError:
-        tell("Abrir Archivo", "El archivo está corrupto", Icon::Error);
+        dialogs_.showMessage(EditorMessage::FileCorrupt);
         break;
     case LoadOutcome::NotReadable:
-        tell("Abrir Archivo", "No se puede abrir el archivo", Icon::Error);
+        dialogs_.showMessage(EditorMessage::FileNotReadable);
         break;
     case LoadOutcome::ReadFailure:
     case LoadOutcome::SizeRejected:
@@ -117,19 +115,19 @@ void Editor::save()
     if (std::any_of(problems.begin(), problems.end(), [](const MapProblem& problem) {
             return problem.kind == ProblemKind::StartMissing;
         })) {
-        tell("Guardar Mapa", "Asigna los comienzos de los jugadores", Icon::Error);
+        dialogs_.showMessage(EditorMessage::StartsMissing);
         return;
     }
     if (!hasMapExtension(QFileInfo(path).fileName())) {
-        tell("Guardar mapa", "Selecciona un archivo .map", Icon::Error);
+        dialogs_.showMessage(EditorMessage::NotAMapToSave);
         return;
     }
     QString reason;
     if (!savemap(document_.map, path, &reason)) {
-        tell("Guardar Mapa", "No se ha podido guardar el mapa", Icon::Error, reason);
+        dialogs_.showMessage(EditorMessage::SaveFailed, reason);
         return;
     }
-    tell("Guardar Mapa", "Se ha guardado el mapa", Icon::Information);
+    dialogs_.showMessage(EditorMessage::Saved);
 }
 
 void Editor::drawmap()
@@ -140,11 +138,6 @@ void Editor::drawmap()
     const QRect shown(document_.scrollX, document_.scrollY, viewCells, viewCells);
     MapRenderer::draw(document_.map, shown, tiles_, view_);
     emit viewChanged();
-}
-
-void Editor::tell(const char* title, const char* text, Icon icon, const QString& detail)
-{
-    dialogs_.showMessage(QString::fromUtf8(title), QString::fromUtf8(text), icon, detail);
 }
 
 void Editor::showMapSize()

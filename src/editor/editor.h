@@ -65,8 +65,6 @@ signals:
     void pointerCaptionChanged(const QString& caption);
 
 private:
-    void tell(const char* title, const char* text, UserDialogs::Icon icon,
-              const QString& detail = {});
     void showMapSize();
     void clampScrollToMap();
     void setScrollCaption(const QString& caption);

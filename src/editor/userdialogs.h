@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/editormessage.h"
+
 #include <QString>
 
 namespace quintaraz {
@@ -10,15 +12,12 @@ namespace quintaraz {
  */
 class UserDialogs {
 public:
-    enum class Icon { Error, Information };
-
     virtual ~UserDialogs() = default;
 
     /** Yes and No, Yes the default, no icon; true for Yes. */
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
-    /** A message with an OK button; a detail, when given, says why. */
-    virtual void showMessage(const QString& title, const QString& text, Icon icon,
-                             const QString& detail = {}) = 0;
+    /** A message with an OK button, in the words messageWords gives; a detail says why. */
+    virtual void showMessage(EditorMessage message, const QString& detail = {}) = 0;
     /** The full path chosen in the file dialog, or an empty text when cancelled. */
     virtual QString chooseFileToOpen() = 0;
     virtual QString chooseFileToSave() = 0;

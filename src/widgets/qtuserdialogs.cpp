@@ -27,11 +27,11 @@ bool QtUserDialogs::askYesNo(const QString& title, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserDialogs::showMessage(const QString& title, const QString& text, Icon icon,
-                                const QString& detail)
+void QtUserDialogs::showMessage(EditorMessage message, const QString& detail)
 {
-    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
-                    text, QMessageBox::Ok, window_);
+    const MessageWords words = messageWords(message);
+    QMessageBox box(words.error ? QMessageBox::Critical : QMessageBox::Information, words.title,
+                    words.text, QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     box.setDetailedText(detail);
     box.exec();

@@ -22,8 +22,7 @@ public:
     void rememberChosenFile(const QString& path) { lastChosen_ = path; }
 
     bool askYesNo(const QString& title, const QString& text) override;
-    void showMessage(const QString& title, const QString& text, Icon icon,
-                     const QString& detail = {}) override;
+    void showMessage(EditorMessage message, const QString& detail = {}) override;
     QString chooseFileToOpen() override;
     QString chooseFileToSave() override;
 

@@ -149,11 +149,16 @@ private slots:
     void leaving();
 
 private:
-    /** Answers the message box with that title, after checking that it looks exactly as a
-     * box of that kind (error, information, replace) with that text, and a detail when one
-     * is given, looks on its own. */
-    void checkMessage(XSession& x, const QString& title, const QString& text, const char* kind,
-                      const QString& answer = QStringLiteral("Return"), const QString& detail = {});
+    /** Answers one of the editor's messages, after checking that it looks exactly as that
+     * message, with that detail if any, looks on its own. */
+    void checkMessage(XSession& x, EditorMessage message, const QString& detail = {});
+    /** Answers the file dialog's question before it replaces a file, after checking that it
+     * looks as that question looks on its own. */
+    void checkReplaceQuestion(XSession& x, const QString& file, const QString& answer);
+    /** Answers the newest box with that title after comparing it with what the message
+     * helper shows, given those arguments. */
+    void checkBox(XSession& x, const QString& title, const QStringList& helperArguments,
+                  const QString& answer);
 
     TileArt art;
     QTemporaryDir folder;
@@ -317,8 +322,7 @@ void TestEndToEnd::editAndSave()
     savedPath = folder.filePath(QStringLiteral("mundo.map"));
     x.chooseMenuItem(main.id, 2);
     QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), savedPath));
-    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
-                 "information");
+    checkMessage(x, EditorMessage::Saved);
     QFile file(savedPath);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), mapText(model.editor.document().map));
@@ -346,8 +350,7 @@ void TestEndToEnd::openShowsTheSameMap()
     const QString again = folder.filePath(QStringLiteral("otra-vez.map"));
     x.chooseMenuItem(main.id, 2);
     QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), again));
-    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
-                 "information");
+    checkMessage(x, EditorMessage::Saved);
     QFile saved(savedPath);
     QFile resaved(again);
     QVERIFY(saved.open(QIODevice::ReadOnly) && resaved.open(QIODevice::ReadOnly));
@@ -388,19 +391,16 @@ void TestEndToEnd::messages()
     }
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), damaged));
-    checkMessage(x, QStringLiteral("Abrir Archivo"), QStringLiteral("El archivo está corrupto"),
-                 "error");
+    checkMessage(x, EditorMessage::FileCorrupt);
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), text));
-    checkMessage(x, QStringLiteral("Abrir mapa"), QStringLiteral("Selecciona un archivo .map"),
-                 "error");
+    checkMessage(x, EditorMessage::NotAMapToOpen);
 
     newMapThroughDialog(x, main, QStringLiteral("20"), QStringLiteral("20"));
     const QString unsaved = folder.filePath(QStringLiteral("sin-comienzos.map"));
     x.chooseMenuItem(main.id, 2);
     QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), unsaved));
-    checkMessage(x, QStringLiteral("Guardar Mapa"),
-                 QStringLiteral("Asigna los comienzos de los jugadores"), "error");
+    checkMessage(x, EditorMessage::StartsMissing);
     QVERIFY(!QFile::exists(unsaved));
 
     const QString large = folder.filePath(QStringLiteral("grande.map"));
@@ -409,9 +409,7 @@ void TestEndToEnd::messages()
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), large));
     x.chooseMenuItem(main.id, 2);
     QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), unsaved));
-    checkMessage(x, QStringLiteral("Guardar Mapa"),
-                 QStringLiteral("No se ha podido guardar el mapa"), "error",
-                 QStringLiteral("Return"),
+    checkMessage(x, EditorMessage::SaveFailed,
                  QStringLiteral("el archivo superaría el tamaño que el sistema permite"));
     QCOMPARE(x.editor()->state(), QProcess::Running);
     QVERIFY(!QFile::exists(unsaved));
@@ -422,9 +420,7 @@ void TestEndToEnd::messages()
         QSKIP("only root may read /proc/kmsg");
     x.chooseMenuItem(main.id, 2);
     QVERIFY(x.chooseFile(QStringLiteral("Guardar como"), QStringLiteral("/proc/x.map")));
-    checkMessage(x, QStringLiteral("Guardar Mapa"),
-                 QStringLiteral("No se ha podido guardar el mapa"), "error",
-                 QStringLiteral("Return"), QStringLiteral("no existe el archivo o la carpeta"));
+    checkMessage(x, EditorMessage::SaveFailed, QStringLiteral("no existe el archivo o la carpeta"));
 }
 
 void TestEndToEnd::typedNamesAreTheChoice()
@@ -470,10 +466,8 @@ void TestEndToEnd::typedNamesAreTheChoice()
     }));
     x.keys({QStringLiteral("Return")});
     QVERIFY(x.waitForWindows(QStringLiteral("Guardar como"), 2)); // the dialog and its question
-    checkMessage(x, QStringLiteral("Guardar como"), QStringLiteral("a.v2.map"), "replace",
-                 QStringLiteral("s")); // Sí
-    checkMessage(x, QStringLiteral("Guardar Mapa"), QStringLiteral("Se ha guardado el mapa"),
-                 "information");
+    checkReplaceQuestion(x, QStringLiteral("a.v2.map"), QStringLiteral("s")); // Sí
+    checkMessage(x, EditorMessage::Saved);
     QCOMPARE(testmaps::readFile(file("a.map")), a);
     QCOMPARE(testmaps::readFile(file("a.v2.map")), mapText(model.editor.document().map));
 
@@ -483,8 +477,7 @@ void TestEndToEnd::typedNamesAreTheChoice()
     QVERIFY(testmaps::writeFile(file("a.MAP"), a));
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), file("a.MAP")));
-    checkMessage(x, QStringLiteral("Abrir mapa"), QStringLiteral("Selecciona un archivo .map"),
-                 "error");
+    checkMessage(x, EditorMessage::NotAMapToOpen);
 }
 
 void TestEndToEnd::typedNamesWithTheFocusUnderThePointer_data()
@@ -671,8 +664,22 @@ void TestEndToEnd::leaving()
     QCOMPARE(x.editor()->exitCode(), 0);
 }
 
-void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString& text,
-                                const char* kind, const QString& answer, const QString& detail)
+void TestEndToEnd::checkMessage(XSession& x, EditorMessage message, const QString& detail)
+{
+    checkBox(x, messageWords(message).title,
+             QStringList{QStringLiteral("message"), QString::number(int(message))}
+                 << (detail.isEmpty() ? QStringList() : QStringList{detail}),
+             QStringLiteral("Return"));
+}
+
+void TestEndToEnd::checkReplaceQuestion(XSession& x, const QString& file, const QString& answer)
+{
+    const QString title = QStringLiteral("Guardar como");
+    checkBox(x, title, {QStringLiteral("replace"), title, file}, answer);
+}
+
+void TestEndToEnd::checkBox(XSession& x, const QString& title, const QStringList& helperArguments,
+                            const QString& answer)
 {
     // The newest window with that title: a question stands over the dialog that asks it.
     const QString box = x.waitForFocusedWindow(title);
@@ -681,9 +688,8 @@ void TestEndToEnd::checkMessage(XSession& x, const QString& title, const QString
     x.keys({answer});
     QVERIFY(x.waitForNoWindow(title));
 
-    QProcess* reference = x.start(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE")),
-                                  QStringList{title, text, QString::fromLatin1(kind)}
-                                      << (detail.isEmpty() ? QStringList() : QStringList{detail}));
+    QProcess* reference =
+        x.start(QString::fromLocal8Bit(qgetenv("QUINTARAZ_SHOWMESSAGE")), helperArguments);
     const QString referenceBox = x.waitForFocusedWindow(title);
     QVERIFY(!referenceBox.isEmpty());
     const QImage expected = stableShot(x, x.geometry(referenceBox));
