@@ -88,6 +88,33 @@ QByteArray fixtureMapWithPlayer3At(int column, int row)
     return mapText(reading.map);
 }
 
+/**
+ * The cases that the table FILE.ediciones makes of FILE, each by changing one line of it:
+ * "NAME | LINE | WHAT IT HOLDS | WHAT IT HOLDS INSTEAD". Empty when a line of the table is
+ * not such, or the line it names does not hold what it says.
+ */
+QList<std::pair<QString, QByteArray>> editedCases(const QString& file)
+{
+    const QList<QByteArray> lines = testmaps::readFile(file).split('\n');
+    QList<std::pair<QString, QByteArray>> made;
+    for (const QByteArray& entry :
+         testmaps::readFile(file + QStringLiteral(".ediciones")).split('\n')) {
+        if (entry.trimmed().isEmpty() || entry.startsWith('#'))
+            continue;
+        const QList<QByteArray> parts = entry.split('|');
+        const int line = parts.value(1).trimmed().toInt() - 1;
+        if (parts.size() != 4 || line < 0 || line >= lines.size() ||
+            lines[line].trimmed() != parts[2].trimmed())
+            return {};
+        QList<QByteArray> edited = lines;
+        const qsizetype indent = lines[line].indexOf(parts[2].trimmed());
+        edited[line] = lines[line].left(indent) +
+                       parts[3].trimmed().replace("\\uFEFF", QByteArray("\xEF\xBB\xBF"));
+        made.append({QString::fromUtf8(parts[0].trimmed()), edited.join('\n')});
+    }
+    return made;
+}
+
 } // namespace
 
 class TestTiled : public QObject {
@@ -414,24 +441,36 @@ void TestTiled::theToolWritesOnlyWhatItMay()
 void TestTiled::filesAtTheDoor_data()
 {
     // Each file beside FILE.esperado: the exit status of importing it, then what the import
-    // says, line by line. Hostile files, and the mistakes a map maker makes in Tiled.
+    // says, line by line. Hostile files, and the mistakes a map maker makes in Tiled; and the
+    // cases that a table of small edits makes of a file.
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
     const QDir folder(cases);
     const QStringList files =
         folder.entryList({QStringLiteral("*.tmx"), QStringLiteral("*.tmj")}, QDir::Files);
     QVERIFY(files.size() > 20);
     for (const QString& file : files)
-        QTest::newRow(qPrintable(file)) << file;
+        QTest::newRow(qPrintable(file)) << file << testmaps::readFile(folder.filePath(file));
+    const QStringList tables = folder.entryList({QStringLiteral("*.ediciones")}, QDir::Files);
+    QVERIFY(!tables.isEmpty());
+    for (const QString& table : tables) {
+        const auto edited = editedCases(folder.filePath(QFileInfo(table).completeBaseName()));
+        QVERIFY2(edited.size() >= 9, qPrintable(table));
+        for (const auto& [file, bytes] : edited)
+            QTest::newRow(qPrintable(file)) << file << bytes;
+    }
 }
 
 void TestTiled::filesAtTheDoor()
 {
     QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
     const QString name = QFileInfo(file).completeBaseName();
     const QList<QByteArray> expected =
         testmaps::readFile(cases + u'/' + file + QStringLiteral(".esperado")).split('\n');
+    QVERIFY2(expected.size() > 1, qPrintable(file + QStringLiteral(".esperado")));
     QTemporaryDir folder;
-    QVERIFY(QFile::copy(cases + u'/' + file, folder.filePath(file)));
+    QVERIFY(testmaps::writeFile(folder.filePath(file), bytes));
     const ProgramRun result =
         tool({QStringLiteral("import"), file, name + QStringLiteral(".map")}, folder.path());
     QCOMPARE(result.err, QString::fromUtf8(expected.mid(1).join('\n')));
