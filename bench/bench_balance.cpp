@@ -78,7 +78,9 @@ void BM_PlainBreadthFirstSearch(benchmark::State& state)
                     continue;
                 const int k = map.cellIndex(next.x, next.y);
                 const int terrain = map.terrain[std::size_t(k)];
-                if (distance[std::size_t(k)] >= 0 || !isTerrain(terrain) || blocksStart(terrain))
+                if (distance[std::size_t(k)] >= 0 || !isTerrain(terrain) ||
+                    terrain == terrainNumber(Terrain::Rock) ||
+                    terrain == terrainNumber(Terrain::Water))
                     continue;
                 distance[std::size_t(k)] = here + 1;
                 queue.push_back(next);

@@ -6,9 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <array>
 
 using namespace quintaraz;
 
@@ -43,6 +46,7 @@ private slots:
     void newMapOverALargerPaintedMap();
     void pressesEditAndRepaint();
     void keysScrollAndRepaint();
+    void scrolledViewIsTheWholeViewDrawn();
     void pointerReadout();
     void messagesInSpanish_data();
     void messagesInSpanish();
@@ -162,6 +166,38 @@ void TestEditor::keysScrollAndRepaint()
     editor.keyPressed(Qt::Key_Space);
     QCOMPARE(repaints.count(), 3);
     QCOMPARE(editor.scrollCaption(), QStringLiteral("cx (1) cy (0)"));
+}
+
+void TestEditor::scrolledViewIsTheWholeViewDrawn()
+{
+    // A scroll draws only the cells it brings in, where the cells that left were: the view
+    // is then, pixel for pixel, the view drawn whole at that origin. Random maps and keys,
+    // into every edge and corner.
+    QRandomGenerator random(17);
+    static const std::array<int, 6> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                                         Qt::Key_Down, Qt::Key_A,     Qt::Key_Right};
+    for (int map = 0; map < 20; ++map) {
+        Editor editor(art, dialogs);
+        editor.document() = testmaps::randomMap(random);
+        editor.drawmap();
+        Editor whole(art, dialogs);
+        whole.document() = editor.document();
+        for (int press = 0; press < 120; ++press) {
+            // Runs of one key, long enough to cross the map.
+            const int key = keys[std::size_t(random.bounded(int(keys.size())))];
+            for (int again = random.bounded(1, 12); again > 0; --again)
+                editor.keyPressed(key);
+            whole.document().scrollX = editor.document().scrollX;
+            whole.document().scrollY = editor.document().scrollY;
+            whole.drawmap();
+            if (editor.view() != whole.view())
+                QFAIL(qPrintable(QStringLiteral("map %1, press %2: the view at %3, %4 differs")
+                                     .arg(map)
+                                     .arg(press)
+                                     .arg(editor.document().scrollX)
+                                     .arg(editor.document().scrollY)));
+        }
+    }
 }
 
 void TestEditor::pointerReadout()

@@ -69,6 +69,7 @@ private slots:
     void paletteChoiceShowsNothing();
     void focusedPicturesAnswerSpaceAndEnter();
     void viewShowsTheComposedImage();
+    void captionsLookAsLabelsDo();
     void messageBoxesAreSpanish();
     void screenReadersCanReadEveryControl();
     void fileDialogRemembersTheLastName();
@@ -153,7 +154,9 @@ void TestMainWindow::controlsAtTheirPlaces()
     if (auto* label = qobject_cast<QLabel*>(control)) {
         QCOMPARE(label->text(), text);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QVERIFY(!label->autoFillBackground());
+        // On the window's teal, whether the label lets it through or fills with it.
+        const QImage shot = label->grab().toImage();
+        QCOMPARE(shot.pixelColor(shot.width() - 1, shot.height() - 1), QColor(0, 128, 128));
     }
     if (auto* picture = qobject_cast<PictureBox*>(control)) {
         // The picture fills the inside of its 2-pixel border exactly.
@@ -322,8 +325,39 @@ void TestMainWindow::viewShowsTheComposedImage()
         document.map.setTerrainAt(t, 1, std::int16_t(t));
     document.map.starts[5] = testmaps::cell(3, 3);
     window->editor().drawmap();
-    const QImage shot = mapa->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot, window->editor().view());
+    QCOMPARE(mapa->grab().toImage().convertToFormat(QImage::Format_RGB32), window->editor().view());
+    // Scrolled, the view's picture wraps around its edges: shown whole all the same.
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right,
+                              Qt::Key_Right, Qt::Key_Down, Qt::Key_Left}) {
+        QTest::keyClick(window->windowHandle(), key);
+        QCOMPARE(mapa->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 window->editor().view());
+    }
+    QCOMPARE(window->editor().viewOrigin(), QPoint(100, 150));
+}
+
+void TestMainWindow::captionsLookAsLabelsDo()
+{
+    // The captions of the view's origin and of the pointer draw their text in pieces, each
+    // number one: side by side with a QLabel's, every caption they can show comes out the
+    // same, pixel for pixel, kerned numbers such as 11 and negative ones among them.
+    auto* plain = new QLabel(window->centralWidget());
+    auto* caption = child<QLabel>(*window, "cxcy");
+    plain->setGeometry(caption->geometry().translated(0, 300));
+    plain->setPalette(caption->palette());
+    plain->setAlignment(caption->alignment());
+    plain->show();
+    QStringList texts;
+    for (int n = 0; n < 100; ++n)
+        texts << QStringLiteral("cx (%1) cy (%2)").arg(n).arg(99 - n)
+              << QStringLiteral("cx (%1) cy (%1)").arg(n)
+              << QStringLiteral("Mouse: (%1)(%2)").arg(n - 50).arg(-n);
+    for (const QString& text : texts) {
+        caption->setText(text);
+        plain->setText(text);
+        QCOMPARE(caption->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 plain->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 void TestMainWindow::messageBoxesAreSpanish()

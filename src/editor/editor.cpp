@@ -6,10 +6,13 @@
 #include "map/mapproblems.h"
 #include "map/mapreading.h"
 #include "map/maptext.h"
+#include "render/ringpieces.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace quintaraz {
 
@@ -55,9 +58,10 @@ void Editor::keyPressed(int key)
 {
     if (!document_.mapLoaded)
         return;
+    const QPoint was(document_.scrollX, document_.scrollY);
     scrollByKey(document_, key);
     setScrollCaption(quintaraz::scrollCaption(document_));
-    drawmap();
+    scrollView(QPoint(document_.scrollX, document_.scrollY) - was);
 }
 
 void Editor::pointerMoved(QPointF pixel)
@@ -130,13 +134,68 @@ void Editor::save()
     dialogs_.showMessage(EditorMessage::Saved);
 }
 
+QImage Editor::view() const
+{
+    if (ringOrigin_.isNull())
+        return view_;
+    // Each line of the view is the ring's line from the origin on, then its line's start.
+    QImage view(view_.size(), view_.format());
+    const qsizetype pixel = view_.depth() / 8;
+    const int left = viewOrigin().x();
+    for (int y = 0; y < view.height(); ++y) {
+        const uchar* line = view_.constScanLine((y + viewOrigin().y()) % view_.height());
+        uchar* out = view.scanLine(y);
+        std::memcpy(out, line + left * pixel, std::size_t((view.width() - left) * pixel));
+        std::memcpy(out + (view.width() - left) * pixel, line, std::size_t(left * pixel));
+    }
+    return view;
+}
+
+QPoint Editor::viewOrigin() const
+{
+    return ringOrigin_ * cellSize;
+}
+
 void Editor::drawmap()
 {
     if (view_.isNull())
         view_ = QImage(viewSize, viewSize, tiles_.format());
-    // The cells the view shows, which lie in the map: it is never smaller than the view.
-    const QRect shown(document_.scrollX, document_.scrollY, viewCells, viewCells);
-    MapRenderer::draw(document_.map, shown, tiles_, view_);
+    ringOrigin_ = {};
+    drawViewCells(QRect(0, 0, viewCells, viewCells));
+    emit viewChanged();
+}
+
+void Editor::drawViewCells(QRect cells)
+{
+    // The cells the view shows lie in the map: it is never smaller than the view.
+    for (const RingPiece columns :
+         ringPieces(cells.left(), cells.width(), ringOrigin_.x(), viewCells))
+        for (const RingPiece rows :
+             ringPieces(cells.top(), cells.height(), ringOrigin_.y(), viewCells))
+            if (columns.count > 0 && rows.count > 0)
+                MapRenderer::draw(document_.map,
+                                  QRect(document_.scrollX + columns.inView,
+                                        document_.scrollY + rows.inView, columns.count, rows.count),
+                                  tiles_, view_, QPoint(columns.inRing, rows.inRing) * cellSize);
+}
+
+void Editor::scrollView(QPoint delta)
+{
+    if (std::abs(delta.x()) >= viewCells || std::abs(delta.y()) >= viewCells) {
+        drawmap();
+        return;
+    }
+    // The cells that stay keep their place in the ring; those brought in take the places of
+    // those that left.
+    ringOrigin_ = QPoint((ringOrigin_.x() + delta.x() + viewCells) % viewCells,
+                         (ringOrigin_.y() + delta.y() + viewCells) % viewCells);
+    if (delta.x() != 0)
+        drawViewCells(delta.x() > 0 ? QRect(viewCells - delta.x(), 0, delta.x(), viewCells)
+                                    : QRect(0, 0, -delta.x(), viewCells));
+    if (delta.y() != 0)
+        drawViewCells(delta.y() > 0 ? QRect(0, viewCells - delta.y(), viewCells, delta.y())
+                                    : QRect(0, 0, viewCells, -delta.y()));
+    // A key that moves nothing still has the view repainted, as the editor always did.
     emit viewChanged();
 }
 

@@ -25,10 +25,17 @@ public:
     Editor(const TileArt& art, UserDialogs& dialogs, QObject* parent = nullptr);
 
     const MapDocument& document() const { return document_; }
-    /** For tests and benchmarks that build a map directly. */
+    /** For tests and benchmarks that build a map directly; drawmap() shows what they built. */
     MapDocument& document() { return document_; }
-    /** The view's picture: the cells it shows; null until a map exists. */
-    const QImage& view() const { return view_; }
+    /** The view's picture as the window shows it: the cells it shows; null until a map exists. */
+    QImage view() const;
+    /**
+     * The picture the view is drawn from: the cells it shows, kept as a ring, so that a scroll
+     * draws only the cells it brings in. The view's top-left cell lies at viewOrigin(); the
+     * cells after it go on across the picture's right and bottom edges from its left and top.
+     */
+    const QImage& viewRing() const { return view_; }
+    QPoint viewOrigin() const;
 
     /** "Nuevo Mapa" > "Aceptar": an empty grass map of those highest column and row. */
     void newMap(int maxwidth, int maxheight);
@@ -65,6 +72,10 @@ signals:
     void pointerCaptionChanged(const QString& caption);
 
 private:
+    /** Draws cells of the view, a rectangle of view cells (0 to 15), where the ring keeps them. */
+    void drawViewCells(QRect cells);
+    /** The view moved by delta cells: draws the cells it brings in, or all of them if it jumped. */
+    void scrollView(QPoint delta);
     void showMapSize();
     void clampScrollToMap();
     void setScrollCaption(const QString& caption);
@@ -73,6 +84,7 @@ private:
     MapRenderer renderer_;
     const MapRenderer::Tiles tiles_; // the view's, 25 pixels a cell
     QImage view_;
+    QPoint ringOrigin_; // the view's top-left cell in view_
     UserDialogs& dialogs_;
     QString sizeCaption_;
     QString scrollCaption_;

@@ -46,7 +46,7 @@ QImage MapPicture::draw(const GameMap& map, const MapRenderer::Tiles& tiles, boo
     QImage picture(map.columns() * tiles.size(), map.rows() * tiles.size(), tiles.format());
     if (picture.isNull())
         return picture; // no memory for it
-    MapRenderer::draw(map, QRect(0, 0, map.columns(), map.rows()), tiles, picture, markers);
+    MapRenderer::draw(map, QRect(0, 0, map.columns(), map.rows()), tiles, picture, {}, markers);
     return picture;
 }
 

@@ -47,13 +47,14 @@ QImage withMarkerLaid(QImage tile, const QImage& marker, const QImage& mask)
  * copy of a view's 100 bytes.
  */
 template <int Bytes>
-void copyLines(QImage& picture, int top, const std::array<const uchar*, GameMap::gridSize>& row,
-               int cells, int size, qsizetype stride, int bytes)
+void copyLines(uchar* out, qsizetype lineBytes,
+               const std::array<const uchar*, GameMap::gridSize>& row, int cells, int size,
+               qsizetype stride, int bytes)
 {
-    for (int y = 0; y < size; ++y) {
-        uchar* out = picture.scanLine(top + y);
-        for (int c = 0; c < cells; ++c, out += bytes)
-            std::memcpy(out, row[std::size_t(c)] + y * stride, Bytes > 0 ? Bytes : bytes);
+    for (int y = 0; y < size; ++y, out += lineBytes) {
+        uchar* cell = out;
+        for (int c = 0; c < cells; ++c, cell += bytes)
+            std::memcpy(cell, row[std::size_t(c)] + y * stride, Bytes > 0 ? Bytes : bytes);
     }
 }
 
@@ -99,11 +100,15 @@ MapRenderer::Tiles MapRenderer::tiles(int size, Qt::TransformationMode mode,
 }
 
 void MapRenderer::draw(const GameMap& map, QRect cells, const Tiles& tiles, QImage& picture,
-                       bool markers)
+                       QPoint at, bool markers)
 {
     const int size = tiles.size();
-    const int bytes = size * (tiles.format() == QImage::Format_Indexed8 ? 1 : 4);
+    const int pixel = tiles.format() == QImage::Format_Indexed8 ? 1 : 4;
+    const int bytes = size * pixel;
     const qsizetype stride = tiles.strip_.bytesPerLine();
+    // The picture's lines, found once: each scanLine() would ask whether to detach.
+    const qsizetype lineBytes = picture.bytesPerLine();
+    uchar* const first = picture.bits() + at.y() * lineBytes + at.x() * pixel;
     for (int r = 0; r < cells.height(); ++r) {
         const int y = cells.top() + r;
         // The tile of each cell of the row; a later player's start hides an earlier one's.
@@ -116,12 +121,13 @@ void MapRenderer::draw(const GameMap& map, QRect cells, const Tiles& tiles, QIma
                 row[std::size_t(start->x - cells.left())] =
                     tiles.line(map.terrainAt(start->x, y), g, 0);
         }
+        uchar* const out = first + r * size * lineBytes;
         if (bytes == cellSize * 4)
-            copyLines<cellSize * 4>(picture, r * size, row, cells.width(), size, stride, bytes);
+            copyLines<cellSize * 4>(out, lineBytes, row, cells.width(), size, stride, bytes);
         else if (bytes == cellSize)
-            copyLines<cellSize>(picture, r * size, row, cells.width(), size, stride, bytes);
+            copyLines<cellSize>(out, lineBytes, row, cells.width(), size, stride, bytes);
         else
-            copyLines<0>(picture, r * size, row, cells.width(), size, stride, bytes);
+            copyLines<0>(out, lineBytes, row, cells.width(), size, stride, bytes);
     }
 }
 

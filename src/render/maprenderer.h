@@ -49,12 +49,12 @@ public:
 
     /**
      * Draws the cells of a rectangle of the map into a picture of the tiles' format, the
-     * rectangle's top-left cell at the picture's top-left corner, each cell at the tiles'
-     * size; without markers, starts show only their terrain. Nothing is drawn outside the
-     * rectangle, which lies in the map.
+     * rectangle's top-left cell at the picture's pixel at, each cell at the tiles' size;
+     * without markers, starts show only their terrain. Nothing is drawn outside the
+     * rectangle, which lies in the map, nor outside its place in the picture, which holds it.
      */
     static void draw(const GameMap& map, QRect cells, const Tiles& tiles, QImage& picture,
-                     bool markers = true);
+                     QPoint at = {}, bool markers = true);
 
     /** The cell under a view pixel: floor(x / 25) + scrollX, floor(y / 25) + scrollY. */
     static QPoint cellAt(QPointF pixel, int scrollX, int scrollY);

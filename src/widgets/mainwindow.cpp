@@ -53,7 +53,8 @@ MainWindow::MainWindow(const TileArt& art, UserDialogs& dialogs, QWidget* parent
     // The client area under the menu bar is 542 by 399; the layout stays fixed.
     resize(542, 399 + menuBar()->sizeHint().height());
 
-    connect(&editor_, &Editor::viewChanged, mapView_, qOverload<>(&QWidget::update));
+    connect(&editor_, &Editor::viewChanged, mapView_,
+            [this] { mapView_->setOrigin(editor_.viewOrigin()); });
     connect(&editor_, &Editor::sizeCaptionChanged, sizeLabel_, &QLabel::setText);
     connect(&editor_, &Editor::scrollCaptionChanged, scrollLabel_, &QLabel::setText);
     connect(&editor_, &Editor::pointerCaptionChanged, pointerLabel_, &QLabel::setText);
@@ -109,7 +110,7 @@ void MainWindow::createMapView(QWidget* client)
     mapView_->setGeometry(0, 0, viewSize, viewSize);
     mapView_->setAccessibleName(QStringLiteral("Mapa"));
     describeMap();
-    mapView_->setImage(&editor_.view());
+    mapView_->setPicture(&editor_.viewRing());
     // The chooser's text becomes a player, or none, where it is read.
     connect(mapView_, &MapView::pressed, this, [this](QPointF pixel) {
         editor_.pressMap(pixel, playerForChooserText(playerChooser_->currentText()));
@@ -143,9 +144,9 @@ void MainWindow::createLabels(QWidget* client)
     placedLabel(client, QStringLiteral("Label1"), QStringLiteral("Terreno"), {456, 104, 41, 17},
                 white);
     pointerLabel_ = placedLabel(client, QStringLiteral("xy"), editor_.pointerCaption(),
-                                {432, 80, 89, 25}, white);
+                                {432, 80, 89, 25}, white, CaptionChanges::Often);
     scrollLabel_ = placedLabel(client, QStringLiteral("cxcy"), editor_.scrollCaption(),
-                               {432, 48, 89, 25}, white);
+                               {432, 48, 89, 25}, white, CaptionChanges::Often);
     sizeLabel_ = placedLabel(client, QStringLiteral("AltAn"), editor_.sizeCaption(),
                              {424, 8, 97, 25}, white);
     placedLabel(client, QStringLiteral("Label2"), QStringLiteral("Comienzo"), {456, 208, 49, 17},

@@ -1,5 +1,7 @@
 #include "widgets/mapview.h"
 
+#include "render/ringpieces.h"
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,21 +18,34 @@ MapView::MapView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void MapView::setImage(const QImage* image)
+void MapView::setPicture(const QImage* picture)
 {
-    image_ = image;
+    picture_ = picture;
+    update();
+}
+
+void MapView::setOrigin(QPoint origin)
+{
+    origin_ = origin;
     update();
 }
 
 void MapView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (!image_ || image_->isNull()) {
+    if (!picture_ || picture_->isNull()) {
         // Blank, in the window colour, until the first map exists.
         painter.fillRect(event->rect(), palette().base());
         return;
     }
-    painter.drawImage(event->rect().topLeft(), *image_, event->rect());
+    const QRect shown = event->rect() & picture_->rect();
+    for (const RingPiece columns :
+         ringPieces(shown.left(), shown.width(), origin_.x(), picture_->width()))
+        for (const RingPiece rows :
+             ringPieces(shown.top(), shown.height(), origin_.y(), picture_->height()))
+            if (columns.count > 0 && rows.count > 0)
+                painter.drawImage(QPoint(columns.inView, rows.inView), *picture_,
+                                  QRect(columns.inRing, rows.inRing, columns.count, rows.count));
 }
 
 void MapView::mousePressEvent(QMouseEvent* event)

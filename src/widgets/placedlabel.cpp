@@ -1,13 +1,16 @@
 #include "widgets/placedlabel.h"
 
+#include "widgets/captionlabel.h"
+
 #include <QLabel>
 
 namespace quintaraz {
 
 QLabel* placedLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry,
-                    const QColor& textColour)
+                    const QColor& textColour, CaptionChanges changes)
 {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = changes == CaptionChanges::Often ? new CaptionLabel(text, parent)
+                                                     : new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
