@@ -5,7 +5,6 @@
 #include "testmaps.h"
 
 #include <functional>
-#include <memory>
 
 namespace mapedits {
 
@@ -14,11 +13,10 @@ using namespace quintaraz;
 /** The example map, 17 by 17 grass with starts (2,3) (15,3) (8,8) ..., changed by edit. */
 inline QByteArray example(const std::function<void(GameMap&)>& edit = {})
 {
-    const auto reading =
-        std::make_unique<MapReading>(readMapText(testmaps::exampleText().toStdString()));
+    MapReading reading = readMapText(testmaps::exampleText().toStdString());
     if (edit)
-        edit(reading->map);
-    return mapText(reading->map);
+        edit(reading.map);
+    return mapText(reading.map);
 }
 
 inline std::function<void(GameMap&)> paint(int left, int top, int right, int bottom,

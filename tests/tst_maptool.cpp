@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -333,8 +332,7 @@ void TestMapTool::picturesKeepTheirPixels()
     if (render) {
         picture = QImage(pictures.filePath(QStringLiteral("%1.%2.png").arg(map, argument)));
     } else {
-        const auto reading = std::make_unique<MapReading>(readMapFile(file));
-        picture = MapPicture(art).thumbnail(reading->map, argument.toInt());
+        picture = MapPicture(art).thumbnail(readMapFile(file).map, argument.toInt());
     }
     QVERIFY(!picture.isNull());
     QCOMPARE(QImage::fromData(written, "PNG").convertToFormat(QImage::Format_RGB32),

@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <functional>
-#include <memory>
 
 using namespace quintaraz;
 using namespace mapedits;
@@ -289,8 +288,7 @@ void TestMapVersions::diffPictureIsRenderWithChangesOutlined()
     QCOMPARE(png.size() > 25 ? int(png.at(25)) : -1, 3);
     const QImage picture = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
     const TileArt art;
-    const auto reading = std::make_unique<MapReading>(readMapText(after.toStdString()));
-    const QImage render = MapPicture(art).render(reading->map, 25);
+    const QImage render = MapPicture(art).render(readMapText(after.toStdString()).map, 25);
     QCOMPARE(picture.size(), render.size());
     // The frame is 3 pixels wide in a cell of 25; the rest is exactly what render draws.
     for (int y = 0; y < picture.height(); ++y) {

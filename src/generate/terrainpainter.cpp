@@ -240,18 +240,6 @@ int TerrainPainter::growPatch(int seed, int size, Terrain terrain, int stretch,
     const std::pair<int, int> direction = stretchDirections[random.below(stretchDirections.size())];
     const int alongX = direction.first;
     const int alongY = direction.second;
-    const auto addNeighbours = [&](int cell) {
-        const int x = cell % columns;
-        const int y = cell / columns;
-        if (x > 0)
-            frontier_.push_back(cell - 1);
-        if (x < map_.maxwidth)
-            frontier_.push_back(cell + 1);
-        if (y > 0)
-            frontier_.push_back(cell - columns);
-        if (y < map_.maxheight)
-            frontier_.push_back(cell + columns);
-    };
     // The cell nearest the seed is taken first, measured across the patch's line as many
     // times more as it is stretched: patches come out round or long, whole rather than
     // ragged; the few cells compared make their rims uneven.
@@ -286,6 +274,29 @@ int TerrainPainter::growPatch(int seed, int size, Terrain terrain, int stretch,
         patch_.push_back(cell);
         addNeighbours(cell);
     }
+    if (own == 1 || patchIsSolid(orbits))
+        return painted;
+    takeBackPatch(orbits, account);
+    return 0;
+}
+
+void TerrainPainter::addNeighbours(int cell)
+{
+    const int columns = map_.columns();
+    const int x = cell % columns;
+    const int y = cell / columns;
+    if (x > 0)
+        frontier_.push_back(cell - 1);
+    if (x < map_.maxwidth)
+        frontier_.push_back(cell + 1);
+    if (y > 0)
+        frontier_.push_back(cell - columns);
+    if (y < map_.maxheight)
+        frontier_.push_back(cell + columns);
+}
+
+bool TerrainPainter::patchIsSolid(const CellOrbits& orbits) const
+{
     // Three in four cells of a patch lie in a square of its terrain: a line of cells, which
     // rules and accounts can leave where nothing else may be painted, is no patch.
     int solid = 0;
@@ -293,12 +304,15 @@ int TerrainPainter::growPatch(int seed, int size, Terrain terrain, int stretch,
     for (const int cell : patch_) {
         for (int k = 0; k < orbits.size(cell); ++k) {
             const int image = orbits.orbit(cell)[k];
-            solid += inSquare(image % columns, image / columns);
+            solid += inSquare(image % map_.columns(), image / map_.columns());
             ++cells;
         }
     }
-    if (own == 1 || 4 * solid >= 3 * cells)
-        return painted;
+    return 4 * solid >= 3 * cells;
+}
+
+void TerrainPainter::takeBackPatch(const CellOrbits& orbits, PaintingAccount* account)
+{
     for (auto cell = patch_.rbegin(); cell != patch_.rend(); ++cell) {
         const std::int16_t* images = orbits.orbit(*cell);
         for (int k = 0; k < orbits.size(*cell); ++k)
@@ -306,7 +320,6 @@ int TerrainPainter::growPatch(int seed, int size, Terrain terrain, int stretch,
         if (account)
             account->takeBack(images, orbits.size(*cell));
     }
-    return 0;
 }
 
 bool TerrainPainter::inSquare(int x, int y) const

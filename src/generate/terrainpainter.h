@@ -99,6 +99,12 @@ private:
     bool blockingKeepsJoined(int cell) const;
     /** How many more cells around a cell would be uniform if it held terrain. */
     int uniformGain(int cell, std::int16_t terrain);
+    /** Puts the cells beside a cell of the patch on the frontier it may grow into. */
+    void addNeighbours(int cell);
+    /** Whether the patch grown last is a shape rather than a line. */
+    bool patchIsSolid(const CellOrbits& orbits) const;
+    /** Takes the patch grown last back, every orbit of it, last painted first. */
+    void takeBackPatch(const CellOrbits& orbits, PaintingAccount* account);
     /** Whether a cell lies in a square of two by two cells of its terrain. */
     bool inSquare(int x, int y) const;
 

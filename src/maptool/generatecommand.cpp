@@ -14,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <variant>
+
 namespace quintaraz {
 
 namespace {
@@ -45,31 +47,51 @@ std::optional<std::uint64_t> wholeNumber(const QString& text, std::uint64_t leas
     return value;
 }
 
-} // namespace
+/** The options of generate, each described once. */
+struct GenerateOptions {
+    GenerateOptions();
 
-int MapTool::generate(const Command& command, const QStringList& arguments)
-{
-    CommandParser line = parserFor(command);
     const GeneratorOptions defaults;
-    const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("Columnas x filas, de 17 a 100 cada una; %1x%2 si "
-                                                 "no se dice.")
-                                      .arg(defaults.columns)
-                                      .arg(defaults.rows),
-                                  QStringLiteral("CxF"),
-                                  QStringLiteral("%1x%2").arg(defaults.columns).arg(defaults.rows));
-    const QCommandLineOption seed(
+    const QCommandLineOption size{
+        QStringLiteral("size"),
+        QStringLiteral("Columnas x filas, de 17 a 100 cada una; %1x%2 si no se dice.")
+            .arg(defaults.columns)
+            .arg(defaults.rows),
+        QStringLiteral("CxF"), QStringLiteral("%1x%2").arg(defaults.columns).arg(defaults.rows)};
+    const QCommandLineOption seed{
         QStringLiteral("seed"),
         QStringLiteral("La semilla, de 0 a %1; si no se da, se elige una y se dice.")
             .arg(largestSeed),
-        QStringLiteral("N"));
-    const QCommandLineOption symmetry(
+        QStringLiteral("N")};
+    const QCommandLineOption symmetry{
         QStringLiteral("symmetry"),
         QStringLiteral("espejo-vertical, espejo-horizontal, giro-180, cuadrantes, octogonal "
                        "(mapas cuadrados) o auto, si no se dice: octogonal si el mapa es "
                        "cuadrado, cuadrantes si no."),
-        QStringLiteral("CLASE"), QStringLiteral("auto"));
+        QStringLiteral("CLASE"), QStringLiteral("auto")};
+    /** One for each of shareOptions, in its order. */
     QList<QCommandLineOption> shares;
+    const QCommandLineOption tries{
+        QStringLiteral("tries"),
+        QStringLiteral("Cuántos mapas candidatos se prueban como mucho, de 1 a %1; %2 si no se "
+                       "dice.")
+            .arg(mostTries)
+            .arg(defaults.tries),
+        QStringLiteral("K"), QString::number(defaults.tries)};
+    const QCommandLineOption force{
+        QStringLiteral("force"),
+        QStringLiteral("Reemplaza la salida aunque ya exista con otro contenido.")};
+    const QCommandLineOption json{QStringLiteral("json"),
+                                  QStringLiteral("Lo mismo en JSON, para programas.")};
+
+    QList<QCommandLineOption> all() const
+    {
+        return QList{size, seed, symmetry} + shares + QList{tries, force, json};
+    }
+};
+
+GenerateOptions::GenerateOptions()
+{
     for (const ShareOption& option : shareOptions) {
         const int share = defaults.shares.*option.share;
         shares << QCommandLineOption(QLatin1String(option.name),
@@ -78,86 +100,110 @@ int MapTool::generate(const Command& command, const QStringList& arguments)
                                          .arg(share),
                                      QStringLiteral("P"), QString::number(share));
     }
-    const QCommandLineOption tries(
-        QStringLiteral("tries"),
-        QStringLiteral("Cuántos mapas candidatos se prueban como mucho, de 1 a %1; %2 si no se "
-                       "dice.")
-            .arg(mostTries)
-            .arg(defaults.tries),
-        QStringLiteral("K"), QString::number(defaults.tries));
-    const QCommandLineOption force(
-        QStringLiteral("force"),
-        QStringLiteral("Reemplaza la salida aunque ya exista con otro contenido."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Lo mismo en JSON, para programas."));
-    for (const QCommandLineOption& option :
-         QList{size, seed, symmetry} + shares + QList{tries, force, json})
-        line.addOption(option);
-    if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
-        return *status;
+}
 
-    GeneratorOptions options;
-    const auto sides = sizeOf(line.value(size));
+/** The size and the symmetry the command line asks for into options, or the problem. */
+QString readShape(const CommandParser& line, const GenerateOptions& given,
+                  GeneratorOptions& options)
+{
+    const auto sides = sizeOf(line.value(given.size));
     if (!sides)
-        return usageError(&command, QStringLiteral("--size pide columnas x filas, cada una de "
-                                                   "17 a 100, como 60x40"));
+        return QStringLiteral("--size pide columnas x filas, cada una de 17 a 100, como 60x40");
     options.columns = sides->first;
     options.rows = sides->second;
-    const QString kind = line.value(symmetry);
+    const QString kind = line.value(given.symmetry);
     const std::optional<GeneratedSymmetry> named = generatedSymmetryNamed(kind);
     if (!named && kind != QLatin1String("auto"))
-        return usageError(&command, QStringLiteral("--symmetry pide espejo-vertical, "
-                                                   "espejo-horizontal, giro-180, cuadrantes, "
-                                                   "octogonal o auto"));
+        return QStringLiteral("--symmetry pide espejo-vertical, espejo-horizontal, giro-180, "
+                              "cuadrantes, octogonal o auto");
     options.symmetry = named.value_or(automaticSymmetry(options.columns, options.rows));
     if (!symmetryFits(options.symmetry, options.columns, options.rows))
-        return usageError(&command, QStringLiteral("la simetría octogonal pide un mapa cuadrado, "
-                                                   "como --size %1x%1")
-                                        .arg(std::min(options.columns, options.rows)));
+        return QStringLiteral("la simetría octogonal pide un mapa cuadrado, como --size %1x%1")
+            .arg(std::min(options.columns, options.rows));
+    return {};
+}
+
+/** The terrains' shares the command line asks for into options, or the problem. */
+QString readShares(const CommandParser& line, const GenerateOptions& given,
+                   GeneratorOptions& options)
+{
     for (std::size_t k = 0; k < shareOptions.size(); ++k) {
-        const auto percent = wholeNumber(line.value(shares[qsizetype(k)]), 0, 100);
+        const auto percent = wholeNumber(line.value(given.shares[qsizetype(k)]), 0, 100);
         if (!percent)
-            return usageError(&command, QStringLiteral("--%1 pide un porcentaje de 0 a 100")
-                                            .arg(QLatin1String(shareOptions[k].name)));
+            return QStringLiteral("--%1 pide un porcentaje de 0 a 100")
+                .arg(QLatin1String(shareOptions[k].name));
         options.shares.*shareOptions[k].share = int(*percent);
     }
     if (options.shares.blocking() > largestBlockingShare)
-        return usageError(&command, QStringLiteral("el agua y la roca juntas pasan del %1 % del "
-                                                   "mapa: no quedaría sitio para andar")
-                                        .arg(largestBlockingShare));
+        return QStringLiteral("el agua y la roca juntas pasan del %1 % del mapa: no quedaría "
+                              "sitio para andar")
+            .arg(largestBlockingShare);
     if (options.shares.total() > largestTerrainShare)
-        return usageError(
-            &command,
-            QStringLiteral("los terrenos juntos pasan del %1 % del mapa").arg(largestTerrainShare));
-    const auto triesAsked = wholeNumber(line.value(tries), 1, mostTries);
-    if (!triesAsked)
-        return usageError(&command,
-                          QStringLiteral("--tries pide un número de 1 a %1").arg(mostTries));
-    options.tries = int(*triesAsked);
-    if (line.isSet(seed)) {
-        const auto seedGiven = wholeNumber(line.value(seed), 0, largestSeed);
-        if (!seedGiven)
-            return usageError(
-                &command,
-                QStringLiteral("--seed pide un número entero de 0 a %1").arg(largestSeed));
-        options.seed = *seedGiven;
-    } else {
+        return QStringLiteral("los terrenos juntos pasan del %1 % del mapa")
+            .arg(largestTerrainShare);
+    return {};
+}
+
+/** The tries and the seed the command line asks for into options, or the problem. */
+QString readTriesAndSeed(const CommandParser& line, const GenerateOptions& given,
+                         GeneratorOptions& options)
+{
+    const auto tries = wholeNumber(line.value(given.tries), 1, mostTries);
+    if (!tries)
+        return QStringLiteral("--tries pide un número de 1 a %1").arg(mostTries);
+    options.tries = int(*tries);
+    if (!line.isSet(given.seed)) {
         // Short enough to type again; the seed is said with the map.
         options.seed = QRandomGenerator::system()->bounded(quint64(1000000000));
+        return {};
     }
+    const auto seed = wholeNumber(line.value(given.seed), 0, largestSeed);
+    if (!seed)
+        return QStringLiteral("--seed pide un número entero de 0 a %1").arg(largestSeed);
+    options.seed = *seed;
+    return {};
+}
+
+/** The generator's options that the command line asks for, or the problem with them. */
+std::variant<GeneratorOptions, QString> generatorOptionsOf(const CommandParser& line,
+                                                           const GenerateOptions& given)
+{
+    GeneratorOptions options;
+    for (const auto read : {readShape, readShares, readTriesAndSeed})
+        if (const QString problem = read(line, given, options); !problem.isEmpty())
+            return problem;
+    if (!hasMapExtension(QFileInfo(line.files().at(0)).fileName()))
+        return QStringLiteral("la salida debe terminar en .map");
+    return options;
+}
+
+} // namespace
+
+int MapTool::generate(const Command& command, const QStringList& arguments)
+{
+    CommandParser line = parserFor(command);
+    const GenerateOptions given;
+    for (const QCommandLineOption& option : given.all())
+        line.addOption(option);
+    if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
+        return *status;
+    const auto asked = generatorOptionsOf(line, given);
+    if (const QString* problem = std::get_if<QString>(&asked))
+        return usageError(&command, *problem);
+    const GeneratorOptions& options = std::get<GeneratorOptions>(asked);
     const QString output = line.files().at(0);
-    if (!hasMapExtension(QFileInfo(output).fileName()))
-        return usageError(&command, QStringLiteral("la salida debe terminar en .map"));
+    const bool force = line.isSet(given.force);
+    const bool json = line.isSet(given.json);
 
     const GeneratedMap generated = generateMap(options);
     const QString name = printableName(output);
     int status = 0;
     if (!generated.found) {
         status = 1;
-    } else if (writeFiles({{output, mapText(generated.map)}}, QString(), line.isSet(force)) != 0) {
+    } else if (writeFiles({{output, mapText(generated.map)}}, QString(), force) != 0) {
         return 1;
     }
-    if (line.isSet(json))
+    if (json)
         out_ << QJsonDocument(generatedJson(name, options, generated, status == 0))
                     .toJson(QJsonDocument::Compact)
              << '\n';

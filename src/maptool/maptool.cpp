@@ -24,8 +24,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <memory>
-
 namespace quintaraz {
 
 const std::array<MapTool::Command, 13> MapTool::commands_{{
@@ -498,13 +496,13 @@ int MapTool::newMap(const Command& command, const QStringList& arguments)
                               .arg(mapSizeLimits.highest + 1));
     }
     const QString output = line.files().at(2);
-    const auto map = std::make_unique<GameMap>(newMapWithStarts(size[0], size[1]));
+    const GameMap map = newMapWithStarts(size[0], size[1]);
     if (const std::optional<TiledFormat> format = tiledFormatOf(output))
-        return writeTiled(*map, QString(), output, *format, line.isSet(force));
+        return writeTiled(map, QString(), output, *format, line.isSet(force));
     if (!hasMapExtension(QFileInfo(output).fileName()))
         return usageError(&command,
                           QStringLiteral("la salida debe terminar en .map, en .tmx o en .tmj"));
-    return writeFiles({{output, mapText(*map)}}, QString(), line.isSet(force));
+    return writeFiles({{output, mapText(map)}}, QString(), line.isSet(force));
 }
 
 int MapTool::importMap(const Command& command, const QStringList& arguments)

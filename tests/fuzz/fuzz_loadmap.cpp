@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <string_view>
 
 using namespace quintaraz;
@@ -60,28 +59,28 @@ void checkTiledReader(const std::uint8_t* data, std::size_t size)
 void checkDiffAndMerge(const GameMap& a, const std::uint8_t* data, std::size_t size)
 {
     check(diffMaps(a, a).same());
-    const auto b = std::make_unique<GameMap>(a);
+    GameMap b = a;
     for (std::size_t k = 0; k < size && k < 16; ++k) {
-        const int cell = int(data[k] * 7919u % unsigned(b->cellCount()));
-        b->terrain[std::size_t(cell)] = std::int16_t(b->terrain[std::size_t(cell)] + data[k] + 1);
+        const int cell = int(data[k] * 7919u % unsigned(b.cellCount()));
+        b.terrain[std::size_t(cell)] = std::int16_t(b.terrain[std::size_t(cell)] + data[k] + 1);
     }
     if (size > 0)
-        b->starts[data[0] % playerCount] = GridPoint{std::int16_t(data[size - 1] % b->columns()),
-                                                     std::int16_t(data[0] % b->rows())};
-    b->extraStarts.clear();
-    const QByteArray expected = mapText(*b);
-    const MapMerge ours = mergeMaps(&a, *b, a);
+        b.starts[data[0] % playerCount] =
+            GridPoint{std::int16_t(data[size - 1] % b.columns()), std::int16_t(data[0] % b.rows())};
+    b.extraStarts.clear();
+    const QByteArray expected = mapText(b);
+    const MapMerge ours = mergeMaps(&a, b, a);
     check(ours.conflicts.empty() && mapText(ours.map) == expected);
     // Theirs is b: all of it, unless it puts a start where ours' was fine and no start may
     // be (b's own start on water); that start then stays ours'.
-    const MapMerge theirs = mergeMaps(&a, a, *b);
+    const MapMerge theirs = mergeMaps(&a, a, b);
     for (const MergeConflict& conflict : theirs.conflicts)
         check(conflict.kind == MergeConflict::Kind::Land &&
               theirs.map.starts[conflict.player] == a.starts[conflict.player]);
     check(!theirs.conflicts.empty() || mapText(theirs.map) == expected);
     const bool sameCells =
-        std::equal(a.terrain.begin(), a.terrain.begin() + a.cellCount(), b->terrain.begin());
-    check(diffMaps(a, *b).same() == (sameCells && a.starts == b->starts));
+        std::equal(a.terrain.begin(), a.terrain.begin() + a.cellCount(), b.terrain.begin());
+    check(diffMaps(a, b).same() == (sameCells && a.starts == b.starts));
 }
 
 /** Balance, with what blocks taken from data: every figure within what the map holds. */
@@ -138,9 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     generatecheck::checkGeneratedMap(data, size);
     checkTiledReader(data, size);
-    const auto reading = std::make_unique<MapReading>(
-        readMapText(std::string_view(reinterpret_cast<const char*>(data), size)));
-    switch (reading->outcome) {
+    const MapReading reading =
+        readMapText(std::string_view(reinterpret_cast<const char*>(data), size));
+    switch (reading.outcome) {
     case LoadOutcome::Loaded:
         break;
     case LoadOutcome::SizeRejected:
@@ -151,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     default:
         std::abort();
     }
-    const GameMap& map = reading->map;
+    const GameMap& map = reading.map;
     check(mapSizeLimits.contains(map.maxwidth) && mapSizeLimits.contains(map.maxheight));
     check(map.terrain.size() == std::size_t(map.cellCount()));
     checkDiffAndMerge(map, data, size);
