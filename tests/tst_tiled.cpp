@@ -7,6 +7,7 @@
 #include "map/problemtext.h"
 #include "programrun.h"
 #include "testmaps.h"
+#include "tiled/gidmapper.h"
 #include "tiled/tiledreader.h"
 #include "tiled/tiledwriter.h"
 
@@ -141,7 +142,50 @@ private slots:
     void newMaps_data();
     void newMaps();
     void newRefusesWhatItMay();
+    void tileNumbersAtAGlanceAsLookedUp_data();
+    void tileNumbersAtAGlanceAsLookedUp();
 };
+
+void TestTiled::tileNumbersAtAGlanceAsLookedUp_data()
+{
+    // Tilesets by their first numbers, as maps list them: ours, in either order, crowded,
+    // sharing a first number, and the first numbers 0 and -3 that damaged files hold.
+    QTest::addColumn<QList<qint64>>("firstGids");
+    QTest::newRow("ours") << QList<qint64>{1, 7};
+    QTest::newRow("players first") << QList<qint64>{7, 1};
+    QTest::newRow("crowded") << QList<qint64>{1, 4, 5, 20};
+    QTest::newRow("one first number") << QList<qint64>{3, 3, 12};
+    QTest::newRow("zero and below") << QList<qint64>{0, -3, 10};
+}
+
+void TestTiled::tileNumbersAtAGlanceAsLookedUp()
+{
+    // A number in a tileset's range is, at a glance, what the lookup says of it; and of a
+    // tileset numbered from 1 or more, each unflipped number of one of its first tiles is
+    // in its range. Damaged numberings are left to the lookup.
+    QFETCH(QList<qint64>, firstGids);
+    const tiled::GidMapper gids(std::vector<qint64>(firstGids.begin(), firstGids.end()));
+    for (int tileset = -1; tileset < int(firstGids.size()); ++tileset) {
+        for (const qint64 count : {1, 6, 30}) {
+            const tiled::GidMapper::GidRange range = gids.unflippedRange(tileset, count);
+            for (quint32 gid = 0; gid < 60; ++gid) {
+                for (const quint32 flip : {0u, 0x80000000u}) {
+                    const tiled::TileRef tile = gids.tileOf(gid | flip);
+                    const bool looked =
+                        tileset >= 0 && tile.tileset == tileset && tile.id < count && !tile.flipped;
+                    const bool sane = tileset >= 0 && firstGids[tileset] >= 1;
+                    QVERIFY2(range.contains(gid | flip) ? looked : !(looked && sane),
+                             qPrintable(QStringLiteral("tileset %1, %2 tiles, number %3")
+                                            .arg(tileset)
+                                            .arg(count)
+                                            .arg(gid | flip)));
+                    if (looked)
+                        QCOMPARE(qint64((gid | flip) - range.first), tile.id);
+                }
+            }
+        }
+    }
+}
 
 void TestTiled::initTestCase()
 {

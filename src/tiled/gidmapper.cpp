@@ -2,6 +2,8 @@
 
 #include "map/gamemap.h"
 
+#include <algorithm>
+
 namespace quintaraz::tiled {
 
 namespace {
@@ -34,6 +36,24 @@ TileRef GidMapper::tileOf(quint32 gid) const
     if (tile.tileset >= 0)
         tile.id = number - firstGids_[std::size_t(tile.tileset)];
     return tile;
+}
+
+GidMapper::GidRange GidMapper::unflippedRange(int tileset, qint64 count) const
+{
+    if (tileset < 0)
+        return {};
+    const qint64 first = firstGids_[std::size_t(tileset)];
+    qint64 end = std::min(first + count, qint64(~flipBits) + 1);
+    for (std::size_t k = 0; k < firstGids_.size(); ++k) {
+        // A tileset of the same first number before it takes every number: tileOf's rule.
+        if (firstGids_[k] == first && int(k) < tileset)
+            return {};
+        if (firstGids_[k] > first)
+            end = std::min(end, firstGids_[k]);
+    }
+    if (first <= 0 || first >= end)
+        return {};
+    return {quint32(first), quint32(end)};
 }
 
 quint32 GidMapper::gidOf(int tileset, qint64 id) const

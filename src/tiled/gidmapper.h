@@ -31,6 +31,18 @@ public:
 
     /** The tile a number names; of two tilesets with one first number, the former. */
     TileRef tileOf(quint32 gid) const;
+    /** Numbers from first up to, not including, end: a cell's, tested at a glance. */
+    struct GidRange {
+        quint32 first = 0;
+        quint32 end = 0;
+
+        bool contains(quint32 gid) const { return gid - first < end - first; }
+    };
+    /**
+     * The numbers, unflipped, that name the first count tiles of a tileset: number - first
+     * is the tile's place, as tileOf gives it. Empty for no tileset (-1).
+     */
+    GidRange unflippedRange(int tileset, qint64 count) const;
     /** The number of a tile of a tileset, unflipped. */
     quint32 gidOf(int tileset, qint64 id) const;
     /** The first number of a tileset. */

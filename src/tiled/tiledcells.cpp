@@ -32,7 +32,10 @@ std::vector<MapProblem> terrainCellProblems(const TiledParts& parts, const GidMa
     // The faulty cells of each kind, in the order of the rows, as cellAreas groups them. A
     // tile of another tileset is keyed by that tileset's place in the map's list.
     std::map<std::pair<CellFault, int>, std::vector<KeyedCell>> faults;
+    const GidMapper::GidRange fine = gids.unflippedRange(terrains, terrainCount);
     for (qsizetype k = 0; k < parts.cells(); ++k) {
+        if (fine.contains(parts.terrain[std::size_t(k)]))
+            continue;
         const TileRef tile = gids.tileOf(parts.terrain[std::size_t(k)]);
         if (tile.tileset == terrains && tile.id < terrainCount)
             continue;

@@ -252,8 +252,15 @@ std::vector<MapProblem> readTerrain(const TiledParts& parts, const GidMapper& gi
 {
     const int terrains = tilesetNamed(parts, terrainTileset);
     map.resize(int(parts.width - 1), int(parts.height - 1));
+    // Most cells hold a terrain's own number: told at a glance, before any lookup.
+    const GidMapper::GidRange ours = gids.unflippedRange(terrains, terrainCount);
     for (qsizetype k = 0; k < parts.cells(); ++k) {
-        const TileRef tile = gids.tileOf(parts.terrain[std::size_t(k)]);
+        const quint32 gid = parts.terrain[std::size_t(k)];
+        if (ours.contains(gid)) {
+            map.terrain[std::size_t(k)] = std::int16_t(gid - ours.first);
+            continue;
+        }
+        const TileRef tile = gids.tileOf(gid);
         flipped += tile.flipped;
         map.terrain[std::size_t(k)] =
             std::int16_t(tile.tileset == terrains ? std::min<qint64>(tile.id, terrainCount) : -1);
