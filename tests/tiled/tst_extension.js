@@ -378,7 +378,7 @@ const tests = {
                 assert.strictEqual(dialog.title, "Generar mapa de Quintaraz");
                 assert.match(dialog.text, new RegExp(
                     "^No se ha podido generar un mapa de 18 x 17, cuadrantes, semilla " +
-                    chosen[1] + ": ninguno de los 1 mapas candidatos cumple lo prometido " +
+                    chosen[1] + ": el único mapa candidato no cumple lo prometido " +
                     "\\([^)]+\\)\\.\\n\\nPrueba otra semilla, otro tamaño u otra simetría\\. " +
                     "La consola \\(Console\\) tiene lo que dijo quintaraz-map"));
                 // Options the questions do not ask are not the advice here.
