@@ -307,16 +307,28 @@ function readyForTheGame(map, name, warned) {
         tiled.trigger(asMap ? "Save" : "SaveAs");
 }
 
+/** Columns and rows as the user types them ("60 x 40"), whatever their number; or null. */
+function sizeWritten(text) {
+    const found = /^\s*(\d+)\s*(?:x|X|×|,|\s)\s*(\d+)\s*$/.exec(text);
+    return found ? {columns: Number(found[1]), rows: Number(found[2])} : null;
+}
+
 /** The size the user types, as "60 x 40": columns and rows, or null when it is not one. */
 function sizeTyped(text) {
-    const found = /^\s*(\d+)\s*(?:x|X|×|,|\s)\s*(\d+)\s*$/.exec(text);
-    if (!found)
-        return null;
-    const size = {columns: Number(found[1]), rows: Number(found[2])};
+    const size = sizeWritten(text);
     const fits = function (cells) {
         return cells >= 17 && cells <= 100;
     };
-    return fits(size.columns) && fits(size.rows) ? size : null;
+    return size && fits(size.columns) && fits(size.rows) ? size : null;
+}
+
+/** What the size's question says after a size it does not take. */
+function sizeAgain(typed) {
+    const example = "escribe columnas x filas, cada una de 17 a 100, como 60 x 40:";
+    if (!sizeWritten(typed))
+        return "«" + typed + "» no es un tamaño: " + example;
+    return "«" + typed + "» se sale de lo que cabe en el juego, de 17 a 100 casillas por " +
+        "lado: " + example;
 }
 
 /**
@@ -333,8 +345,7 @@ function newMap() {
         if (!typed)
             return; // cancelled
         size = sizeTyped(typed);
-        label = "«" + typed + "» no es un tamaño: escribe columnas x filas, cada una de 17 " +
-            "a 100, como 60 x 40:";
+        label = sizeAgain(typed);
     }
     withScratchFolder(function (folder) {
         const tmx = folder + "/nuevo.tmx";
@@ -523,10 +534,7 @@ function askUntilTaken(label, typed, take, again) {
  */
 function generateMap() {
     const size = askUntilTaken("Columnas x filas del mapa (de 17 a 100 cada una):", "60 x 40",
-                               sizeTyped, function (typed) {
-        return "«" + typed + "» no es un tamaño: escribe columnas x filas, cada una de 17 a " +
-            "100, como 60 x 40:";
-    });
+                               sizeTyped, sizeAgain);
     if (!size)
         return;
     // The octagonal symmetry only for a square.
@@ -563,9 +571,11 @@ function generateMap() {
         const options = ["generate", "--size", size.columns + "x" + size.rows, "--symmetry",
                          symmetry].concat(seed === anySeed ? [] : ["--seed", seed]);
         const result = run(mapTool, options.concat(["--", made]));
+        // The map tool names the scratch file by its whole path; the Console, by its name.
+        for (const line of result.out.split("\n").filter(Boolean))
+            tiled.log(line.split(made).join("generado.map"));
         if (result.status !== 0) {
-            tiled.alert(failure(result, made, generateTitle, "No se ha podido generar el mapa"),
-                        generateTitle);
+            tiled.alert(generateFailure(result, made, size, symmetry, seed), generateTitle);
             return;
         }
         const tmx = folder + "/generado.tmx";
@@ -575,11 +585,26 @@ function generateMap() {
                         generateTitle);
             return;
         }
-        // The map tool names the scratch file by its whole path; the Console, by its name.
-        for (const line of result.out.split("\n"))
-            tiled.log(line.split(made).join("generado.map"));
         tiled.activeAsset = tiled.mapFormat("tmx").read(tmx);
     });
+}
+
+/**
+ * Why no map was generated, for a map maker in Tiled: the map tool's reason, without its
+ * advice for the command line (options that the questions do not ask), and what to try here.
+ */
+function generateFailure(result, made, size, symmetry, seed) {
+    const said = saidLines(result, made, made);
+    if (said.length === 0)
+        return failure(result, made, generateTitle, "No se ha podido generar el mapa");
+    // No "s" flag: Tiled 1.8's script engine refuses it, and the whole extension with it.
+    const reason = said.join("\n").replace(/; no se escribe nada[\s\S]*$/, "");
+    const chosen = /, semilla (\d+)$/m.exec(result.out);
+    const asked = size.columns + " x " + size.rows + ", " + symmetry + ", semilla " +
+        (chosen ? chosen[1] : seed);
+    return "No se ha podido generar un mapa de " + asked + ": " + reason + ".\n\nPrueba " +
+        "otra semilla, otro tamaño u otra simetría. La consola (Console) tiene lo que dijo " +
+        mapTool + ", con la orden que lo repite.";
 }
 
 // In File > New too: Tiled shows the Map menu only while a map is open.

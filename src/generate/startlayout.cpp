@@ -88,6 +88,8 @@ std::array<GridPoint, playerCount> allStarts(const GameMap& size, GridPoint a, G
 
 /** Gaps between A's and B's figures are reckoned in ten-thousandths of the larger figure. */
 constexpr int wholeGap = 10000;
+/** The gap of a layout even enough to be taken at once. */
+constexpr int evenGap = wholeGap / 20;
 
 /**
  * How far apart A and B come out on open ground, where a walk is as long as the steps along
@@ -178,6 +180,11 @@ std::optional<StartLayout> StartLayout::draw(int columns, int rows, GeneratedSym
     const auto inQuadrant = [&](GridPoint p) {
         return p.x >= margin && p.y >= margin && p.x <= lastColumn && p.y <= lastRow;
     };
+    // The most even of the draws that miss evenGap, kept in case no draw reaches it: on the
+    // smallest maps no two places of a quadrant do (18 x 17 comes no nearer than 5.4 %), and
+    // balance, which measures every candidate, still tells whether the map is fair.
+    std::optional<StartLayout> nearestMiss;
+    int nearestMissGap = wholeGap / 10;
     for (int draw = 0; draw < layoutDraws; ++draw) {
         // A and B on an ellipse about the map's middle, at angles φ and 90° - φ...
         const int u = random.between(0, whole);
@@ -207,18 +214,28 @@ std::optional<StartLayout> StartLayout::draw(int columns, int rows, GeneratedSym
                 gap = nextGap;
             }
         }
-        if (gap > wholeGap / 20 ||
-            (octagonal && (a.x == a.y || openGroundGap(starts, columns, rows, least) > wholeGap)))
+        if (octagonal && (a.x == a.y || openGroundGap(starts, columns, rows, least) > wholeGap))
             continue;
         StartLayout layout;
         layout.first = a;
         layout.second = b;
         layout.starts = starts;
+        if (gap > evenGap) {
+            if (gap <= nearestMissGap) {
+                nearestMissGap = gap;
+                nearestMiss = layout;
+            }
+            continue;
+        }
         layout.kitTrees = kitPatch(kitTrees, random);
         layout.kitSoilPatches = kitPatch(kitSoilPatches, random);
         return layout;
     }
-    return std::nullopt;
+    if (nearestMiss) {
+        nearestMiss->kitTrees = kitPatch(kitTrees, random);
+        nearestMiss->kitSoilPatches = kitPatch(kitSoilPatches, random);
+    }
+    return nearestMiss;
 }
 
 bool StartLayout::placeOn(GameMap& map, TerrainPainter& painter, const CellOrbits& orbits,

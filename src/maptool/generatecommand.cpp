@@ -209,11 +209,17 @@ int MapTool::generate(const Command& command, const QStringList& arguments)
              << '\n';
     else
         out_ << generatedText(name, options, generated);
-    if (status != 0)
-        fail(output, QStringLiteral("ninguno de los %1 mapas candidatos cumple lo prometido (%2); "
-                                    "no se escribe nada: prueba otra semilla o más --tries")
-                         .arg(generated.candidates)
-                         .arg(faultText(generated.fault)));
+    if (status != 0) {
+        const QString fault = faultText(generated.fault);
+        const QString none =
+            generated.candidates == 1
+                ? QStringLiteral("el único mapa candidato no cumple lo prometido (%1)").arg(fault)
+                : QStringLiteral("ninguno de los %1 mapas candidatos cumple lo prometido (%2)")
+                      .arg(generated.candidates)
+                      .arg(fault);
+        fail(output,
+             none + QStringLiteral("; no se escribe nada: prueba otra semilla o más --tries"));
+    }
     return status;
 }
 

@@ -272,10 +272,16 @@ const tests = {
 
     "a new map: the size asked again until it is one, then an unsaved map of it"() {
         const tiled = tiledWithExtension();
-        tiled.typed = ["10 x 10", "60 x 40"];
+        tiled.typed = ["diez", "100 x 101", "60 x 40"];
         tiled.actions.NuevoMapaQuintaraz.callback();
-        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.text), ["40 x 30", "10 x 10"]);
-        assert.match(tiled.dialogs[1].label, /^«10 x 10» no es un tamaño/);
+        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.text),
+                               ["40 x 30", "diez", "100 x 101"]);
+        assert.match(tiled.dialogs[1].label, /^«diez» no es un tamaño: escribe columnas x filas/);
+        // A size it is, only too large: the question says so, not that it is no size.
+        assert.strictEqual(tiled.dialogs[2].label,
+                           "«100 x 101» se sale de lo que cabe en el juego, de 17 a 100 " +
+                           "casillas por lado: escribe columnas x filas, cada una de 17 a " +
+                           "100, como 60 x 40:");
         assert.strictEqual(tiled.openAssets.length, 1);
         const map = tiled.activeAsset;
         assert.deepStrictEqual([map.width, map.height, map.fileName], [60, 40, ""]);
@@ -360,6 +366,62 @@ const tests = {
             assert.deepStrictEqual(cancelled.openAssets, []);
             assert.strictEqual(cancelled.dialogs.length, typed.length);
         }
+    },
+
+    "a generated map that the tool cannot make: its reason and what to try in Tiled"() {
+        // The real map tool, held to one candidate, where the first candidate of this seed
+        // is not balanced.
+        const where = folder();
+        const held = path.join(where, "quintaraz-map");
+        fs.writeFileSync(held, "#!/bin/sh\nif [ \"$1\" = generate ]; then shift; exec \"" +
+                         mapTool + "\" generate --tries 1 \"$@\"; fi\nexec \"" + mapTool +
+                         "\" \"$@\"\n", {mode: 0o755});
+        const path_ = process.env.PATH;
+        process.env.PATH = where + ":" + path_;
+        try {
+            for (const seed of ["1", "al azar"]) {
+                const tiled = tiledWithExtension();
+                tiled.typed = ["18 x 17", "cuadrantes", seed];
+                tiled.actions.GenerarMapaQuintaraz.callback();
+                if (seed === "al azar" && tiled.dialogs.length === 3)
+                    continue; // the seed chosen gave a map at once
+                assert.deepStrictEqual(tiled.openAssets, []);
+                const said = tiled.logged.join("\n");
+                const chosen = /^generado\.map: 18 x 17 celdas, cuadrantes, semilla (\d+)$/m
+                    .exec(said);
+                assert.ok(chosen, said);
+                assert.match(said, /^  para repetirlo: quintaraz-map generate --size 18x17 /m);
+                const dialog = tiled.dialogs[3];
+                assert.strictEqual(dialog.title, "Generar mapa de Quintaraz");
+                assert.match(dialog.text, new RegExp(
+                    "^No se ha podido generar un mapa de 18 x 17, cuadrantes, semilla " +
+                    chosen[1] + ": el único mapa candidato no cumple lo prometido " +
+                    "\\([^)]+\\)\\.\\n\\nPrueba otra semilla, otro tamaño u otra simetría\\. " +
+                    "La consola \\(Console\\) tiene lo que dijo quintaraz-map"));
+                // Options the questions do not ask are not the advice here.
+                assert.doesNotMatch(dialog.text, /--tries|no se escribe nada/);
+            }
+        } finally {
+            process.env.PATH = path_;
+        }
+    },
+
+    "an issue of Comprobar equilibrio shows its player's start"() {
+        const tiled = tiledWithExtension();
+        const valley = path.join(path.dirname(casesFolder), "..", "..", "docs", "valle.map");
+        const map = tiled.formats.quintaraz.read(valley);
+        tiled.openAssets.push(map);
+        tiled.active = map;
+        tiled.actions.ComprobarEquilibrioQuintaraz.callback();
+        // The valley's player 5 has no soil patch within 24 steps.
+        const issue = tiled.issues.find((issue) => /: jugador 5: parcelas a 24 pasos: 0;/
+            .test(issue.text));
+        assert.ok(issue, tiled.issues.map((issue) => issue.text).join("\n"));
+        issue.activated();
+        const selected = Array.from(map.selectedObjects);
+        assert.deepStrictEqual(selected.map((object) => object.tile.id), [4]);
+        assert.deepStrictEqual(tiled.centred.pop(), [selected[0].x + 12.5,
+                                                     selected[0].y - 12.5]);
     },
 
     "the menus: File > New > Nuevo mapa, Generar mapa; Map > Comprobar mapa, Comprobar equilibrio, Generar mapa"() {
