@@ -42,8 +42,8 @@ struct CommandMap {
 /**
  * quintaraz-map: checks, draws and describes map files from the command line, with the
  * editor's own reader and pictures, converts them to and from Tiled's formats, serves git
- * as the maps' text view, diff and merge driver, and makes new maps. Exit status 0 when all went well, 1
- * when a file would not open or could not be written (or, for check --strict, holds
+ * as the maps' text view, diff and merge driver, and makes new maps. Exit status 0 when all went
+ * well, 1 when a file would not open or could not be written (or, for check --strict, holds
  * something a game may not expect), 2 for a command line that is not understood; diff and
  * merge say 0 same or clean, 1 different or in conflict, 2 trouble.
  */
