@@ -46,6 +46,7 @@ public:
     EditingRun(const TileArt& art, quint32 seed)
         : random_(seed)
         , editor_(art, dialogs_)
+        , whole_(art, dialogs_)
     {
     }
 
@@ -65,6 +66,8 @@ public:
         const Shown shown = dialogs_.messages.isEmpty() ? Shown() : dialogs_.messages.last().kind;
         if (problem_.isEmpty())
             problem_ = difference(editor_.document(), model_);
+        if (problem_.isEmpty())
+            problem_ = viewDifference();
         if (problem_.isEmpty() && (shown != expected || dialogs_.messages.size() > 1))
             problem_ = QStringLiteral("message %1, expected %2")
                            .arg(shown ? int(*shown) : -1)
@@ -77,6 +80,23 @@ public:
     int saves = 0;
 
 private:
+    /**
+     * The view, kept as a ring and drawn only where something changed, is the map drawn
+     * whole at its scroll, whatever actions came before.
+     */
+    QString viewDifference()
+    {
+        if (!editor_.document().mapLoaded)
+            return {};
+        whole_.document() = editor_.document();
+        whole_.drawmap();
+        if (editor_.view() == whole_.view())
+            return {};
+        return QStringLiteral("the view at %1, %2 is not the map drawn there")
+            .arg(editor_.document().scrollX)
+            .arg(editor_.document().scrollY);
+    }
+
     Shown newMap()
     {
         const int w = random_.bounded(16, 100);
@@ -202,6 +222,7 @@ private:
     QTemporaryDir folder_;
     FakeDialogs dialogs_;
     Editor editor_;
+    Editor whole_; // draws the view whole, to compare
     Model model_;
     QString lastSaved_;
     QString problem_;
