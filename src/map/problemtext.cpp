@@ -291,6 +291,9 @@ QString mapText(const MapProblem& problem)
             .arg(mapSizeLimits.lowest + 1)
             .arg(mapSizeLimits.highest + 1);
     case Kind::FlippedTiles:
+        if (problem.count == 1)
+            return QStringLiteral("1 patrón o marcador estaba girado o volteado; el editor lo "
+                                  "guarda sin girar");
         return QStringLiteral("%1 patrones o marcadores estaban girados o volteados; el editor los "
                               "guarda sin girar")
             .arg(problem.count);
