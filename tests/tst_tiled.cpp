@@ -396,6 +396,15 @@ void TestTiled::refusals_data()
         "(columna 0, fila 0)");
     row("a cell too few", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n",
         "la capa «terreno»: tiene 288 patrones y el mapa 289 celdas");
+    row("a piece that is no number", tmx, "<data encoding=\"csv\">\n1,",
+        "<data encoding=\"csv\">\n1x,", "la capa «terreno»: «1x» no es el número de un patrón");
+    row("a cell too many", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n1,1,",
+        "la capa «terreno»: tiene más patrones que las 289 celdas del mapa");
+    // The reader gets the text between two comments as parts of its own: a number is read
+    // whole across them.
+    row("a number cut by comments", tmx, "<data encoding=\"csv\">\n1,",
+        "<data encoding=\"csv\">\n1<!-- a -->2<!-- b -->x,",
+        "la capa «terreno»: «12x» no es el número de un patrón");
     row("no terrain tileset", tmx, "name=\"terrenos\"", "name=\"suelos\"",
         "falta el conjunto de patrones «terrenos»: añade terrenos.tsx");
     row("no terrain layer", tmx, "name=\"terreno\"", "name=\"suelo\"",
