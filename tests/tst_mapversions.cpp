@@ -102,8 +102,8 @@ private slots:
     void diffSaysWhatChanged();
     void diffSaysHowTheBalanceMoved_data();
     void diffSaysHowTheBalanceMoved();
-    void diffPictureIsRenderWithChangesOutlined_data();
-    void diffPictureIsRenderWithChangesOutlined();
+    void picturesAreRenderWithCellsOutlined_data();
+    void picturesAreRenderWithCellsOutlined();
     void gitDiffOfOneCellIsOneLine();
     void gridSaysWhatIsNoMap_data();
     void gridSaysWhatIsNoMap();
@@ -262,33 +262,56 @@ void TestMapVersions::diffSaysHowTheBalanceMoved()
     }
 }
 
-void TestMapVersions::diffPictureIsRenderWithChangesOutlined_data()
+void TestMapVersions::picturesAreRenderWithCellsOutlined_data()
 {
-    QTest::addColumn<QByteArray>("after");
+    // diff draws the new map with the changed cells framed; merge, when theirs is given, draws
+    // the merged map with the cells of its conflicts framed, ours and the example the base.
+    QTest::addColumn<QByteArray>("after"); // diff's new map, or merge's ours
+    QTest::addColumn<QByteArray>("theirs");
     QTest::addColumn<QList<QPoint>>("outlined");
-    QTest::newRow("nothing changed") << example() << QList<QPoint>();
+    QTest::newRow("nothing changed") << example() << QByteArray() << QList<QPoint>();
     QTest::newRow("a cell and a start") << example([](GameMap& map) {
         paint(3, 4, 3, 4, Terrain::Water)(map);
         moveStart(2, 9, 9)(map);
-    }) << QList<QPoint>{{3, 4}, {8, 8}, {9, 9}};
+    }) << QByteArray() << QList<QPoint>{{3, 4}, {8, 8}, {9, 9}};
+    QTest::newRow("merge without conflicts")
+        << example(paint(3, 4, 3, 4, Terrain::Water)) << example(paint(5, 5, 5, 5, Terrain::Rock))
+        << QList<QPoint>();
+    QTest::newRow("merge of a cell painted two ways")
+        << example(paint(3, 4, 3, 4, Terrain::Water)) << example(paint(3, 4, 3, 4, Terrain::Rock))
+        << QList<QPoint>{{3, 4}};
+    // A start conflict frames where our start stays; one onto our water, that cell too.
+    QTest::newRow("merge of a start moved to two cells")
+        << example(moveStart(2, 9, 9)) << example(moveStart(2, 10, 10)) << QList<QPoint>{{9, 9}};
+    QTest::newRow("merge of their start onto our water")
+        << example(paint(9, 9, 9, 9, Terrain::Water)) << example(moveStart(2, 9, 9))
+        << QList<QPoint>{{9, 9}, {8, 8}};
 }
 
-void TestMapVersions::diffPictureIsRenderWithChangesOutlined()
+void TestMapVersions::picturesAreRenderWithCellsOutlined()
 {
     QFETCH(QByteArray, after);
+    QFETCH(QByteArray, theirs);
     QFETCH(QList<QPoint>, outlined);
     QTemporaryDir folder;
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), example()));
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")), after));
-    const ProgramRun run =
-        runTool({"diff", "--picture", "cambios.png", "viejo.map", "nuevo.map"}, folder.path());
+    QVERIFY(theirs.isEmpty() ||
+            testmaps::writeFile(folder.filePath(QStringLiteral("suyo.map")), theirs));
+    const ProgramRun run = runTool(
+        theirs.isEmpty() ? QStringList{"diff", "--picture", "cambios.png", "viejo.map", "nuevo.map"}
+                         : QStringList{"merge", "--picture", "cambios.png", "viejo.map",
+                                       "nuevo.map", "suyo.map"},
+        folder.path());
     QCOMPARE(run.status, outlined.isEmpty() ? 0 : 1);
+    // What is drawn: diff's new map, or the map the merge wrote.
+    const QByteArray drawn = testmaps::readFile(folder.filePath(QStringLiteral("nuevo.map")));
     const QByteArray png = testmaps::readFile(folder.filePath(QStringLiteral("cambios.png")));
     // A palette picture, as render writes, with the frame's colour as one more entry.
     QCOMPARE(png.size() > 25 ? int(png.at(25)) : -1, 3);
     const QImage picture = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
     const TileArt art;
-    const QImage render = MapPicture(art).render(readMapText(after.toStdString()).map, 25);
+    const QImage render = MapPicture(art).render(readMapText(drawn.toStdString()).map, 25);
     QCOMPARE(picture.size(), render.size());
     // The frame is 3 pixels wide in a cell of 25; the rest is exactly what render draws.
     for (int y = 0; y < picture.height(); ++y) {
@@ -446,6 +469,10 @@ void TestMapVersions::gitMergesCellByCell_data()
     QTest::newRow("the size on one side, a cell on the other")
         << example(widen) << example(water) << false << example(widen)
         << "conflicto de tamaño: 17 x 17 → 18 x 17 / 17 x 17";
+    // Entries after the eighth start are not the game's: the merge drops them, and says so.
+    QTest::newRow("entries after the eighth start")
+        << example() + "3 3," << example(water) << true << example(water)
+        << "aviso: lo que seguía al octavo comienzo no se guarda en la mezcla";
     QTest::newRow("a damaged side")
         << example(water) << QByteArray("16,16,0<fin>") << false << example(water)
         << "solo hay 1 de las 289 celdas; no se mezcla";
