@@ -405,6 +405,21 @@ void TestTiled::refusals_data()
     row("a number cut by comments", tmx, "<data encoding=\"csv\">\n1,",
         "<data encoding=\"csv\">\n1<!-- a -->2<!-- b -->x,",
         "la capa «terreno»: «12x» no es el número de un patrón");
+    {
+        // Every other column empty: six areas named, the rest counted.
+        const qsizetype from = tmx.indexOf("<data encoding=\"csv\">");
+        const qsizetype to = tmx.indexOf("</data>");
+        QTest::newRow("empty cells in many areas")
+            << tmx.left(from) + tmx.mid(from, to - from).replace("1,1,", "0,1,") + tmx.mid(to)
+            << QStringLiteral("la capa «terreno» tiene 136 celdas vacías (columna 0, filas 0–16; "
+                              "columna 2, filas 0–16; columna 4, filas 0–16; columna 6, filas "
+                              "0–16; columna 8, filas 0–16; columna 10, filas 0–16 y 2 zonas más)");
+        const qsizetype layer = tmx.indexOf("<layer");
+        const qsizetype end = tmx.indexOf("</layer>") + 8;
+        QTest::newRow("the terrain layer twice")
+            << tmx.left(end) + tmx.mid(layer, end - layer) + tmx.mid(end)
+            << QStringLiteral("hay 2 capas «terreno»: deja solo una");
+    }
     row("no terrain tileset", tmx, "name=\"terrenos\"", "name=\"suelos\"",
         "falta el conjunto de patrones «terrenos»: añade terrenos.tsx");
     row("no terrain layer", tmx, "name=\"terreno\"", "name=\"suelo\"",
