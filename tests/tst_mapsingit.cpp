@@ -311,6 +311,21 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.startsWith("quintaraz-map: git: la carpeta actual no está en un repositorio"),
              qPrintable(run.err));
+
+    // What cannot be done is said as it is, and no setting is made.
+    QCOMPARE(terminal.run("git init -q raro && mkdir raro/.gitattributes", folder.path()).status,
+             0);
+    const QString odd = folder.filePath(QStringLiteral("raro"));
+    run = terminal.run("quintaraz-map git-setup", odd);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, "quintaraz-map: " + odd +
+                          "/.gitattributes: no es un archivo normal de menos de 1 MiB\n");
+    QCOMPARE(terminal.run("git config --local --get diff.quintaraz.textconv", odd).status, 1);
+    run = terminal.run("PATH=$(dirname \"$(command -v quintaraz-map)\") quintaraz-map git-setup",
+                       repository);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QStringLiteral("quintaraz-map: git: no se puede ejecutar git: ¿está "
+                                     "instalado?\n"));
 }
 
 void TestMapsInGit::ciJobOfTheReadme()

@@ -116,6 +116,9 @@ SetupStep attributesFile(bool everywhere)
         return {attributes, attributes, {}};
     }
     const GitRun top = runGit({"rev-parse", "--show-toplevel"});
+    // git that does not run at all says nothing about the folder.
+    if (top.status < 0)
+        return {QStringLiteral("git"), {}, top.problem};
     if (!top.succeeded)
         return {QStringLiteral("git"),
                 {},
