@@ -137,6 +137,8 @@ private slots:
     void filesAtTheDoor();
     void exportReplacesOnlyWhatItMay_data();
     void exportReplacesOnlyWhatItMay();
+    void exportWritesAllOrNone_data();
+    void exportWritesAllOrNone();
     void aFailedExportLeavesNothingNew();
     void theInstalledTilesetsNameTheirTiles();
     void newMaps_data();
@@ -760,6 +762,67 @@ void TestTiled::newRefusesWhatItMay()
     refused({"40", "30", "valle.map"}, 1,
             "quintaraz-map: valle.map: ya existe con otro contenido; no se sobrescribe (--force lo "
             "reemplaza)\n");
+}
+
+void TestTiled::exportWritesAllOrNone_data()
+{
+    // The pictures come before the TMX, which is the largest: the disk or the size limit gives
+    // out at the TMX, with the pictures written.
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("replacing"); // a person's pictures there, replaced with --force
+    QTest::newRow("file size limit") << "file size limit" << false;
+    QTest::newRow("file size limit, replacing") << "file size limit" << true;
+    QTest::newRow("disk full") << "disk full" << false;
+    QTest::newRow("disk full, replacing") << "disk full" << true;
+}
+
+void TestTiled::exportWritesAllOrNone()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, replacing);
+    QTemporaryDir top;
+    const QString folder = top.filePath(QStringLiteral("disco"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(testmaps::writeFile(folder + QStringLiteral("/mapa.map"), mapOfSize(100, 100)));
+    if (replacing)
+        for (const char* picture : {"/terrenos.png", "/jugadores.png"})
+            QVERIFY(testmaps::writeFile(folder + QLatin1String(picture), "de una persona"));
+    const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+    QStringList export_{QStringLiteral(QUINTARAZ_MAP), QStringLiteral("export")};
+    if (replacing)
+        export_ << QStringLiteral("--force");
+    export_ << folder + QStringLiteral("/mapa.map") << folder + QStringLiteral("/mapa.tmx");
+    // A full disk with room for the two pictures (a page each) and not for the TMX (21 KB).
+    const QStringList line =
+        fault == QLatin1String("disk full")
+            ? QStringList{QStringLiteral(QUINTARAZ_ON_FULL_DISK),
+                          folder,
+                          QStringLiteral("sh"),
+                          QStringLiteral("-c"),
+                          QStringLiteral("truncate -s -16K \"$0/.relleno\" && exec \"$@\""),
+                          folder} +
+                  export_
+            : QStringList{QStringLiteral("prlimit"), QStringLiteral("--fsize=8192")} + export_;
+    const ProgramRun result = run(line.constFirst(), line.mid(1), top.path());
+    if (result.status == 77)
+        QSKIP("no mount namespace here");
+    QCOMPARE(result.err, QStringLiteral("quintaraz-map: %1/mapa.tmx: %2\n")
+                             .arg(folder, fault == QLatin1String("disk full")
+                                              ? QStringLiteral("no queda espacio en el disco")
+                                              : QStringLiteral("el archivo superaría el tamaño "
+                                                               "que el sistema permite")));
+    QCOMPARE(result.status, 1);
+
+    // Nothing new, no file of the writer's own left behind, and a person's pictures as they were.
+    const QString after =
+        fault == QLatin1String("disk full") ? folder + QStringLiteral(".after") : folder;
+    QStringList left = QDir(after).entryList(QDir::Files | QDir::Hidden);
+    left.removeOne(QStringLiteral(".relleno"));
+    QCOMPARE(left, before);
+    if (replacing)
+        for (const char* picture : {"/terrenos.png", "/jugadores.png"})
+            QCOMPARE(testmaps::readFile(after + QLatin1String(picture)), "de una persona");
 }
 
 QTEST_GUILESS_MAIN(TestTiled)

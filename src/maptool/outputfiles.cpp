@@ -96,21 +96,15 @@ QString exportProblem(PlannedFile& file, const QString& input, bool force)
 
 bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* error)
 {
-    QStringList made;
-    for (const PlannedFile& file : files) {
-        if (file.unchanged)
-            continue;
-        const bool existed = QFileInfo::exists(file.path);
-        if (!writeFileSafely(file.path, file.bytes, error)) {
-            for (const QString& path : made)
-                QFile::remove(path);
-            *failed = file.path;
-            return false;
-        }
-        if (!existed)
-            made << file.path;
-    }
-    return true;
+    QList<FileToWrite> written;
+    for (const PlannedFile& file : files)
+        if (!file.unchanged)
+            written.append({file.path, file.bytes});
+    qsizetype failing = 0;
+    if (writeFilesSafely(written, &failing, error))
+        return true;
+    *failed = written[failing].path;
+    return false;
 }
 
 QString installedTilesets()

@@ -31,8 +31,8 @@ struct PlannedFile {
 QString exportProblem(PlannedFile& file, const QString& input, bool force);
 
 /**
- * Writes the files, each through the safe writer, all or none: when one fails, those that
- * this call made new are removed again. On failure, failed names the file and error says why.
+ * Writes the files that are not unchanged through the safe writer, all or none. On failure,
+ * failed names the file and error says why.
  */
 bool writeAllOrNone(const QList<PlannedFile>& files, QString* failed, QString* error);
 

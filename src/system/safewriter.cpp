@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quintaraz {
 
@@ -49,42 +51,96 @@ QString notAPlainFileText(const QString& path)
     return QStringLiteral("%1 no es un archivo normal").arg(printableName(path));
 }
 
+namespace {
+
+/**
+ * A file written beside its place and made to take it later: until then, and when it is
+ * dropped, the file at that place stays as it was.
+ */
+class StagedFile {
+public:
+    explicit StagedFile(const QString& path)
+        : file_(path)
+    {
+    }
+
+    /** Writes every byte to the disk beside the file's place. */
+    bool write(QByteArrayView bytes, QString* error)
+    {
+        const QString path = file_.fileName();
+        // Qt's save file would write to another name, with U+FFFD for each such byte.
+        if (hasForeignBytes(path))
+            return fail(error, QStringLiteral("el nombre %1 no es UTF-8 y no se puede escribir")
+                                   .arg(printableName(path)));
+        // What is replaced is what a link leads to, and only a plain file.
+        struct stat existing {};
+        const bool replacing = ::stat(fileNameBytes(path).constData(), &existing) == 0;
+        if (!replacing && errno != ENOENT)
+            return fail(error, systemErrorText(errno));
+        if (replacing && !S_ISREG(existing.st_mode))
+            return fail(error, notAPlainFileText(path));
+
+        // Unbuffered: a buffered write that fails when it is flushed inside commit() goes
+        // unnoticed, and a short file replaces the old one. errno is read right after each
+        // call, for the reason in Spanish.
+        errno = 0;
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return failWith(error, errno, file_.errorString());
+        for (qsizetype written = 0; written < bytes.size();) {
+            errno = 0;
+            const qint64 count = file_.write(bytes.data() + written, bytes.size() - written);
+            if (count <= 0)
+                return failWith(error, errno, file_.errorString());
+            written += count;
+        }
+        if (replacing)
+            keepOwnerAndMode(file_.handle(), existing);
+        // Every byte is on the disk before the new file takes the old one's place.
+        if (::fsync(file_.handle()) != 0)
+            return fail(error, systemErrorText(errno));
+        return true;
+    }
+
+    /** The written file takes its place. */
+    bool commit(QString* error)
+    {
+        errno = 0;
+        if (!file_.commit())
+            return failWith(error, errno, file_.errorString());
+        return true;
+    }
+
+private:
+    QSaveFile file_;
+};
+
+} // namespace
+
 bool writeFileSafely(const QString& path, QByteArrayView bytes, QString* error)
 {
-    // Qt's save file would write to another name, with U+FFFD for each such byte.
-    if (hasForeignBytes(path))
-        return fail(error, QStringLiteral("el nombre %1 no es UTF-8 y no se puede escribir")
-                               .arg(printableName(path)));
-    // What is replaced is what a link leads to, and only a plain file.
-    struct stat existing {};
-    const bool replacing = ::stat(fileNameBytes(path).constData(), &existing) == 0;
-    if (!replacing && errno != ENOENT)
-        return fail(error, systemErrorText(errno));
-    if (replacing && !S_ISREG(existing.st_mode))
-        return fail(error, notAPlainFileText(path));
+    StagedFile file(path);
+    return file.write(bytes, error) && file.commit(error);
+}
 
-    // Unbuffered: a buffered write that fails when it is flushed inside commit() goes
-    // unnoticed, and a short file replaces the old one. errno is read right after each
-    // call, for the reason in Spanish.
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failWith(error, errno, file.errorString());
-    for (qsizetype written = 0; written < bytes.size();) {
-        errno = 0;
-        const qint64 count = file.write(bytes.data() + written, bytes.size() - written);
-        if (count <= 0)
-            return failWith(error, errno, file.errorString());
-        written += count;
+bool writeFilesSafely(const QList<FileToWrite>& files, qsizetype* failed, QString* error)
+{
+    // Every file is written beside its place before any takes it: a full disk, a size limit
+    // or a failing device stops the writing while every old file is still there.
+    std::vector<std::unique_ptr<StagedFile>> staged;
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        staged.push_back(std::make_unique<StagedFile>(files[k].path));
+        if (!staged.back()->write(files[k].bytes, error)) {
+            *failed = k;
+            return false;
+        }
     }
-    if (replacing)
-        keepOwnerAndMode(file.handle(), existing);
-    // Every byte is on the disk before the new file takes the old one's place.
-    if (::fsync(file.handle()) != 0)
-        return fail(error, systemErrorText(errno));
-    errno = 0;
-    if (!file.commit())
-        return failWith(error, errno, file.errorString());
+    // Then only renames are left, which need no room of their own and seldom fail.
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        if (!staged[std::size_t(k)]->commit(error)) {
+            *failed = k;
+            return false;
+        }
+    }
     return true;
 }
 

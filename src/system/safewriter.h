@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 namespace quintaraz {
@@ -13,6 +14,21 @@ namespace quintaraz {
  * written. On failure, error says why, in Spanish.
  */
 [[nodiscard]] bool writeFileSafely(const QString& path, QByteArrayView bytes, QString* error);
+
+/** One of several files that are written together. */
+struct FileToWrite {
+    QString path;
+    QByteArrayView bytes;
+};
+
+/**
+ * Writes the files as writeFileSafely does, all or none: every one is written to the disk
+ * beside its place before any takes it, so a failure while writing leaves every old file as
+ * it was and no new one. On failure, failed is the index of the file that failed and error
+ * says why, in Spanish.
+ */
+[[nodiscard]] bool writeFilesSafely(const QList<FileToWrite>& files, qsizetype* failed,
+                                    QString* error);
 
 /**
  * Writes into the file at path itself, truncated first, or a new file there: for a caller
