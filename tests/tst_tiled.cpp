@@ -398,8 +398,6 @@ void TestTiled::refusals_data()
         "(columna 0, fila 0)");
     row("a cell too few", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n",
         "la capa «terreno»: tiene 288 patrones y el mapa 289 celdas");
-    row("a piece that is no number", tmx, "<data encoding=\"csv\">\n1,",
-        "<data encoding=\"csv\">\n1x,", "la capa «terreno»: «1x» no es el número de un patrón");
     row("a cell too many", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n1,1,",
         "la capa «terreno»: tiene más patrones que las 289 celdas del mapa");
     // The reader gets the text between two comments as parts of its own: a number is read
@@ -770,10 +768,10 @@ void TestTiled::exportWritesAllOrNone_data()
     // out at the TMX, with the pictures written.
     QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("replacing"); // a person's pictures there, replaced with --force
-    QTest::newRow("file size limit") << "file size limit" << false;
-    QTest::newRow("file size limit, replacing") << "file size limit" << true;
     QTest::newRow("disk full") << "disk full" << false;
     QTest::newRow("disk full, replacing") << "disk full" << true;
+    // The same at write where no mount namespace can be made for a full disk.
+    QTest::newRow("file size limit, replacing") << "file size limit" << true;
 }
 
 void TestTiled::exportWritesAllOrNone()
