@@ -1,0 +1,179 @@
+#include "maptool/galleryindex.h"
+
+#include "balance/balancefigures.h"
+#include "maptool/balancereport.h"
+#include "maptool/htmlwriter.h"
+
+#include <array>
+
+namespace quintaraz {
+
+namespace {
+
+constexpr std::array<BalanceVerdict, 3> verdicts{
+    BalanceVerdict::Balanced, BalanceVerdict::Unbalanced, BalanceVerdict::Unfair};
+
+/** How many maps of each verdict, and of files that are no maps. */
+QString countsText(const QList<MapSummary>& files)
+{
+    std::array<int, 3> counts{};
+    int notMaps = 0;
+    for (const MapSummary& file : files) {
+        if (file.isMap())
+            ++counts[std::size_t(file.verdict)];
+        else
+            ++notMaps;
+    }
+    const auto counted = [](int count, const QString& word) {
+        return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? word : word + u's');
+    };
+    const int maps = int(files.size()) - notMaps;
+    QString text = QStringLiteral("%1: %2, %3 y %4.")
+                       .arg(counted(maps, QStringLiteral("mapa")),
+                            counted(counts[0], verdictWord(BalanceVerdict::Balanced)),
+                            counted(counts[1], verdictWord(BalanceVerdict::Unbalanced)),
+                            counted(counts[2], verdictWord(BalanceVerdict::Unfair)));
+    if (notMaps > 0)
+        text += notMaps == 1 ? QStringLiteral(" 1 archivo no es un mapa.")
+                             : QStringLiteral(" %1 archivos no son mapas.").arg(notMaps);
+    return text;
+}
+
+/** The verdicts to show, as checkboxes that the script brings into view. */
+void writeFilter(HtmlWriter& page)
+{
+    page.open(
+        "form",
+        {{"id", QStringLiteral("filtro")}, {"class", QStringLiteral("filtro")}, {"hidden", {}}});
+    page.open("fieldset");
+    page.element("legend", QStringLiteral("Mostrar los mapas"));
+    for (const BalanceVerdict verdict : verdicts) {
+        page.open("label");
+        page.empty("input", {{"type", QStringLiteral("checkbox")},
+                             {"name", QStringLiteral("veredicto")},
+                             {"value", verdictWord(verdict)},
+                             {"checked", {}}});
+        page.text(QStringLiteral(" ") + verdictWord(verdict) + u's');
+        page.close();
+    }
+    page.close();
+    page.element("p", QString(),
+                 {{"id", QStringLiteral("mostrados")}, {"role", QStringLiteral("status")}});
+    page.close();
+}
+
+void writeMapRow(HtmlWriter& page, const MapSummary& map)
+{
+    const QString verdict = verdictWord(BalanceVerdict(map.verdict));
+    page.open("tr", {{"data-veredicto", verdict}});
+    page.open("td");
+    page.open("a", {{"href", page.link(map.page())}, {"tabindex", QStringLiteral("-1")}});
+    page.empty("img", {{"src", page.link(map.preview())},
+                       {"alt", QStringLiteral("Vista previa de %1").arg(map.name)},
+                       {"width", QString::number(map.previewSize().width())},
+                       {"height", QString::number(map.previewSize().height())},
+                       {"loading", QStringLiteral("lazy")}});
+    page.close();
+    page.close();
+    page.open("th", {{"scope", QStringLiteral("row")}, {"data-orden", map.name}});
+    page.element("a", map.name, {{"href", page.link(map.page())}});
+    page.close();
+    page.element("td", QStringLiteral("%1 x %2").arg(map.columns).arg(map.rows),
+                 {{"data-orden", QString::number(map.columns * map.rows)}});
+    page.open("td", {{"data-orden", QString::number(map.verdict)}});
+    page.element("span", verdict, {{"class", QStringLiteral("sello ") + verdict}});
+    page.close();
+    page.element("td", map.weakest, {{"title", map.reason}});
+    page.element("td", QString::number(map.ratio, 'f', 2),
+                 {{"data-orden", QString::number(map.ratio, 'f', 6)}});
+    page.element("td", map.symmetries.isEmpty() ? QStringLiteral("ninguna")
+                                                : map.symmetries.join(QStringLiteral(", ")));
+    page.close();
+}
+
+void writeMapsTable(HtmlWriter& page, const QList<MapSummary>& files)
+{
+    page.open("div", {{"class", QStringLiteral("tabla")},
+                      {"role", QStringLiteral("region")},
+                      {"aria-label", QStringLiteral("Mapas")},
+                      {"tabindex", QStringLiteral("0")}});
+    page.open("table", {{"id", QStringLiteral("mapas")}});
+    page.element("caption", QStringLiteral("Mapas, cada uno con un enlace a su página"));
+    page.open("thead");
+    page.open("tr");
+    page.element("th", QStringLiteral("Vista previa"), {{"scope", QStringLiteral("col")}});
+    const auto sortable = [&](const QString& header, const char* kind) {
+        page.element("th", header,
+                     {{"scope", QStringLiteral("col")}, {"data-orden", QLatin1String(kind)}});
+    };
+    sortable(QStringLiteral("Mapa"), "texto");
+    sortable(QStringLiteral("Tamaño"), "numero");
+    sortable(QStringLiteral("Veredicto"), "numero");
+    page.element("th", QStringLiteral("Medida más débil"), {{"scope", QStringLiteral("col")}});
+    sortable(QStringLiteral("Razón"), "numero");
+    page.element("th", QStringLiteral("Simetrías exactas"), {{"scope", QStringLiteral("col")}});
+    page.close();
+    page.close();
+    page.open("tbody");
+    for (const MapSummary& file : files)
+        if (file.isMap())
+            writeMapRow(page, file);
+    page.close();
+    page.close();
+    page.close();
+}
+
+void writeNotMapsTable(HtmlWriter& page, const QList<MapSummary>& files)
+{
+    page.element("h2", QStringLiteral("Archivos que no son mapas"));
+    page.open("div", {{"class", QStringLiteral("tabla")},
+                      {"role", QStringLiteral("region")},
+                      {"aria-label", QStringLiteral("Archivos que no son mapas")},
+                      {"tabindex", QStringLiteral("0")}});
+    page.open("table", {{"id", QStringLiteral("no-mapas")}});
+    page.element("caption", QStringLiteral("Archivos que el editor no abre, y por qué"));
+    page.open("thead");
+    page.open("tr");
+    page.element("th", QStringLiteral("Archivo"), {{"scope", QStringLiteral("col")}});
+    page.element("th", QStringLiteral("Por qué no es un mapa"), {{"scope", QStringLiteral("col")}});
+    page.close();
+    page.close();
+    page.open("tbody");
+    for (const MapSummary& file : files) {
+        if (file.isMap())
+            continue;
+        page.open("tr");
+        page.element("th", file.name, {{"scope", QStringLiteral("row")}});
+        page.element("td", file.problem);
+        page.close();
+    }
+    page.close();
+    page.close();
+    page.close();
+}
+
+} // namespace
+
+QByteArray galleryIndex(const QString& title, const QList<MapSummary>& files)
+{
+    HtmlWriter page(title, QString(), true);
+    page.open("header");
+    page.element("h1", title);
+    page.element("p", countsText(files));
+    page.close();
+    page.open("main");
+    writeFilter(page);
+    writeMapsTable(page, files);
+    if (std::any_of(files.begin(), files.end(),
+                    [](const MapSummary& file) { return !file.isMap(); }))
+        writeNotMapsTable(page, files);
+    page.close();
+    page.open("footer");
+    page.element("p",
+                 QStringLiteral("Hecho con quintaraz-map gallery. Cada página dice qué órdenes "
+                                "dan las mismas cifras."));
+    page.close();
+    return page.finished();
+}
+
+} // namespace quintaraz

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <initializer_list>
+
+namespace quintaraz {
+
+/** An attribute of an element: its name as the program writes it, its value any text. */
+struct HtmlAttribute {
+    const char* name;
+    QString value;
+};
+using HtmlAttributes = std::initializer_list<HtmlAttribute>;
+
+/**
+ * One HTML5 page of a site of ours, written element by element. Tag and attribute names are
+ * the program's own literals; every text and every attribute's value goes through htmlText,
+ * so nothing a file's name holds can become markup: there is no way to write markup from a
+ * string. The head says lang="es", UTF-8 and the viewport of phones, and links the site's
+ * stylesheet, and its script when the page has one, relative to the site's root: the site
+ * works from a disk, a CI artifact or any static host.
+ */
+class HtmlWriter {
+public:
+    /** The files the site's pages share, from its root. */
+    static constexpr const char* stylesheet = "estilo.css";
+    static constexpr const char* script = "galeria.js";
+
+    /**
+     * A page titled title, root the way from it to the site's root ("" or "../"), with the
+     * site's script or without it.
+     */
+    HtmlWriter(const QString& title, const QString& root, bool withScript = false);
+
+    /** Opens an element, closed by the close() that matches it. */
+    void open(const char* tag, HtmlAttributes attributes = {});
+    void close();
+    /** An element that holds only text. */
+    void element(const char* tag, const QString& text, HtmlAttributes attributes = {});
+    /** An element that holds nothing: img, br, meta, link. */
+    void empty(const char* tag, HtmlAttributes attributes);
+    void text(const QString& text);
+
+    /** A file of the site, from its root, as a link from this page. */
+    QString link(const QString& sitePath) const;
+
+    /** The page, every element closed, as UTF-8. */
+    QByteArray finished();
+
+private:
+    void start(const char* tag, HtmlAttributes attributes);
+
+    QString page_;
+    QList<const char*> opened_;
+    QString root_;
+};
+
+} // namespace quintaraz
