@@ -390,7 +390,7 @@ void TestGallery::rerun()
 
     // Nothing changed: nothing written, not even the index.
     GalleryRun again = makeGallery(site, {collection});
-    QVERIFY(again.written);
+    QVERIFY2(again.written, qPrintable(again.failedFile + u' ' + again.problem));
     QVERIFY(again.drawn.isEmpty());
     QVERIFY(again.removed.isEmpty());
     QCOMPARE(snapshot(site), first);
@@ -402,7 +402,7 @@ void TestGallery::rerun()
     QVERIFY(QFile::remove(collection + QStringLiteral("/encerrado.map")));
     QVERIFY(testmaps::writeFile(site + QStringLiteral("/mapas/notas.txt"), "mías"));
     again = makeGallery(site, {collection});
-    QVERIFY(again.written);
+    QVERIFY2(again.written, qPrintable(again.failedFile + u' ' + again.problem));
     QCOMPARE(again.drawn, QStringList{collection + QStringLiteral("/pasillos.map")});
     QStringList removed = again.removed;
     removed.sort();

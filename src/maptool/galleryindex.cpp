@@ -70,8 +70,8 @@ void writeMapRow(HtmlWriter& page, const MapSummary& map)
     page.open("a", {{"href", page.link(map.page())}, {"tabindex", QStringLiteral("-1")}});
     page.empty("img", {{"src", page.link(map.preview())},
                        {"alt", QStringLiteral("Vista previa de %1").arg(map.name)},
-                       {"width", QString::number(map.previewSize().width())},
-                       {"height", QString::number(map.previewSize().height())},
+                       {"width", QString::number(map.previewSize.width())},
+                       {"height", QString::number(map.previewSize.height())},
                        {"loading", QStringLiteral("lazy")}});
     page.close();
     page.close();

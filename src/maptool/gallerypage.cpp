@@ -5,7 +5,6 @@
 #include "maptool/balancewords.h"
 #include "maptool/htmlwriter.h"
 #include "maptool/mapsections.h"
-#include "maptool/pagepictures.h"
 #include "maptool/picturekey.h"
 #include "maptool/shellword.h"
 #include "system/filenames.h"
@@ -19,7 +18,9 @@ namespace {
 /** The commands that draw the same pictures and say the same figures, one a line. */
 QStringList commands(const MapPageSource& source)
 {
-    const QString file = shellWord(source.file);
+    // A name that begins with a dash would be read as an option.
+    const QString file =
+        (source.file.startsWith(u'-') ? QStringLiteral("-- ") : QString()) + shellWord(source.file);
     const QString options =
         source.verdictArguments.isEmpty() ? QString() : source.verdictArguments.join(u' ') + u' ';
     return {
@@ -49,7 +50,7 @@ MapSummary summaryOf(const MapPageSource& source, const GameMap& map, const Bala
 std::optional<MapPage> buildMapPage(const MapPageSource& source, const GameMap& map,
                                     const BalanceFigures& figures, const TileArt& art)
 {
-    const PagePictures pictures = drawPagePictures(map, figures, art);
+    PagePictures pictures = drawPagePictures(map, figures, art);
     if (!pictures.drawn())
         return std::nullopt;
     const QString name = printableName(source.file);
@@ -126,14 +127,24 @@ std::optional<MapPage> buildMapPage(const MapPageSource& source, const GameMap& 
 
     MapPage made;
     made.summary = summaryOf(source, map, figures);
+    made.summary.previewSize = pictures.previewSize;
     made.files = {{base + QStringLiteral(".html"), page.finished()},
-                  {mapPicture, pictures.map},
-                  {balancePicture, pictures.balance},
                   {made.summary.preview(), pictures.preview},
-                  {mapFile, source.bytes}};
-    for (const PlannedFile& file : made.files)
-        made.summary.files << SiteFile{file.path, file.bytes.size()};
+                  {mapFile, source.bytes},
+                  {mapPicture, {}},
+                  {balancePicture, {}}};
+    made.pictures = pictures;
     return made;
+}
+
+bool MapPage::finish()
+{
+    files[3].bytes = pictures.map.get();
+    files[4].bytes = pictures.balance.get();
+    pictures = {}; // the encoded bytes are held once, in the files
+    for (const PlannedFile& file : files)
+        summary.files << SiteFile{file.path, file.bytes.size()};
+    return !files[3].bytes.isEmpty() && !files[4].bytes.isEmpty();
 }
 
 } // namespace quintaraz

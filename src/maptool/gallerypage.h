@@ -2,6 +2,7 @@
 
 #include "maptool/mapsummary.h"
 #include "maptool/outputfiles.h"
+#include "maptool/pagepictures.h"
 
 #include <QByteArray>
 #include <QList>
@@ -28,6 +29,13 @@ struct MapPageSource {
 struct MapPage {
     QList<PlannedFile> files;
     MapSummary summary;
+    PagePictures pictures; // the two large ones still being encoded
+
+    /**
+     * Waits for the large pictures and adds them to the files, and every file to the
+     * summary; false when they could not be encoded (no memory).
+     */
+    bool finish();
 };
 
 /**
@@ -35,8 +43,8 @@ struct MapPage {
  * balance --picture draws it, each with its key and the players' numbers over their markers;
  * the tables of players, measures and symmetries; the .map file itself; and the commands
  * that give the same pictures and figures. Its files are mapas/SLUG.html, SLUG.map and
- * SLUG-mapa.png, SLUG-equilibrio.png and SLUG-previa.png (the index's preview). Nothing when
- * there is no memory for the pictures.
+ * SLUG-mapa.png, SLUG-equilibrio.png and SLUG-previa.png (the index's preview); the first two
+ * are added by finish(). Nothing when there is no memory for the pictures.
  */
 std::optional<MapPage> buildMapPage(const MapPageSource& source, const GameMap& map,
                                     const BalanceFigures& figures, const TileArt& art);

@@ -5,9 +5,8 @@
 #include "maptool/galleryfolder.h"
 #include "maptool/galleryindex.h"
 #include "maptool/gallerypage.h"
-#include "maptool/htmlwriter.h"
 #include "maptool/outputfiles.h"
-#include "maptool/picturekey.h"
+#include "maptool/sitefiles.h"
 #include "system/filenames.h"
 #include "system/systemerror.h"
 
@@ -23,31 +22,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Resources of a static library are registered by name, outside any namespace.
-static void registerGalleryFiles()
-{
-    Q_INIT_RESOURCE(gallery);
-}
-
 namespace quintaraz {
 
 namespace {
 
 /** The longest part of a slug that comes from the map's name. */
 constexpr int slugWords = 40;
-
-/** The site's own files besides the pages: its style, its script and the keys' pictures. */
-QList<PlannedFile> siteFiles(const TileArt& art)
-{
-    registerGalleryFiles();
-    QList<PlannedFile> files;
-    for (const char* name : {HtmlWriter::stylesheet, HtmlWriter::script}) {
-        QFile file(QStringLiteral(":/gallery/") + QLatin1String(name));
-        file.open(QIODevice::ReadOnly);
-        files.append({QLatin1String(name), file.readAll()});
-    }
-    return files + picturekey::pictures(art);
-}
 
 /** Whether the site's files of a page are all there, as the last run wrote them. */
 bool whole(const QString& folder, const MapSummary& map)
@@ -194,6 +174,22 @@ GalleryRun GallerySite::build(const QStringList& files,
     const TileArt art;
     QList<PlannedFile> planned;
     QSet<QString> slugs;
+    // The page of the map before, its pictures still being encoded while the next is drawn.
+    std::optional<MapPage> encoding;
+    qsizetype encodingRow = 0; // its row in run.files
+    const auto finished = [&]() {
+        if (!encoding)
+            return true;
+        const bool encoded = encoding->finish();
+        if (!encoded) {
+            run.failedFile = encoding->summary.name;
+            run.problem = QStringLiteral("no hay memoria para sus dibujos");
+        }
+        planned += encoding->files;
+        run.files[encodingRow] = encoding->summary;
+        encoding.reset();
+        return encoded;
+    };
     for (qsizetype k = 0; k < files.size(); ++k) {
         const QString& file = files[k];
         QByteArray bytes;
@@ -217,20 +213,25 @@ GalleryRun GallerySite::build(const QStringList& files,
                 const BalanceFigures figures = measureBalance(reading.map, settings_.balance);
                 std::optional<MapPage> page = buildMapPage(source, reading.map, figures, art);
                 if (!page) {
-                    run.failedFile = file;
+                    run.failedFile = summary.name;
                     run.problem = QStringLiteral("no hay memoria para sus dibujos");
                     return run;
                 }
-                planned += page->files;
+                if (!finished())
+                    return run;
+                encodingRow = run.files.size();
                 run.files << page->summary;
                 run.drawn << summary.name;
+                encoding = std::move(page);
             }
         }
         if (progress)
             progress(int(k + 1), int(files.size()));
     }
+    if (!finished())
+        return run;
 
-    planned += siteFiles(art);
+    planned += sharedSiteFiles(art);
     planned.append({QStringLiteral("index.html"), galleryIndex(settings_.title, run.files)});
     QList<MapSummary> maps;
     QSet<QString> kept;

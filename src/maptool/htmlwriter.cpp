@@ -31,7 +31,12 @@ HtmlWriter::HtmlWriter(const QString& title, const QString& root, bool withScrip
     empty("meta", {{"charset", QStringLiteral("utf-8")}});
     empty("meta", {{"name", QStringLiteral("viewport")},
                    {"content", QStringLiteral("width=device-width, initial-scale=1")}});
+    empty("meta", {{"http-equiv", QStringLiteral("Content-Security-Policy")},
+                   {"content", QStringLiteral("default-src 'none'; img-src 'self'; style-src "
+                                              "'self'; script-src 'self'; base-uri 'none'; "
+                                              "form-action 'none'")}});
     element("title", title);
+    empty("link", {{"rel", QStringLiteral("icon")}, {"href", link(QLatin1String(icon))}});
     empty("link",
           {{"rel", QStringLiteral("stylesheet")}, {"href", link(QLatin1String(stylesheet))}});
     if (withScript)

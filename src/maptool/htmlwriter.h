@@ -20,14 +20,17 @@ using HtmlAttributes = std::initializer_list<HtmlAttribute>;
  * the program's own literals; every text and every attribute's value goes through htmlText,
  * so nothing a file's name holds can become markup: there is no way to write markup from a
  * string. The head says lang="es", UTF-8 and the viewport of phones, and links the site's
- * stylesheet, and its script when the page has one, relative to the site's root: the site
- * works from a disk, a CI artifact or any static host.
+ * stylesheet, icon and script, relative to the site's root: the site works from a disk, a CI
+ * artifact or any static host. Its content security policy lets the page load nothing but
+ * the site's own files and run no script but the site's own: were a name ever to become
+ * markup after all, it would still run nothing.
  */
 class HtmlWriter {
 public:
     /** The files the site's pages share, from its root. */
     static constexpr const char* stylesheet = "estilo.css";
     static constexpr const char* script = "galeria.js";
+    static constexpr const char* icon = "icono.png";
 
     /**
      * A page titled title, root the way from it to the site's root ("" or "../"), with the

@@ -101,7 +101,7 @@ void writeVerdict(HtmlWriter& page, const BalanceFigures& figures)
     page.text(QStringLiteral("Veredicto: "));
     page.element("strong", verdictWord(figures.verdict),
                  {{"class", QStringLiteral("sello ") + verdictClass(figures)}});
-    page.text(QStringLiteral(". ") + verdictReason(figures) + u'.');
+    page.text(QStringLiteral(": ") + verdictReason(figures) + u'.');
     page.close();
 }
 

@@ -1,8 +1,5 @@
 #include "maptool/mapsummary.h"
 
-#include "art/tileart.h"
-#include "maptool/pagepictures.h"
-
 #include <QJsonArray>
 #include <QRegularExpression>
 
@@ -16,12 +13,6 @@ const QRegularExpression filePattern(QStringLiteral("^mapas/[a-z0-9-]+\\.(html|p
 const QRegularExpression digestPattern(QStringLiteral("^[0-9a-f]{64}$"));
 
 } // namespace
-
-QSize MapSummary::previewSize() const
-{
-    return QSize(columns * cellSize, rows * cellSize)
-        .scaled(previewSide, previewSide, Qt::KeepAspectRatio);
-}
 
 QJsonObject summaryJson(const MapSummary& summary)
 {
@@ -38,6 +29,8 @@ QJsonObject summaryJson(const MapSummary& summary)
         {QStringLiteral("veredicto"), summary.verdict},
         {QStringLiteral("medida"), summary.weakest},
         {QStringLiteral("razon"), summary.ratio},
+        {QStringLiteral("previa"),
+         QJsonArray{summary.previewSize.width(), summary.previewSize.height()}},
         {QStringLiteral("simetrias"), QJsonArray::fromStringList(summary.symmetries)},
         {QStringLiteral("motivo"), summary.reason},
         {QStringLiteral("archivos"), files}};
@@ -55,11 +48,14 @@ std::optional<MapSummary> summaryFromJson(const QJsonObject& json)
     summary.weakest = json.value(QStringLiteral("medida")).toString();
     summary.ratio = json.value(QStringLiteral("razon")).toDouble(-1);
     summary.reason = json.value(QStringLiteral("motivo")).toString();
+    const QJsonArray preview = json.value(QStringLiteral("previa")).toArray();
+    summary.previewSize = QSize(preview.at(0).toInt(-1), preview.at(1).toInt(-1));
     for (const QJsonValue& symmetry : json.value(QStringLiteral("simetrias")).toArray())
         summary.symmetries << symmetry.toString();
     if (summary.name.isEmpty() || !slugPattern.match(summary.slug).hasMatch() ||
         !digestPattern.match(summary.digest).hasMatch() || summary.columns < 1 ||
-        summary.rows < 1 || summary.verdict < 0 || summary.verdict > 2 || summary.ratio < 0)
+        summary.rows < 1 || summary.previewSize.width() < 1 || summary.previewSize.height() < 1 ||
+        summary.verdict < 0 || summary.verdict > 2 || summary.ratio < 0)
         return std::nullopt;
     for (const QJsonValue& value : json.value(QStringLiteral("archivos")).toArray()) {
         const QJsonObject file = value.toObject();

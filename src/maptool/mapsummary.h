@@ -32,6 +32,7 @@ struct MapSummary {
     int verdict = 0; // a BalanceVerdict
     QString weakest; // the measure of least ratio, in words
     double ratio = 1;
+    QSize previewSize;
     QStringList symmetries; // the exact ones
     QString reason;         // the verdict's
     QList<SiteFile> files;
@@ -40,8 +41,6 @@ struct MapSummary {
     /** The page's file, from the site's root. */
     QString page() const { return QStringLiteral("mapas/%1.html").arg(slug); }
     QString preview() const { return QStringLiteral("mapas/%1-previa.png").arg(slug); }
-    /** The preview's size in pixels: the map's picture scaled as the preview is. */
-    QSize previewSize() const;
 
     friend bool operator==(const MapSummary&, const MapSummary&) = default;
 };

@@ -41,15 +41,6 @@ QImage MapPicture::thumbnail(const GameMap& map, int size) const
     return picture;
 }
 
-QImage MapPicture::preview(const QImage& rendered, const GameMap& map, int size) const
-{
-    QImage picture = rendered.convertToFormat(QImage::Format_RGB32);
-    if (picture.width() > size || picture.height() > size)
-        picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    layLargeMarkers(picture, map);
-    return picture;
-}
-
 QImage MapPicture::draw(const GameMap& map, const MapRenderer::Tiles& tiles, bool markers) const
 {
     QImage picture(map.columns() * tiles.size(), map.rows() * tiles.size(), tiles.format());

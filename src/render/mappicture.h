@@ -28,13 +28,6 @@ public:
      */
     QImage thumbnail(const GameMap& map, int size) const;
 
-    /**
-     * A picture that render made of the map, scaled smoothly so that its longer side is at
-     * most size, with the markers laid large as thumbnail lays them: a preview of a map that
-     * is drawn already, without drawing it again. A 32-bit picture.
-     */
-    QImage preview(const QImage& rendered, const GameMap& map, int size) const;
-
     /** Player p's marker alone, 25 pixels a side, transparent around it. */
     static QImage marker(const TileArt& art, int player);
 
