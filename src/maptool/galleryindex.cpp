@@ -93,52 +93,27 @@ void writeMapRow(HtmlWriter& page, const MapSummary& map)
 
 void writeMapsTable(HtmlWriter& page, const QList<MapSummary>& files)
 {
-    page.open("div", {{"class", QStringLiteral("tabla")},
-                      {"role", QStringLiteral("region")},
-                      {"aria-label", QStringLiteral("Mapas")},
-                      {"tabindex", QStringLiteral("0")}});
-    page.open("table", {{"id", QStringLiteral("mapas")}});
-    page.element("caption", QStringLiteral("Mapas, cada uno con un enlace a su página"));
-    page.open("thead");
-    page.open("tr");
-    page.element("th", QStringLiteral("Vista previa"), {{"scope", QStringLiteral("col")}});
-    const auto sortable = [&](const QString& header, const char* kind) {
-        page.element("th", header,
-                     {{"scope", QStringLiteral("col")}, {"data-orden", QLatin1String(kind)}});
-    };
-    sortable(QStringLiteral("Mapa"), "texto");
-    sortable(QStringLiteral("Tamaño"), "numero");
-    sortable(QStringLiteral("Veredicto"), "numero");
-    page.element("th", QStringLiteral("Medida más débil"), {{"scope", QStringLiteral("col")}});
-    sortable(QStringLiteral("Razón"), "numero");
-    page.element("th", QStringLiteral("Simetrías exactas"), {{"scope", QStringLiteral("col")}});
-    page.close();
-    page.close();
-    page.open("tbody");
+    page.openTable(QStringLiteral("Mapas, cada uno con un enlace a su página"),
+                   {{QStringLiteral("Vista previa")},
+                    {QStringLiteral("Mapa"), "texto"},
+                    {QStringLiteral("Tamaño"), "numero"},
+                    {QStringLiteral("Veredicto"), "numero"},
+                    {QStringLiteral("Medida más débil")},
+                    {QStringLiteral("Razón"), "numero"},
+                    {QStringLiteral("Simetrías exactas")}},
+                   QStringLiteral("mapas"));
     for (const MapSummary& file : files)
         if (file.isMap())
             writeMapRow(page, file);
-    page.close();
-    page.close();
-    page.close();
+    page.closeTable();
 }
 
 void writeNotMapsTable(HtmlWriter& page, const QList<MapSummary>& files)
 {
     page.element("h2", QStringLiteral("Archivos que no son mapas"));
-    page.open("div", {{"class", QStringLiteral("tabla")},
-                      {"role", QStringLiteral("region")},
-                      {"aria-label", QStringLiteral("Archivos que no son mapas")},
-                      {"tabindex", QStringLiteral("0")}});
-    page.open("table", {{"id", QStringLiteral("no-mapas")}});
-    page.element("caption", QStringLiteral("Archivos que el editor no abre, y por qué"));
-    page.open("thead");
-    page.open("tr");
-    page.element("th", QStringLiteral("Archivo"), {{"scope", QStringLiteral("col")}});
-    page.element("th", QStringLiteral("Por qué no es un mapa"), {{"scope", QStringLiteral("col")}});
-    page.close();
-    page.close();
-    page.open("tbody");
+    page.openTable(QStringLiteral("Archivos que el editor no abre, y por qué"),
+                   {{QStringLiteral("Archivo")}, {QStringLiteral("Por qué no es un mapa")}},
+                   QStringLiteral("no-mapas"));
     for (const MapSummary& file : files) {
         if (file.isMap())
             continue;
@@ -147,9 +122,7 @@ void writeNotMapsTable(HtmlWriter& page, const QList<MapSummary>& files)
         page.element("td", file.problem);
         page.close();
     }
-    page.close();
-    page.close();
-    page.close();
+    page.closeTable();
 }
 
 } // namespace

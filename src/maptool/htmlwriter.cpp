@@ -92,6 +92,35 @@ void HtmlWriter::text(const QString& text)
     page_ += htmlText(text);
 }
 
+void HtmlWriter::openTable(const QString& caption, const QList<TableHeader>& headers,
+                           const QString& id)
+{
+    open("div", {{"class", QStringLiteral("tabla")},
+                 {"role", QStringLiteral("region")},
+                 {"aria-label", caption},
+                 {"tabindex", QStringLiteral("0")}});
+    open("table", id.isEmpty() ? HtmlAttributes{} : HtmlAttributes{{"id", id}});
+    element("caption", caption);
+    open("thead");
+    open("tr");
+    for (const TableHeader& header : headers) {
+        HtmlAttributes attributes{{"scope", QStringLiteral("col")}};
+        if (header.sortBy)
+            attributes.append({"data-orden", QLatin1String(header.sortBy)});
+        element("th", header.text, attributes);
+    }
+    close();
+    close();
+    open("tbody");
+}
+
+void HtmlWriter::closeTable()
+{
+    close();
+    close();
+    close();
+}
+
 QString HtmlWriter::link(const QString& sitePath) const
 {
     return root_ + urlPath(sitePath);

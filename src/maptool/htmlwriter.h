@@ -4,16 +4,23 @@
 #include <QList>
 #include <QString>
 
-#include <initializer_list>
-
 namespace quintaraz {
 
-/** An attribute of an element: its name as the program writes it, its value any text. */
+/**
+ * An attribute of an element: its name as the program writes it, its value any text. One of
+ * no value is written bare, as HTML's boolean attributes are ("hidden"; "alt" is alt="").
+ */
 struct HtmlAttribute {
     const char* name;
     QString value;
 };
-using HtmlAttributes = std::initializer_list<HtmlAttribute>;
+using HtmlAttributes = QList<HtmlAttribute>;
+
+/** A column's header cell; sortBy names how the site's script sorts by it ("texto", "numero"). */
+struct TableHeader {
+    QString text;
+    const char* sortBy = nullptr;
+};
 
 /**
  * One HTML5 page of a site of ours, written element by element. Tag and attribute names are
@@ -46,6 +53,15 @@ public:
     /** An element that holds nothing: img, br, meta, link. */
     void empty(const char* tag, HtmlAttributes attributes);
     void text(const QString& text);
+
+    /**
+     * A table with its caption and a header row, in a box of its own that scrolls sideways on
+     * a narrow screen where the page does not (reachable by keyboard, so that it scrolls
+     * without a mouse); its body is open for rows until closeTable().
+     */
+    void openTable(const QString& caption, const QList<TableHeader>& headers,
+                   const QString& id = {});
+    void closeTable();
 
     /** A file of the site, from its root, as a link from this page. */
     QString link(const QString& sitePath) const;

@@ -22,27 +22,6 @@ QString ratioText(double ratio)
     return QString::number(ratio, 'f', 2);
 }
 
-/**
- * A table in a box of its own that scrolls sideways on a narrow screen, where the page does
- * not; reachable by keyboard so that it can be scrolled without a mouse.
- */
-void openTable(HtmlWriter& page, const QString& caption, const QStringList& headers)
-{
-    page.open("div", {{"class", QStringLiteral("tabla")},
-                      {"role", QStringLiteral("region")},
-                      {"aria-label", caption},
-                      {"tabindex", QStringLiteral("0")}});
-    page.open("table");
-    page.element("caption", caption);
-    page.open("thead");
-    page.open("tr");
-    for (const QString& header : headers)
-        page.element("th", header, {{"scope", QStringLiteral("col")}});
-    page.close();
-    page.close();
-    page.open("tbody");
-}
-
 void cells(HtmlWriter& page, const QStringList& values)
 {
     for (const QString& value : values)
@@ -108,17 +87,18 @@ void writeVerdict(HtmlWriter& page, const BalanceFigures& figures)
 void writePlayersTable(HtmlWriter& page, const GameMap& map, const BalanceFigures& figures)
 {
     const int radius = figures.settings.radius;
-    QStringList headers{QStringLiteral("Jugador"), QStringLiteral("Comienzo"),
-                        QStringLiteral("Región"), QStringLiteral("Espacio a %1").arg(radius)};
+    QList<TableHeader> headers{{QStringLiteral("Jugador")},
+                               {QStringLiteral("Comienzo")},
+                               {QStringLiteral("Región")},
+                               {QStringLiteral("Espacio a %1").arg(radius)}};
     for (const int multiple : radiusMultiples)
-        headers << QStringLiteral("Árboles a %1").arg(radius * multiple);
+        headers.append({QStringLiteral("Árboles a %1").arg(radius * multiple)});
     for (const int multiple : radiusMultiples)
-        headers << QStringLiteral("Parcelas a %1").arg(radius * multiple);
-    headers << QStringLiteral("Territorio") << QStringLiteral("con árboles")
-            << QStringLiteral("con parcelas") << QStringLiteral("Rival cercano")
-            << QStringLiteral("Rival lejano") << QStringLiteral("Alcanza")
-            << QStringLiteral("Paso estrecho");
-    openTable(page, QStringLiteral("Cifras de cada jugador (distancias en pasos)"), headers);
+        headers.append({QStringLiteral("Parcelas a %1").arg(radius * multiple)});
+    for (const char* header : {"Territorio", "con árboles", "con parcelas", "Rival cercano",
+                               "Rival lejano", "Alcanza", "Paso estrecho"})
+        headers.append({QString::fromUtf8(header)});
+    page.openTable(QStringLiteral("Cifras de cada jugador (distancias en pasos)"), headers);
     for (int g = 0; g < playerCount; ++g) {
         const PlayerBalance& player = figures.players[g];
         const std::optional<GridPoint> start = map.starts[g];
@@ -144,18 +124,20 @@ void writePlayersTable(HtmlWriter& page, const GameMap& map, const BalanceFigure
         cells(page, values);
         page.close();
     }
-    page.close();
-    page.close();
-    page.close();
+    page.closeTable();
     page.element("p", QStringLiteral("Casillas disputadas: %1.").arg(figures.disputedCells));
 }
 
 void writeMeasuresTable(HtmlWriter& page, const BalanceFigures& figures)
 {
-    openTable(page, QStringLiteral("Medidas: el peor y el mejor jugador"),
-              {QStringLiteral("Medida"), QStringLiteral("Peor"), QStringLiteral("Jugador"),
-               QStringLiteral("Mejor"), QStringLiteral("Jugador"), QStringLiteral("Razón"),
-               QStringLiteral("Jain")});
+    page.openTable(QStringLiteral("Medidas: el peor y el mejor jugador"),
+                   {{QStringLiteral("Medida")},
+                    {QStringLiteral("Peor")},
+                    {QStringLiteral("Jugador")},
+                    {QStringLiteral("Mejor")},
+                    {QStringLiteral("Jugador")},
+                    {QStringLiteral("Razón")},
+                    {QStringLiteral("Jain")}});
     const auto player = [](int g) { return g < 0 ? QStringLiteral("-") : QString::number(g + 1); };
     for (int m = 0; m < balanceMeasureCount; ++m) {
         const MeasureSpread& spread = figures.measures[std::size_t(m)];
@@ -170,16 +152,15 @@ void writeMeasuresTable(HtmlWriter& page, const BalanceFigures& figures)
                      player(spread.bestPlayer), ratioText(spread.ratio), ratioText(spread.jain)});
         page.close();
     }
-    page.close();
-    page.close();
-    page.close();
+    page.closeTable();
 }
 
 void writeSymmetriesTable(HtmlWriter& page, const BalanceFigures& figures)
 {
-    openTable(page, QStringLiteral("Simetrías"),
-              {QStringLiteral("Simetría"), QStringLiteral("Terreno roto"),
-               QStringLiteral("Comienzos"), QStringLiteral("Exacta")});
+    page.openTable(QStringLiteral("Simetrías"), {{QStringLiteral("Simetría")},
+                                                 {QStringLiteral("Terreno roto")},
+                                                 {QStringLiteral("Comienzos")},
+                                                 {QStringLiteral("Exacta")}});
     for (const SymmetryCheck& check : figures.symmetries) {
         page.open("tr");
         page.element("th", symmetryWord(check.symmetry), {{"scope", QStringLiteral("row")}});
@@ -188,9 +169,7 @@ void writeSymmetriesTable(HtmlWriter& page, const BalanceFigures& figures)
                      check.exact() ? QStringLiteral("sí") : QStringLiteral("no")});
         page.close();
     }
-    page.close();
-    page.close();
-    page.close();
+    page.closeTable();
 }
 
 } // namespace quintaraz::mapsections
