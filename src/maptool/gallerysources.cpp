@@ -1,6 +1,7 @@
 #include "maptool/gallerysources.h"
 
 #include "map/mapfilename.h"
+#include "maptool/galleryfolder.h"
 #include "system/filenames.h"
 
 #include <QDir>
@@ -24,9 +25,13 @@ bool isFolder(const QString& path, bool followLink)
     return result == 0 && S_ISDIR(status.st_mode);
 }
 
-/** The maps in a folder and in its folders, by the bytes of their names. */
+/** The maps in a folder and in its folders, by the bytes of their names; none in a gallery. */
 void addMaps(const QString& folder, QStringList& files)
 {
+    struct stat marker {};
+    if (::stat(fileNameBytes(folder + u'/' + QLatin1String(galleryFileName)).constData(),
+               &marker) == 0)
+        return;
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(fileNameBytes(folder).constData()),
                                                       ::closedir);
     if (!listing) {
