@@ -457,8 +457,9 @@ void TestMainWindow::screenReadersCanReadEveryControl()
     QVERIFY(view->text(QAccessible::Description).startsWith(QStringLiteral("Sin mapa")));
     newMap(40, 25);
     window->editor().keyPressed(Qt::Key_Right);
-    QCOMPARE(view->text(QAccessible::Description),
-             QStringLiteral("Mapa de 41 por 26 celdas; la vista empieza en la columna 2, fila 0"));
+    QCOMPARE(
+        view->text(QAccessible::Description),
+        QStringLiteral("Mapa de 41 por 26 casillas; la vista empieza en la columna 2, fila 0"));
 }
 
 QTEST_MAIN(TestMainWindow)

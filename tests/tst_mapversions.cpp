@@ -120,8 +120,8 @@ void TestMapVersions::diffSaysWhatChanged_data()
     QTest::addColumn<QString>("out"); // after the line "viejo.map → nuevo.map", unless JSON
     QTest::addColumn<QString>("err");
     const QByteArray map = example();
-    const QString same =
-        QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada jugador\n");
+    const QString same = QStringLiteral(
+        "el mismo mapa: las mismas casillas y el mismo comienzo para cada jugador\n");
     const auto total = [](const char* cells, int moved) {
         return QStringLiteral("total: %1; comienzos movidos: %2\n")
             .arg(QString::fromUtf8(cells))
@@ -158,7 +158,7 @@ void TestMapVersions::diffSaysWhatChanged_data()
         "columna 14, fila 6: Hierba → terreno 9, 1 casilla\n" +
             total("14 casillas cambiadas en 3 zonas", 0));
     row("a column more", map, example(widen), 1,
-        "tamaño: 17 x 17 → 18 x 17\n"
+        "tamaño: 17x17 → 18x17\n"
         "columna 17, filas 0–16: fuera del mapa → Hierba, 17 casillas\n" +
             total("17 casillas cambiadas en 1 zona", 0));
     row("a start moved", map, example(moveStart(2, 9, 9)), 1,
@@ -178,7 +178,7 @@ void TestMapVersions::diffSaysWhatChanged_data()
         {"--json"});
     row("a damaged map", map, "16,16,0<fin>", 2, {}, {},
         "quintaraz-map: nuevo.map: fallo de lectura en el byte 7: solo hay 1 de las 289 "
-        "celdas\n");
+        "casillas\n");
 }
 
 void TestMapVersions::diffSaysWhatChanged()
@@ -360,13 +360,13 @@ void TestMapVersions::gridSaysWhatIsNoMap_data()
         QTest::newRow(title) << bytes << status << out << err;
     };
     row("a map", example(moveStart(2, 9, 9)),
-        "tamaño: 17 x 17\n" + QStringLiteral("00000000000000000\n").repeated(17) +
+        "tamaño: 17x17\n" + QStringLiteral("00000000000000000\n").repeated(17) +
             "jugador 1: columna 2, fila 3\njugador 2: columna 15, fila 3\n"
             "jugador 3: columna 9, fila 9\njugador 4: columna 0, fila 12\n"
             "jugador 5: columna 4, fila 16\njugador 6: columna 9, fila 16\n"
             "jugador 7: columna 12, fila 16\njugador 8: columna 16, fila 16\n");
     row("a damaged map", "16,16,0,a,0<fin>",
-        "no es un mapa: archivo corrupto en el byte 8: la celda de la columna 1, fila 0 es «a», "
+        "no es un mapa: archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 es «a», "
         "que no es un número\nsus 16 bytes: «16,16,0,a,0<fin>»\n");
     row("an empty file", "/dev/null",
         "no es un mapa: no se puede abrir: falta la marca <fin>\nel archivo está vacío\n");
@@ -468,14 +468,14 @@ void TestMapVersions::gitMergesCellByCell_data()
            "columna 1, fila 1";
     QTest::newRow("the size on one side, a cell on the other")
         << example(widen) << example(water) << false << example(widen)
-        << "conflicto de tamaño: 17 x 17 → 18 x 17 / 17 x 17";
+        << "conflicto de tamaño: 17x17 → 18x17 / 17x17";
     // Entries after the eighth start are not the game's: the merge drops them, and says so.
     QTest::newRow("entries after the eighth start")
         << example() + "3 3," << example(water) << true << example(water)
         << "aviso: lo que seguía al octavo comienzo no se guarda en la mezcla";
     QTest::newRow("a damaged side")
         << example(water) << QByteArray("16,16,0<fin>") << false << example(water)
-        << "solo hay 1 de las 289 celdas; no se mezcla";
+        << "solo hay 1 de las 289 casillas; no se mezcla";
 }
 
 void TestMapVersions::gitMergesCellByCell()

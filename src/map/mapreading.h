@@ -68,8 +68,8 @@ MapReading readMapText(std::string_view text);
 
 /**
  * Why a map reads as it does, in the editor's words: "correcto", or the outcome, where it
- * arose and what was found there ("archivo corrupto en el byte 37: la celda 15 (columna
- * 15, fila 0) es «a», que no es un número").
+ * arose and what was found there ("archivo corrupto en el byte 37: la casilla de la columna
+ * 15, fila 0 es «a», que no es un número").
  */
 QString describeReading(const MapReading& reading);
 
