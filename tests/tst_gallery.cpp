@@ -131,6 +131,10 @@ private slots:
     void rerun();
     void ownership_data();
     void ownership();
+    void commandLine_data();
+    void commandLine();
+    void progressOnTerminalOnly();
+    void fullDisk();
 
 private:
     QTemporaryDir work_;
@@ -252,7 +256,7 @@ void TestGallery::mapsAgainstBalance()
         if (cells.value(1) == path)
             row = cells;
     QCOMPARE(row.size(), 7);
-    QCOMPARE(row[2], QStringLiteral("%1 x %2")
+    QCOMPARE(row[2], QStringLiteral("%1x%2")
                          .arg(figures.value(QStringLiteral("columnas")).toInt())
                          .arg(figures.value(QStringLiteral("filas")).toInt()));
     QCOMPARE(row[3], verdict);
@@ -426,6 +430,29 @@ void TestGallery::rerun()
     GallerySettings wider;
     wider.balance.radius = 20;
     QCOMPARE(makeGallery(site, {collection}, wider).drawn.size(), 2);
+
+    // The site inside the collection: its copies of the maps are not taken for maps.
+    const QString inside = collection + QStringLiteral("/sitio");
+    QCOMPARE(makeGallery(inside, {collection}, wider).drawn.size(), 2);
+    again = makeGallery(inside, {collection}, wider);
+    QVERIFY(again.drawn.isEmpty());
+    QCOMPARE(again.files.size(), 2);
+
+    // A map that is no longer one: its page goes, and the index says why.
+    QVERIFY(testmaps::writeFile(collection + QStringLiteral("/valle.map"), "99,99,<fin>"));
+    again = makeGallery(site, {collection}, wider);
+    QVERIFY(again.drawn.isEmpty());
+    removed = again.removed;
+    removed.sort();
+    gone = pageFiles(slug("valle"));
+    gone.sort();
+    QCOMPARE(removed, gone);
+    QCOMPARE(again.notMaps(), 1);
+    QCOMPARE(tableRows(readText(site + QStringLiteral("/index.html")),
+                       QStringLiteral("Archivos que el editor"))
+                 .value(0)
+                 .value(0),
+             collection + QStringLiteral("/valle.map"));
 }
 
 void TestGallery::ownership_data()
@@ -482,6 +509,109 @@ void TestGallery::ownership()
     if (before == QLatin1String("fotos.txt"))
         QCOMPARE(now.value(QStringLiteral("sitio/fotos.txt")),
                  was.value(QStringLiteral("sitio/fotos.txt")));
+}
+
+void TestGallery::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // SITIO is the output, MAPAS the maps' folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // a line of standard output or error
+    QTest::addColumn<bool>("written");
+    const QString usage = QStringLiteral("Uso: quintaraz-map gallery");
+    QTest::newRow("every file a map")
+        << QStringList{"--output", "SITIO", "MAPAS/valle.map", "MAPAS/pasillos.map"} << 0
+        << "SITIO/index.html: 2 mapas, 2 dibujados" << true;
+    QTest::newRow("a file that is no map")
+        << QStringList{"--output", "SITIO", "MAPAS/valle.map", "MAPAS/roto.map"} << 2
+        << "MAPAS/roto.map: archivo corrupto" << true;
+    QTest::newRow("a file that is not there")
+        << QStringList{"--output", "SITIO", "MAPAS/valle.map", "MAPAS/no-existe.map"} << 2
+        << "MAPAS/no-existe.map: no se puede abrir" << true;
+    QTest::newRow("the verdict's options")
+        << QStringList{"--radius", "6",     "--threshold",    "0,5", "--blocking", "1",
+                       "--output", "SITIO", "MAPAS/valle.map"}
+        << 0 << "SITIO/index.html: 1 mapa, 1 dibujado" << true;
+    QTest::newRow("no output") << QStringList{"MAPAS/valle.map"} << 2 << usage << false;
+    QTest::newRow("no maps") << QStringList{"--output", "SITIO"} << 2 << usage << false;
+    QTest::newRow("a radius of none")
+        << QStringList{"--radius", "0", "--output", "SITIO", "MAPAS/valle.map"} << 2 << usage
+        << false;
+    QTest::newRow("an unknown option")
+        << QStringList{"--teems", "x", "--output", "SITIO", "MAPAS/valle.map"} << 2 << usage
+        << false;
+    QTest::newRow("output that is a map")
+        << QStringList{"--output", "MAPAS/valle.map", "MAPAS/pasillos.map"} << 2
+        << "MAPAS/valle.map: existe y no es una carpeta" << false;
+}
+
+void TestGallery::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(bool, written);
+    QTemporaryDir folder;
+    QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("MAPAS"))));
+    for (const QString name :
+         {QStringLiteral("valle.map"), QStringLiteral("pasillos.map"), QStringLiteral("roto.map")})
+        QVERIFY(QFile::copy(QDir(maps).filePath(name),
+                            folder.filePath(QStringLiteral("MAPAS/")) + name));
+    const ProgramRun run =
+        runTool(QStringList{QStringLiteral("gallery")} + arguments, folder.path());
+    QCOMPARE(run.status, status);
+    QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
+    QCOMPARE(QFile::exists(folder.filePath(QStringLiteral("SITIO/index.html"))), written);
+    if (!written)
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("SITIO"))));
+}
+
+void TestGallery::progressOnTerminalOnly()
+{
+    // A progress line on a terminal (script gives the tool one), none in a log.
+    const QString collection =
+        maps + QStringLiteral("/valle.map ") + maps + QStringLiteral("/pasillos.map");
+    QTemporaryDir folder;
+    const ProgramRun terminal = runProgram(QStringLiteral("script"),
+                                           {QStringLiteral("-qec"),
+                                            QStringLiteral("%1 gallery --output sitio %2")
+                                                .arg(QStringLiteral(QUINTARAZ_MAP), collection),
+                                            QStringLiteral("/dev/null")},
+                                           folder.path());
+    QCOMPARE(terminal.status, 0);
+    QVERIFY2(terminal.out.contains(QLatin1String("mapa 2 de 2")), qPrintable(terminal.out));
+    const ProgramRun log =
+        runTool({QStringLiteral("gallery"), QStringLiteral("--output"), QStringLiteral("otro"),
+                 maps + QStringLiteral("/valle.map"), maps + QStringLiteral("/pasillos.map")},
+                folder.path());
+    QCOMPARE(log.status, 0);
+    QVERIFY(!log.err.contains(QLatin1String("mapa 2 de 2")));
+    QVERIFY(!log.out.contains(u'\r') && !log.err.contains(u'\r'));
+}
+
+void TestGallery::fullDisk()
+{
+    // A full disk while a changed map's page is written: the site stays as it was, whole.
+    QTemporaryDir folder;
+    const QString map = folder.filePath(QStringLiteral("pasillos.map"));
+    QVERIFY(QFile::copy(QDir(maps).filePath(QStringLiteral("pasillos.map")), map));
+    const QString site = folder.filePath(QStringLiteral("sitio"));
+    const QStringList arguments{QStringLiteral("gallery"), QStringLiteral("--output"), site, map};
+    QCOMPARE(runTool(arguments).status, 0);
+    const auto before = snapshot(site);
+    QByteArray changed = testmaps::readFile(map);
+    changed.replace(6, 1, "1");
+    QVERIFY(testmaps::writeFile(map, changed));
+    const ProgramRun run = runProgram(QStringLiteral(QUINTARAZ_ON_FULL_DISK),
+                                      QStringList{site, QStringLiteral(QUINTARAZ_MAP)} + arguments);
+    if (run.status == 77)
+        QSKIP("this machine cannot make a mount namespace");
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains(QLatin1String("no queda espacio")), qPrintable(run.err));
+    // Copied out of the full disk: the same names and bytes, in files of their own.
+    const auto after = snapshot(site + QStringLiteral(".after"));
+    QCOMPARE(after.keys(), before.keys());
+    for (const QString& file : before.keys())
+        QVERIFY2(after.value(file).first == before.value(file).first, qPrintable(file));
 }
 
 QTEST_GUILESS_MAIN(TestGallery)

@@ -1,6 +1,7 @@
 #include "maptool/galleryindex.h"
 
 #include "balance/balancefigures.h"
+#include "map/problemtext.h"
 #include "maptool/balancereport.h"
 #include "maptool/htmlwriter.h"
 
@@ -78,7 +79,7 @@ void writeMapRow(HtmlWriter& page, const MapSummary& map)
     page.open("th", {{"scope", QStringLiteral("row")}, {"data-orden", map.name}});
     page.element("a", map.name, {{"href", page.link(map.page())}});
     page.close();
-    page.element("td", QStringLiteral("%1 x %2").arg(map.columns).arg(map.rows),
+    page.element("td", sizeText(map.columns, map.rows),
                  {{"data-orden", QString::number(map.columns * map.rows)}});
     page.open("td", {{"data-orden", QString::number(map.verdict)}});
     page.element("span", verdict, {{"class", QStringLiteral("sello ") + verdict}});

@@ -1,8 +1,8 @@
 #include "maptool/gallerypage.h"
 
 #include "balance/balancefigures.h"
+#include "map/problemtext.h"
 #include "maptool/balancereport.h"
-#include "maptool/balancewords.h"
 #include "maptool/htmlwriter.h"
 #include "maptool/mapsections.h"
 #include "maptool/picturekey.h"
@@ -38,9 +38,11 @@ MapSummary summaryOf(const MapPageSource& source, const GameMap& map, const Bala
     summary.columns = map.columns();
     summary.rows = map.rows();
     summary.verdict = int(figures.verdict);
-    summary.weakest = measureWord(figures.weakest, figures.settings.radius);
+    summary.weakest = measureLabel(figures.weakest, figures.settings.radius);
     summary.ratio = figures.measure(figures.weakest).ratio;
-    summary.symmetries = exactSymmetries(figures);
+    for (const SymmetryCheck& check : figures.symmetries)
+        if (check.exact())
+            summary.symmetries << symmetryName(check.symmetry);
     summary.reason = verdictReason(figures);
     return summary;
 }
@@ -58,7 +60,7 @@ std::optional<MapPage> buildMapPage(const MapPageSource& source, const GameMap& 
     const QString mapPicture = base + QStringLiteral("-mapa.png");
     const QString balancePicture = base + QStringLiteral("-equilibrio.png");
     const QString mapFile = base + QStringLiteral(".map");
-    const QString size = QStringLiteral("%1 x %2 celdas").arg(map.columns()).arg(map.rows());
+    const QString size = QStringLiteral("%1 casillas").arg(sizeText(map.columns(), map.rows()));
 
     HtmlWriter page(name + QStringLiteral(" · ") + source.title, QStringLiteral("../"));
     page.open("header");
@@ -80,8 +82,9 @@ std::optional<MapPage> buildMapPage(const MapPageSource& source, const GameMap& 
          QStringLiteral("El mapa %1, de %2, con el comienzo de cada jugador marcado con una cruz "
                         "de su color")
              .arg(name, size),
-         QStringLiteral("Como lo dibuja quintaraz-map render, a 25 píxeles por celda; los números "
-                        "de los jugadores los pone esta página.")},
+         QStringLiteral(
+             "Como lo dibuja quintaraz-map render, a 25 píxeles por casilla; los números "
+             "de los jugadores los pone esta página.")},
         map);
     picturekey::writeMapKey(page, map);
     page.close();

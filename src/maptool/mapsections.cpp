@@ -2,7 +2,6 @@
 
 #include "balance/balancefigures.h"
 #include "maptool/balancereport.h"
-#include "maptool/balancewords.h"
 #include "maptool/htmlwriter.h"
 #include "maptool/picturekey.h"
 
@@ -145,7 +144,7 @@ void writeMeasuresTable(HtmlWriter& page, const BalanceFigures& figures)
         page.open("tr",
                   weakest ? HtmlAttributes{{"class", QStringLiteral("debil")}} : HtmlAttributes{});
         page.element("th",
-                     measureWord(BalanceMeasure(m), figures.settings.radius) +
+                     measureLabel(BalanceMeasure(m), figures.settings.radius) +
                          (weakest ? QStringLiteral(" (la más débil)") : QString()),
                      {{"scope", QStringLiteral("row")}});
         cells(page, {number(spread.worst), player(spread.worstPlayer), number(spread.best),
@@ -163,7 +162,7 @@ void writeSymmetriesTable(HtmlWriter& page, const BalanceFigures& figures)
                                                  {QStringLiteral("Exacta")}});
     for (const SymmetryCheck& check : figures.symmetries) {
         page.open("tr");
-        page.element("th", symmetryWord(check.symmetry), {{"scope", QStringLiteral("row")}});
+        page.element("th", symmetryName(check.symmetry), {{"scope", QStringLiteral("row")}});
         cells(page, {QString::number(check.brokenTerrain),
                      check.startsMatch ? QStringLiteral("sí") : QStringLiteral("no"),
                      check.exact() ? QStringLiteral("sí") : QStringLiteral("no")});

@@ -25,6 +25,7 @@ extern const CommandEntry mergeCommand;
 extern const CommandEntry balanceCommand;
 extern const CommandEntry gitSetupCommand;
 extern const CommandEntry generateCommand;
+extern const CommandEntry galleryCommand;
 
 namespace {
 
@@ -32,7 +33,7 @@ namespace {
 const std::array commands{
     &checkCommand,   &renderCommand,   &infoCommand,     &thumbnailCommand, &exportCommand,
     &importCommand,  &newCommand,      &gridCommand,     &diffCommand,      &mergeCommand,
-    &balanceCommand, &gitSetupCommand, &generateCommand,
+    &balanceCommand, &gitSetupCommand, &generateCommand, &galleryCommand,
 };
 
 } // namespace

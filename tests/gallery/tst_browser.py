@@ -24,6 +24,7 @@ from selenium import webdriver
 from selenium.common.exceptions import NoAlertPresentException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 TOOL, ROOT, SHOTS = sys.argv[1], sys.argv[2], sys.argv[3]
@@ -164,6 +165,24 @@ def check_sorting_and_filter(driver, where):
     check(len(shown_names(driver)) == len(rows), f"{where}: filter undone")
 
 
+def check_keyboard(driver, where):
+    """The sort buttons and the filter are reached with Tab, and the focus is seen."""
+    body = driver.find_element(By.TAG_NAME, "body")
+    reached = set()
+    for _ in range(40):
+        body.send_keys(Keys.TAB)
+        focused = driver.execute_script("""
+            const e = document.activeElement, s = getComputedStyle(e);
+            return [e.tagName, e.textContent || e.value || '', s.outlineStyle,
+                    parseFloat(s.outlineWidth), s.boxShadow];""")
+        if focused[0] in ("BUTTON", "INPUT"):
+            reached.add(focused[1])
+            check(focused[2] != "none" and focused[3] >= 2 and focused[4] != "none",
+                  f"{where}: focus on {focused[1]} is not seen")
+    for control in ("Mapa", "Tamaño", "Veredicto", "Razón", "equilibrado", "injusto"):
+        check(control in reached, f"{where}: {control} not reached by keyboard")
+
+
 def check_hostile(driver, where):
     names = driver.execute_script(
         "return Array.from(document.querySelectorAll('#mapas tbody th')).map(c => c.textContent)")
@@ -251,6 +270,8 @@ def main():
                 links = check_page(driver, base + "index.html", where + " index")
                 check_hostile(driver, where + " index")
                 check_sorting_and_filter(driver, where + " index")
+                load(driver, base + "index.html")
+                check_keyboard(driver, where + " index")
                 pages = sorted({link for link in links if "/mapas/" in link and link.endswith(".html")})
                 check(len(pages) == 12, f"{where}: {len(pages)} map pages linked")
                 for page in pages:
@@ -262,6 +283,10 @@ def main():
             driver.save_screenshot(os.path.join(SHOTS, "indice-1280.png"))
             load(driver, valley)
             driver.save_screenshot(os.path.join(SHOTS, "mapa-1280.png"))
+            # 200 % zoom on a 1280-pixel screen: a page 640 pixels wide.
+            width(driver, 640)
+            no_sideways_scroll(driver, base + "index.html", "640 index")
+            no_sideways_scroll(driver, valley, "640 valle")
             width(driver, 360, mobile=True)
             no_sideways_scroll(driver, base + "index.html", "360 index")
             driver.save_screenshot(os.path.join(SHOTS, "indice-360.png"))
