@@ -80,7 +80,8 @@ ExitStatus gallery(ToolContext& tool, CommandParser& line)
 {
     const QCommandLineOption output = line.option(
         QStringLiteral("output"),
-        QStringLiteral("La carpeta del sitio: una nueva o vacía, o la de una galería anterior."),
+        QStringLiteral("La carpeta del sitio, que hace falta: una nueva o vacía, o la de una "
+                       "galería anterior."),
         QStringLiteral("CARPETA"));
     const QCommandLineOption title =
         line.option(QStringLiteral("title"), QStringLiteral("El título de la galería."),
@@ -139,7 +140,7 @@ ExitStatus gallery(ToolContext& tool, CommandParser& line)
 
 extern const CommandEntry galleryCommand{
     "gallery",
-    "--output CARPETA MAPA|CARPETA...",
+    "MAPA|CARPETA...",
     "Hace un sitio web estático con los mapas: un índice y una página por mapa.",
     "Hace en CARPETA un sitio web estático de los mapas: index.html muestra cada mapa con su\n"
     "vista previa, su tamaño, su veredicto, su medida más débil y su razón y sus simetrías\n"
