@@ -23,7 +23,7 @@
         var rows = Array.prototype.slice.call(body.rows);
         rows.sort(function (a, b) {
             var x = key(a, column), y = key(b, column);
-            var order = numeric ? Number(x) - Number(y) : x.localeCompare(y, "es");
+            var order = numeric ? Number(x) - Number(y) : x.localeCompare(y, "es", { numeric: true });
             return ascending ? order : -order;
         });
         rows.forEach(function (row) { body.appendChild(row); });
