@@ -167,12 +167,30 @@ GalleryRun GallerySite::build(const QStringList& files,
         run.problem = existing.problem;
         return run;
     }
-    QHash<QString, MapSummary> before;
-    for (const MapSummary& map : existing.maps)
-        before.insert(map.slug, map);
-
     const TileArt art;
     QList<PlannedFile> planned;
+    if (!drawPages(files, existing.maps, art, progress, run, planned))
+        return run;
+    planned += sharedSiteFiles(art);
+    planned.append({QStringLiteral("index.html"), galleryIndex(settings_.title, run.files)});
+    QList<MapSummary> maps;
+    for (const MapSummary& file : run.files)
+        if (file.isMap())
+            maps << file;
+    // The gallery's own file last: a run that fails before it leaves the last one's.
+    planned.append({QLatin1String(galleryFileName), galleryFileBytes(maps, settings_.version)});
+    if (write(planned, run))
+        removeGone(existing.maps, maps, run);
+    return run;
+}
+
+bool GallerySite::drawPages(const QStringList& files, const QList<MapSummary>& before,
+                            const TileArt& art, const std::function<void(int, int)>& progress,
+                            GalleryRun& run, QList<PlannedFile>& planned) const
+{
+    QHash<QString, MapSummary> made;
+    for (const MapSummary& map : before)
+        made.insert(map.slug, map);
     QSet<QString> slugs;
     // The page of the map before, its pictures still being encoded while the next is drawn.
     std::optional<MapPage> encoding;
@@ -206,7 +224,7 @@ GalleryRun GallerySite::build(const QStringList& files,
             if (slugs.contains(source.slug))
                 continue;
             slugs.insert(source.slug);
-            const MapSummary old = before.value(source.slug);
+            const MapSummary old = made.value(source.slug);
             if (old.digest == source.digest && whole(folder_, old)) {
                 run.files << old;
             } else {
@@ -215,10 +233,10 @@ GalleryRun GallerySite::build(const QStringList& files,
                 if (!page) {
                     run.failedFile = summary.name;
                     run.problem = QStringLiteral("no hay memoria para sus dibujos");
-                    return run;
+                    return false;
                 }
                 if (!finished())
-                    return run;
+                    return false;
                 encodingRow = run.files.size();
                 run.files << page->summary;
                 run.drawn << summary.name;
@@ -228,31 +246,20 @@ GalleryRun GallerySite::build(const QStringList& files,
         if (progress)
             progress(int(k + 1), int(files.size()));
     }
-    if (!finished())
-        return run;
+    return finished();
+}
 
-    planned += sharedSiteFiles(art);
-    planned.append({QStringLiteral("index.html"), galleryIndex(settings_.title, run.files)});
-    QList<MapSummary> maps;
-    QSet<QString> kept;
-    for (const MapSummary& file : run.files)
-        if (file.isMap()) {
-            maps << file;
-            for (const SiteFile& siteFile : file.files)
-                kept.insert(siteFile.path);
-        }
-    // The gallery's own file last: a run that fails before it leaves the last one's.
-    planned.append({QLatin1String(galleryFileName), galleryFileBytes(maps, settings_.version)});
-
+bool GallerySite::write(QList<PlannedFile>& planned, GalleryRun& run) const
+{
     QStringList madeFolders;
     if (!makeFolders(run, madeFolders))
-        return run;
+        return false;
     for (PlannedFile& file : planned) {
         file.path = folder_ + u'/' + file.path;
         if (const QString problem = exportProblem(file, QString(), true); !problem.isEmpty()) {
             run.failedFile = file.path;
             run.problem = problem;
-            return run;
+            return false;
         }
     }
     const qsizetype writing = std::count_if(planned.begin(), planned.end(),
@@ -264,26 +271,34 @@ GalleryRun GallerySite::build(const QStringList& files,
                           .arg(writing);
     } else if (writeAllOrNone(planned, &run.failedFile, &run.problem)) {
         run.written = true;
+        return true;
     }
-    if (!run.written) {
-        // A folder this run made, and nothing was written in: as it was before.
-        for (const QString& path : madeFolders)
-            ::rmdir(fileNameBytes(path).constData());
-        return run;
-    }
-    for (const MapSummary& map : existing.maps)
+    // A folder this run made, and nothing was written in: as it was before.
+    for (const QString& path : madeFolders)
+        ::rmdir(fileNameBytes(path).constData());
+    return false;
+}
+
+void GallerySite::removeGone(const QList<MapSummary>& before, const QList<MapSummary>& now,
+                             GalleryRun& run) const
+{
+    QSet<QString> kept;
+    for (const MapSummary& map : now)
         for (const SiteFile& file : map.files)
-            if (!kept.contains(file.path)) {
-                const QString path = folder_ + u'/' + file.path;
-                if (::unlink(fileNameBytes(path).constData()) == 0 || errno == ENOENT) {
-                    run.removed << file.path;
-                } else {
-                    run.written = false;
-                    run.failedFile = path;
-                    run.problem = QStringLiteral("no se puede quitar: ") + systemErrorText(errno);
-                }
+            kept.insert(file.path);
+    for (const MapSummary& map : before)
+        for (const SiteFile& file : map.files) {
+            if (kept.contains(file.path))
+                continue;
+            const QString path = folder_ + u'/' + file.path;
+            if (::unlink(fileNameBytes(path).constData()) == 0 || errno == ENOENT) {
+                run.removed << file.path;
+            } else {
+                run.written = false;
+                run.failedFile = path;
+                run.problem = QStringLiteral("no se puede quitar: ") + systemErrorText(errno);
             }
-    return run;
+        }
 }
 
 } // namespace quintaraz

@@ -2,6 +2,7 @@
 
 #include "balance/balancefigures.h"
 #include "maptool/mapsummary.h"
+#include "maptool/outputfiles.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,6 +10,8 @@
 #include <functional>
 
 namespace quintaraz {
+
+class TileArt;
 
 /** How a gallery is made: the verdict's settings, the options that gave them, its title. */
 struct GallerySettings {
@@ -50,8 +53,20 @@ public:
 private:
     /** What a map's page is made from, hashed: a page is made anew when this changes. */
     QString digestOf(const QString& file, const QByteArray& bytes) const;
+    /**
+     * Reads every file, and draws the pages of the maps that are new or changed since the
+     * last run's maps; false, with run's problem, when a page could not be drawn.
+     */
+    bool drawPages(const QStringList& files, const QList<MapSummary>& before, const TileArt& art,
+                   const std::function<void(int, int)>& progress, GalleryRun& run,
+                   QList<PlannedFile>& planned) const;
+    /** Writes the files, all or none, making the folders that are missing; whether it did. */
+    bool write(QList<PlannedFile>& planned, GalleryRun& run) const;
     /** Makes the folders that are missing; false, with run's problem, when it cannot. */
     bool makeFolders(GalleryRun& run, QStringList& made) const;
+    /** Removes the files of the last run's pages that this run's maps have no more. */
+    void removeGone(const QList<MapSummary>& before, const QList<MapSummary>& now,
+                    GalleryRun& run) const;
 
     QString folder_;
     GallerySettings settings_;
