@@ -134,6 +134,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void progressOnTerminalOnly();
+    void manyMapsUnderALowFileLimit();
     void fullDisk();
 
 private:
@@ -586,6 +587,25 @@ void TestGallery::progressOnTerminalOnly()
     QCOMPARE(log.status, 0);
     QVERIFY(!log.err.contains(QLatin1String("mapa 2 de 2")));
     QVERIFY(!log.out.contains(u'\r') && !log.err.contains(u'\r'));
+}
+
+void TestGallery::manyMapsUnderALowFileLimit()
+{
+    // The safe writer holds each of a run's files open until all are written: 30 maps are
+    // 150 files, past a soft limit of 64 open files, and within the hard limit.
+    QTemporaryDir folder;
+    const QByteArray map = testmaps::readFile(QDir(maps).filePath(QStringLiteral("encerrado.map")));
+    for (int k = 0; k < 30; ++k)
+        QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("mapa%1.map").arg(k)), map));
+    const ProgramRun run =
+        runProgram(QStringLiteral("prlimit"),
+                   {QStringLiteral("--nofile=64:4096"), QStringLiteral(QUINTARAZ_MAP),
+                    QStringLiteral("gallery"), QStringLiteral("--output"), QStringLiteral("sitio"),
+                    QStringLiteral(".")},
+                   folder.path());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QStringLiteral("sitio/index.html: 30 mapas, 30 dibujados\n"));
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("sitio/mapas"))).count(), 30u * 5 + 2);
 }
 
 void TestGallery::fullDisk()
