@@ -142,18 +142,20 @@ extern const CommandEntry galleryCommand{
     "gallery",
     "MAPA|CARPETA...",
     "Hace un sitio web estático con los mapas: un índice y una página por mapa.",
-    "Hace en CARPETA un sitio web estático de los mapas: index.html muestra cada mapa con su\n"
-    "vista previa, su tamaño, su veredicto, su medida más débil y su razón y sus simetrías\n"
-    "exactas, y se ordena y se filtra; cada mapa tiene su página con el mapa como lo dibuja\n"
-    "render, su equilibrio como lo dibuja balance --picture, la clave de cada dibujo, las\n"
-    "tablas de jugadores, medidas y simetrías, el archivo .map y las órdenes que dan lo\n"
-    "mismo. Los archivos que no son mapas se listan con el motivo. Una CARPETA de mapas\n"
-    "cuenta con todos sus archivos .map y los de sus carpetas. Los enlaces son relativos: el\n"
-    "sitio funciona desde el disco, como artefacto de CI o en cualquier servidor estático.\n\n"
-    "La carpeta es de la galería: una que ya existe y tiene otras cosas no se toca sin\n"
-    "--force. Otra vez sobre la misma carpeta, solo dibuja de nuevo los mapas que cambiaron\n"
-    "(o las opciones, o la versión) y quita las páginas de los mapas que ya no están, y nada\n"
-    "más. Se escribe todo o nada. --radius, --threshold y --blocking son los de balance.\n\n"
+    "Hace en la carpeta de --output un sitio web estático de los mapas: index.html muestra\n"
+    "cada mapa con su vista previa, su tamaño, su veredicto, su medida más débil y su razón\n"
+    "y sus simetrías exactas, y se ordena y se filtra; cada mapa tiene su página con el mapa\n"
+    "como lo dibuja render, su equilibrio como lo dibuja balance --picture, la clave de cada\n"
+    "dibujo, las tablas de jugadores, medidas y simetrías, el archivo .map y las órdenes que\n"
+    "dan lo mismo. Los archivos que no son mapas se listan con el motivo. Una CARPETA de\n"
+    "mapas cuenta con todos sus archivos .map y los de sus carpetas, menos las de una\n"
+    "galería. Los enlaces son relativos: el sitio funciona desde el disco, como artefacto de\n"
+    "CI o en cualquier servidor estático.\n\n"
+    "La carpeta de --output es de la galería: una que ya existe y tiene otras cosas no se\n"
+    "toca sin --force. Otra vez sobre la misma carpeta, solo dibuja de nuevo los mapas que\n"
+    "cambiaron (o las opciones, o la versión) y quita las páginas de los mapas que ya no\n"
+    "están, y nada más. Se escribe todo o nada. --radius, --threshold y --blocking son los\n"
+    "de balance.\n\n"
     "Sale con 0 si todos los archivos son mapas, con 2 si alguno no lo es (y se lista), si\n"
     "la salida no se puede escribir o si la orden no se entiende.",
     1,
