@@ -345,7 +345,9 @@ void TestGallery::hostileNames()
         QVERIFY(writeNamed(QFile::encodeName(folder.path()) + '/' + name, map));
     QVERIFY(writeNamed(QFile::encodeName(folder.path()) + "/<b>roto<b>.map", "<fin>"));
     const QString site = folder.filePath(QStringLiteral("sitio"));
-    const GalleryRun run = makeGallery(site, {folder.path()});
+    GallerySettings settings;
+    settings.title = QStringLiteral("<script>alert(3)</script> & \"mapas\"");
+    const GalleryRun run = makeGallery(site, {folder.path()}, settings);
     QVERIFY2(run.written, qPrintable(run.problem));
     QCOMPARE(run.drawn.size(), 4);
 
