@@ -5,6 +5,7 @@
 #include "programrun.h"
 #include "testmaps.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -89,6 +90,41 @@ void setUpAsTheReadmeSays(const QString& folder, const Terminal& terminal)
     QCOMPARE(run.status, 0);
 }
 
+/** A map that is not damaged for a start, and is past its 256th byte: 615 bytes. */
+QByteArray longDamaged(char at500)
+{
+    QByteArray text = "16,16,0,a," + QByteArray("0,").repeated(300) + "<fin>";
+    text[500] = at500;
+    return text;
+}
+
+/** The SHA-256 of bytes, as grid names it. */
+QString digest(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+/** The pointer that Git LFS keeps in place of a file, as its specification writes it. */
+QByteArray lfsPointer(const char* oid)
+{
+    return QByteArray("version https://git-lfs.github.com/spec/v1\noid sha256:") + oid +
+           "\nsize 722\n";
+}
+
+/** A grass map of 30 by 17 cells with the example's starts. */
+void widen(GameMap& map)
+{
+    map.resize(29, map.maxheight);
+}
+
+/** The starts where every turn and mirror of the 17 by 17 map takes them onto one another. */
+void fairStarts(GameMap& map)
+{
+    const std::array<GridPoint, playerCount> starts{
+        {{4, 2}, {12, 2}, {4, 14}, {12, 14}, {2, 4}, {14, 4}, {2, 12}, {14, 12}}};
+    std::copy(starts.begin(), starts.end(), map.starts.begin());
+}
+
 /** The versions of a map that the scenarios commit, by name. */
 const QList<std::pair<const char*, QByteArray>>& versions()
 {
@@ -103,6 +139,23 @@ const QList<std::pair<const char*, QByteArray>>& versions()
         {"lago", example(paint(9, 9, 9, 9, Terrain::Water))},
         {"roto", "16,16,0,a,0<fin>"},
         {"grande", QByteArray("0,").repeated(600 * 1024)},
+        {"agua-y-lago",
+         exampleWith(paint(1, 1, 1, 1, Terrain::Water), paint(9, 9, 9, 9, Terrain::Water))},
+        {"roto-largo", longDamaged('0')},
+        {"roto-largo-2", longDamaged('1')},
+        {"puntero-a",
+         lfsPointer("4d7a214614ab2935c943f9e0ff69d22eadbb8f32b1258daaa5e2ca24d17e2393")},
+        {"puntero-b",
+         lfsPointer("0f2a6ad8e95a8c3b1d0f1b4a9e36a55b2e6cc8fa2d0d3f0b7d2e2d8c1b0a9f8e")},
+        {"ancho", example(widen)},
+        {"ancho-agua", exampleWith(widen, paint(5, 5, 24, 7, Terrain::Water))},
+        {"ancho-roca", exampleWith(widen, paint(5, 5, 24, 7, Terrain::Rock))},
+        {"justo", example(fairStarts)},
+        {"justo-arbol", exampleWith(fairStarts, paint(8, 8, 8, 8, Terrain::Tree))},
+        {"justo-cruz", exampleWith(fairStarts, paint(7, 8, 9, 8, Terrain::Tree),
+                                   paint(8, 7, 8, 9, Terrain::Tree))},
+        {"injusto", exampleWith(fairStarts, paint(7, 8, 9, 8, Terrain::Tree),
+                                paint(8, 7, 8, 9, Terrain::Tree), moveStart(0, 1, 1))},
     };
     return all;
 }
@@ -132,10 +185,10 @@ void TestMapsInGit::teamsWorkOnMaps_data()
     QTest::addColumn<QStringList>("said"); // lines of its output, or parts of them
     QTest::addColumn<QString>("unsaid");   // never in its output
     QTest::addColumn<QString>("result");   // the version the map holds at the end, if any
-    const auto row = [](const char* title, const char* name, const char* script, int status,
+    const auto row = [](const char* title, const char* name, const QString& script, int status,
                         const QStringList& said, const char* result = "", const char* unsaid = "") {
-        QTest::newRow(title) << QString::fromUtf8(name) << QString::fromUtf8(script) << status
-                             << said << QString::fromUtf8(unsaid) << QString::fromUtf8(result);
+        QTest::newRow(title) << QString::fromUtf8(name) << script << status << said
+                             << QString::fromUtf8(unsaid) << QString::fromUtf8(result);
     };
     // Each branch resolved the conflict its own way; the merge of the two merges must not
     // settle it in silence.
@@ -148,7 +201,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         "git checkout -q m1\n"
         "git merge m2\n",
         1,
-        {"quintaraz-map: mapa.map: conflicto en la columna 1, fila 1: Hierba → Agua / Roca",
+        {"quintaraz-map: mapa.map: conflicto en la columna 1, fila 1: base Hierba; nuestro Agua; "
+         "suyo Roca: queda el nuestro",
          "CONFLICT (content): Merge conflict in mapa.map"},
         "agua");
     row("a damaged map and a huge one in history", "mapa.map",
@@ -192,8 +246,69 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         1,
         {"quintaraz-map: nuevo.map: no hay base común (los dos lados añaden el mapa): cada "
          "diferencia es un conflicto\n",
-         "quintaraz-map: nuevo.map: conflicto en la columna 1, fila 1: Agua / Roca\n"},
+         "quintaraz-map: nuevo.map: conflicto en la columna 1, fila 1: nuestro Agua; suyo Roca: "
+         "queda el nuestro\n"},
         "agua", "falta la marca");
+    // A version that is not a map shows its whole file's size and digest: a change past the
+    // bytes it shows is a changed line.
+    row("a damaged version changed past byte 256", "mapa.map",
+        "pon base; pon roto-largo; pon roto-largo-2\ngit show --format=\n", 0,
+        {QStringLiteral(" sus primeros 256 bytes: «16,16,0,a,0,"),
+         QStringLiteral("-mide 615 bytes, SHA-256 %1\n+mide 615 bytes, SHA-256 %2\n")
+             .arg(digest(longDamaged('0')), digest(longDamaged('1')))});
+    // A teammate's clone has the attributes but not the settings: git merges the map line by
+    // line. What is left is named, and the README's lines merge it again, cell by cell.
+    row("a clone without the setup pulls a map change", "valle.map",
+        "pon base\n"
+        "git clone -q . ../copia\n"
+        "pon agua\n"
+        "cd ../copia\n"
+        "cp -- \"$VERSIONES/lago.map\" valle.map; git commit -qam lago\n"
+        "git pull -q --rebase || true\n"
+        "quintaraz-map check valle.map || true\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("checkout -m")) +
+            "\ngit add valle.map && GIT_EDITOR=true git rebase --continue >/dev/null\n"
+            "cmp valle.map \"$VERSIONES/agua-y-lago.map\" && echo mezclado casilla a casilla\n"
+            "git log --format=%s | head -n 2\n",
+        0,
+        {"CONFLICT (content): Merge conflict in valle.map",
+         "valle.map: no se puede abrir: este mapa tiene las marcas de conflicto que git escribe "
+         "cuando no conoce el mezclador de mapas: ejecute `quintaraz-map git-setup` (una vez en "
+         "cada copia, o `--global`) y después `git checkout -m -- ARCHIVO`\n",
+         "mezclado casilla a casilla\nlago\nagua\n"});
+    // Maps kept by Git LFS reach the tool as pointers: each command says what they are.
+    row("a Git LFS pointer", "mapa.map",
+        "pon base\n"
+        "git checkout -qb suya; pon puntero-b\n"
+        "git checkout -q principal; pon puntero-a\n"
+        "git show --format= HEAD\n"
+        "quintaraz-map check mapa.map || true\n"
+        "quintaraz-map diff \"$VERSIONES/base.map\" mapa.map || true\n"
+        "git merge suya\n",
+        1,
+        {"+no es un mapa: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "\nmapa.map: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "quintaraz-map: mapa.map: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "quintaraz-map: mapa.map (nuestro): no se puede abrir: es un puntero de Git LFS, no el "
+         "mapa: "},
+        "puntero-a");
+    // A block painted two ways is one conflict, as diff would say it, and a count.
+    row("a block painted two ways", "mapa.map",
+        "pon ancho\n"
+        "git checkout -qb suya; pon ancho-roca\n"
+        "git checkout -q principal; pon ancho-agua\n"
+        "git merge suya\n",
+        1,
+        {"quintaraz-map: mapa.map: conflicto en 60 casillas, columnas 5–24, filas 5–7: base "
+         "Hierba; nuestro Agua; suyo Roca: queda el nuestro\n"
+         "quintaraz-map: mapa.map: en conflicto: 60 casillas en 1 zona\n"},
+        "ancho-agua", "conflicto en la columna");
+    // The README's bisect line skips a damaged version instead of calling it bad.
+    row("bisect past a damaged map", "valle.map",
+        "pon justo; pon justo-arbol; pon roto; pon justo-cruz; pon injusto\n"
+        "git bisect start HEAD HEAD~4 >/dev/null\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("bisect run")) + "\n",
+        0, {"is the first bad commit", "\n    injusto\n"}, "", "could be any of");
     // Every name git hands over: through the text view, and through the merge driver.
     const char* names = "pon base\n"
                         "git checkout -qb suya; pon roca\n"
@@ -204,7 +319,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
     const auto conflict = [](const char* name) {
         return QStringList{"-00000000000000000\n+02000000000000000\n", "\n1\n",
                            QStringLiteral("quintaraz-map: %1: conflicto en la columna 1, fila 1: "
-                                          "Hierba → Agua / Roca\n")
+                                          "base Hierba; nuestro Agua; suyo Roca: queda el "
+                                          "nuestro\n")
                                .arg(QString::fromUtf8(name))};
     };
     row("a name that begins with a dash", "-raro.map", names, 1, conflict("-raro.map"), "agua",

@@ -92,19 +92,10 @@ int MapTool::grid(const Command& command, const QStringList& arguments)
     if (const std::optional<int> status = parse(line, command, arguments, 1, 1))
         return *status;
     const QString file = line.files().at(0);
-    QByteArray bytes;
-    const MapReading reading = readMapFile(file, InputKinds::AlsoPipes, &bytes);
-    if (reading.outcome == LoadOutcome::Loaded) {
-        out_ << QString::fromUtf8(gridText(reading.map));
-        return 0;
-    }
-    // git shows every version of a file through this text, and stops at one that gives none:
-    // a file that is no map is said to be none, and the command ends well. Only what is no
-    // file to read at all is a failure.
-    const bool whole = reading.fileProblem == FileProblem::None;
-    if (!whole && reading.fileProblem != FileProblem::TooLarge)
-        return fail(file, describeReading(reading));
-    out_ << QString::fromUtf8(notAMapText(describeReading(reading), bytes, whole));
+    const VersionText shown = versionText(file);
+    if (!shown.problem.isEmpty())
+        return fail(file, shown.problem);
+    out_ << QString::fromUtf8(shown.text);
     return 0;
 }
 
@@ -228,8 +219,8 @@ void MapTool::reportMerge(const MapMerge& merged, const QString& name, bool with
     if (merged.extraStartsDropped)
         err_ << "quintaraz-map: " << name
              << ": aviso: lo que seguía al octavo comienzo no se guarda en la mezcla\n";
-    for (const MergeConflict& conflict : merged.conflicts)
-        err_ << "quintaraz-map: " << name << ": " << conflictText(conflict) << '\n';
+    for (const QString& line : conflictLines(merged))
+        err_ << "quintaraz-map: " << name << ": " << line << '\n';
 }
 
 } // namespace quintaraz
