@@ -4,6 +4,7 @@
 #include "mapedits.h"
 #include "programrun.h"
 #include "testmaps.h"
+#include "versions/attributeorigin.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -174,6 +175,8 @@ private slots:
     void teamsWorkOnMaps_data();
     void teamsWorkOnMaps();
     void setUpAgainAndForEveryRepository();
+    void attributeLinesAsGitDecides_data();
+    void attributeLinesAsGitDecides();
     void ciJobOfTheReadme();
 };
 
@@ -442,6 +445,91 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QStringLiteral("quintaraz-map: git: no se puede ejecutar git: ¿está "
                                      "instalado?\n"));
+}
+
+void TestMapsInGit::attributeLinesAsGitDecides_data()
+{
+    QTest::addColumn<QStringList>("files"); // a path in the repository, then its lines
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("origins"); // "attribute file:line" of those lines decide
+    const QString ours = QStringLiteral("*.map diff=quintaraz merge=quintaraz");
+    const auto row = [](const char* title, const QStringList& files, const char* path,
+                        const QStringList& origins) {
+        QTest::newRow(title) << files << QString::fromUtf8(path) << origins;
+    };
+    row("a later binary line", {".gitattributes", ours + "\n*.map binary"}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:2"});
+    row("an earlier binary line", {".gitattributes", "*.map binary\n" + ours}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:1"});
+    row("a later word of the same line", {".gitattributes", "*.map binary diff=quintaraz"},
+        "a/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1", "text .gitattributes:1"});
+    row("a subfolder's file", {".gitattributes", ours, "sub/.gitattributes", "*.map -diff"},
+        "sub/valle.map", {"diff sub/.gitattributes:1", "merge .gitattributes:1"});
+    row("a subfolder's file, for a map beside it only",
+        {".gitattributes", ours, "sub/.gitattributes", "*.map -diff"}, "otra/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("the repository's own file",
+        {".gitattributes", ours, ".git/info/attributes", "*.map -merge"}, "valle.map",
+        {"diff .gitattributes:1", "merge .git/info/attributes:1"});
+    row("LFS", {".gitattributes", "*.map filter=lfs diff=lfs merge=lfs -text\n" + ours},
+        "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:1",
+         "filter .gitattributes:1"});
+    row("a macro",
+        {".gitattributes", "[attr]mapas diff=quintaraz merge=quintaraz -text\n*.map mapas"},
+        "a/b/valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:2"});
+    row("a macro in a subfolder, which git ignores",
+        {".gitattributes", ours, "sub/.gitattributes", "[attr]bin -diff\n*.map bin"},
+        "sub/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("a pattern with a folder", {".gitattributes", ours + "\nmapas/*.map binary"},
+        "mapas/viejos/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("two stars", {".gitattributes", ours + "\n**/viejos/**/*.map -merge"},
+        "mapas/viejos/a/valle.map", {"diff .gitattributes:1", "merge .gitattributes:2"});
+    row("a folder pattern, which names no file", {".gitattributes", ours + "\nmapas/ binary"},
+        "mapas/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("a quoted name", {".gitattributes", ours + "\n\"mapa con espacios.map\" -diff"},
+        "mapa con espacios.map", {"diff .gitattributes:2", "merge .gitattributes:1"});
+    row("a bracket and a case that differs",
+        {".gitattributes", ours + "\n[vw]alle.map -diff\n*.MAP -merge"}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:1"});
+    row("an anchored pattern", {".gitattributes", ours + "\n/valle.map -diff"}, "sub/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1"});
+}
+
+void TestMapsInGit::attributeLinesAsGitDecides()
+{
+    // git check-attr says each value; the line found to decide it must give that value.
+    QFETCH(QStringList, files);
+    QFETCH(QString, path);
+    QFETCH(QStringList, origins);
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    QCOMPARE(terminal.run("git init -q .", folder.path()).status, 0);
+    for (qsizetype k = 0; k < files.size(); k += 2) {
+        const QString file = folder.filePath(files[k]);
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(testmaps::writeFile(file, files[k + 1].toUtf8() + '\n'));
+    }
+    const QStringList attributes{"diff", "merge", "text", "filter"};
+    const ProgramRun git = terminal.run("git check-attr -z \"$@\"", folder.path(),
+                                        QStringList{"bash"} + attributes + QStringList{"--", path});
+    QCOMPARE(git.status, 0);
+    const QStringList said = git.out.split(u'\0');
+    const std::map<QString, AttributeOrigin> found = attributeOrigins(
+        attributesFilesFor(folder.path(), {folder.filePath(".git/info/attributes"), {}, {}}, path),
+        path, attributes);
+    QStringList decided;
+    for (qsizetype k = 0; k + 2 < said.size(); k += 3) {
+        const AttributeOrigin& origin = found.at(said[k + 1]);
+        QCOMPARE(said[k + 1] + u' ' + origin.value, said[k + 1] + u' ' + said[k + 2]);
+        if (origin.line)
+            decided << QStringLiteral("%1 %2:%3")
+                           .arg(said[k + 1], origin.line->file)
+                           .arg(origin.line->number);
+    }
+    QCOMPARE(decided, origins);
 }
 
 void TestMapsInGit::ciJobOfTheReadme()
