@@ -417,9 +417,8 @@ void TestBalance::commandLines_data()
     QTest::addColumn<QString>("out"); // what standard output holds, lines unwrapped; or nothing
     QTest::addColumn<QString>("err");
     const auto usage = [](const char* problem) {
-        return QStringLiteral("quintaraz-map: %1\nUso: quintaraz-map balance [--json] [--picture "
-                              "SALIDA.png] [--radius N] [--threshold R] [--blocking LISTA] "
-                              "ARCHIVO...\n")
+        return QStringLiteral(
+                   "quintaraz-map: %1\nUso: quintaraz-map balance [opciones] ARCHIVO...\n")
             .arg(QString::fromUtf8(problem));
     };
     const auto row = [](const char* title, const QStringList& arguments, int status,
@@ -434,14 +433,21 @@ void TestBalance::commandLines_data()
     row("a threshold over 1", {"--threshold", "1.5", "justo.map"}, 2, {},
         usage("--threshold pide una razón de 0 a 1, como 0.9"));
     row("a blocking terrain the editor does not know", {"--blocking", "1,9", "justo.map"}, 2, {},
-        usage("--blocking pide números de terreno del 0 al 5 separados por comas, como 1,2,3"));
+        usage("--blocking pide terrenos separados por comas, por número del 0 al 5 o por nombre, "
+              "como 1,2,3 o roca,agua,árbol"));
+    row("a blocking terrain of no name", {"--blocking", "roca,lava", "justo.map"}, 2, {},
+        usage("--blocking pide terrenos separados por comas, por número del 0 al 5 o por nombre, "
+              "como 1,2,3 o roca,agua,árbol"));
+    row("blocking terrains by name",
+        {"--blocking", "Roca, AGUA,arbol,Parcela de tierra", "--json", "justo.map"}, 0,
+        "\"bloquean\":[1,2,3,4]", {});
     row("a picture of two maps", {"--picture", "p.png", "justo.map", "justo.map"}, 2, {},
         usage("--picture dibuja un solo mapa"));
     row("a threshold with a decimal comma", {"--threshold", "0,5", "justo.map"}, 0,
         "veredicto: equilibrado: los ocho jugadores tienen las mismas cifras", {});
     row("nothing blocks", {"--blocking", "", "--json", "justo.map"}, 0, "\"bloquean\":[]", {});
     row("a file that is not a map", {"justo.map", "roto.map"}, 2, "veredicto: equilibrado",
-        "quintaraz-map: roto.map: fallo de lectura en el byte 7: solo hay 1 de las 289 celdas\n");
+        "quintaraz-map: roto.map: fallo de lectura en el byte 7: solo hay 1 de las 289 casillas\n");
     row("two maps in JSON", {"--json", "justo.map", "cerca.map"}, 1, "[{\"archivo\":\"justo.map\"",
         {});
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +29,48 @@ QProcessEnvironment withoutDisplay()
     return environment;
 }
 
+/** Each command of quintaraz-map, and whether it takes files (and so "--" before them). */
+const std::vector<std::pair<const char*, bool>> mapCommands{
+    {"check", true},    {"render", true}, {"info", true},    {"thumbnail", true},
+    {"export", true},   {"import", true}, {"new", true},     {"grid", true},
+    {"diff", true},     {"merge", true},  {"balance", true}, {"git-setup", false},
+    {"generate", true},
+};
+
+/** The commands that quintaraz-map --help lists, each with its one-line summary. */
+QStringList commandsListed(const QString& help)
+{
+    QStringList names;
+    const QString listing =
+        help.section(QStringLiteral("Órdenes:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    static const QRegularExpression line(QStringLiteral("^  (\\S+)  +\\S.*$"));
+    for (const QString& text : listing.split(u'\n')) {
+        const QRegularExpressionMatch match = line.match(text);
+        names << (match.hasMatch() ? match.captured(1) : QStringLiteral("(sin resumen) ") + text);
+    }
+    return names;
+}
+
+/** A folder holding viejo.map and nuevo.map, two maps that differ in player 3's start. */
+void writeTwoMaps(const QTemporaryDir& folder)
+{
+    const QByteArray old = testmaps::exampleText();
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), old));
+    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")),
+                                QByteArray(old).replace("8 8,", "9 9,")));
+}
+
+/** bash running line in folder, with quintaraz-map found by its name. */
+ProgramRun runShellLine(const QString& line, const QString& folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
+                                                   u':' +
+                                                   environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return runProgram(QStringLiteral("bash"), {QStringLiteral("-c"), line}, folder, environment);
+}
+
 } // namespace
 
 class TestCommandLines : public QObject {
@@ -41,6 +84,12 @@ private slots:
     void editorSaysWhyAFileGivenAtStartUpDidNotOpen();
     void shellLines_data();
     void shellLines();
+    void everyCommandHasOneShape_data();
+    void everyCommandHasOneShape();
+    void newTakesEverySizeForm_data();
+    void newTakesEverySizeForm();
+    void textsSayOneWordForACell_data();
+    void textsSayOneWordForACell();
 };
 
 void TestCommandLines::answers_data()
@@ -59,8 +108,7 @@ void TestCommandLines::answers_data()
     row("tool with an unknown command", map, {"dibuja"}, 2,
         "quintaraz-map: no hay ninguna orden «dibuja»");
     row("check without files", map, {"check"}, 2,
-        "quintaraz-map: faltan argumentos\nUso: quintaraz-map check [--strict] [--json] "
-        "ARCHIVO...");
+        "quintaraz-map: faltan argumentos\nUso: quintaraz-map check [opciones] ARCHIVO...\n");
     // Named whole, as typed: a name that begins with a dash is not a row of letters.
     row("an unknown option", map, {"check", "--todo", "a.map"}, 2,
         "quintaraz-map: opción desconocida «--todo»; tras «--» todo es un archivo\nUso:");
@@ -89,11 +137,6 @@ void TestCommandLines::answers_data()
         "quintaraz-editor: sobra «x.map»: se abre un solo archivo");
     row("tool with a file after --", map, {"check", "--", "--strict"}, 1,
         "--strict: el nombre no termina en .map");
-    for (const char* command : {"check", "render", "info", "thumbnail", "export", "import", "grid",
-                                "diff", "merge", "git-setup", "generate"})
-        QTest::addRow("%s --help names --", command)
-            << map << QStringList{command, "--help"} << 0
-            << "  --  Lo que sigue son archivos, aunque empiecen por «-».\n";
 }
 
 void TestCommandLines::answers()
@@ -211,7 +254,7 @@ void TestCommandLines::shellLines_data()
         "mkfifo tubo; cat viejo.map > tubo & quintaraz-map diff tubo nuevo.map", 1,
         "tubo → nuevo.map\n" + moved);
     row("grid of standard input", "quintaraz-map grid - < nuevo.map | sed -n 1p", 0,
-        "tamaño: 17 x 17\n");
+        "tamaño: 17x17\n");
     row("merge with base and theirs from pipes",
         "cp viejo.map nuestro.map && quintaraz-map merge <(cat viejo.map) nuestro.map - "
         "< nuevo.map && cmp nuestro.map nuevo.map && echo igual",
@@ -249,10 +292,10 @@ void TestCommandLines::shellLines_data()
         "fix=$(quintaraz-map check 'con marca.map' | sed -n 's/.*`\\(sed .*\\) ARCHIVO`$/\\1/p')\n"
         "eval \"$fix 'con marca.map'\" && quintaraz-map check 'con marca.map' && cmp viejo.map "
         "'con marca.map'",
-        0, "con marca.map: correcto (17 x 17, 8 comienzos)\n");
+        0, "con marca.map: correcto (17x17, 8 comienzos)\n");
     // Names are bytes: found whatever their encoding, shown on one line.
     row("a Latin-1 name", "cp viejo.map $'mont\\xf1a.map' && quintaraz-map check $'mont\\xf1a.map'",
-        0, "mont\\xf1a.map: correcto (17 x 17, 8 comienzos)\n");
+        0, "mont\\xf1a.map: correcto (17x17, 8 comienzos)\n");
     row("a Latin-1 name through git's quoting",
         "cp viejo.map $'mont\\xf1a.map' && quintaraz-map diff viejo.map mont*.map | sed -n 1p", 0,
         "viejo.map → mont\\xf1a.map\n");
@@ -261,7 +304,7 @@ void TestCommandLines::shellLines_data()
     row("a name that begins with a dash",
         "cp viejo.map ./-raro.map && quintaraz-map grid -- -raro.map "
         "| sed -n 1p",
-        0, "tamaño: 17 x 17\n");
+        0, "tamaño: 17x17\n");
     row("a picture name that is not UTF-8",
         "quintaraz-map render viejo.map $'mont\\xf1a.png'; echo $?; compgen -G '*.png' || echo "
         "ninguno",
@@ -277,20 +320,162 @@ void TestCommandLines::shellLines()
     QFETCH(QString, out);
     QFETCH(QString, err);
     QTemporaryDir folder;
-    const QByteArray old = testmaps::exampleText();
-    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("viejo.map")), old));
-    QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("nuevo.map")),
-                                QByteArray(old).replace("8 8,", "9 9,")));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(QUINTARAZ_MAP)).path() +
-                                                   u':' +
-                                                   environment.value(QStringLiteral("PATH")));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    const ProgramRun run = runProgram(QStringLiteral("bash"), {QStringLiteral("-c"), line},
-                                      folder.path(), environment);
+    writeTwoMaps(folder);
+    const ProgramRun run = runShellLine(line, folder.path());
     QCOMPARE(run.out, out);
     QCOMPARE(run.err, err);
     QCOMPARE(run.status, status);
+}
+
+void TestCommandLines::everyCommandHasOneShape_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("takesFiles");
+    for (const auto& [command, takesFiles] : mapCommands)
+        QTest::newRow(command) << QString::fromLatin1(command) << takesFiles;
+}
+
+void TestCommandLines::everyCommandHasOneShape()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, takesFiles);
+    const QString map = QStringLiteral(QUINTARAZ_MAP);
+    // The tool's --help lists every command, each with a line of its own.
+    const ProgramRun tool = runProgram(map, {QStringLiteral("--help")});
+    QCOMPARE(tool.status, 0);
+    QStringList listed = commandsListed(tool.out);
+    QStringList known;
+    for (const auto& entry : mapCommands)
+        known << QString::fromLatin1(entry.first);
+    listed.sort();
+    known.sort();
+    QCOMPARE(listed, known);
+
+    // "Uso: quintaraz-map ORDEN [opciones] ARGUMENTOS", options before every argument.
+    const ProgramRun help = runProgram(map, {command, QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    const QString usage = help.out.section(u'\n', 0, 0);
+    const QRegularExpression shape(
+        QStringLiteral("^Uso: quintaraz-map %1( \\[opciones\\])?( [^-\\[\\s]\\S*)*$")
+            .arg(QRegularExpression::escape(command)));
+    QVERIFY2(shape.match(usage).hasMatch(), qPrintable(usage));
+    QCOMPARE(help.out.contains(QStringLiteral("\n  --  Lo que sigue son archivos")), takesFiles);
+    QVERIFY2(!help.out.contains(QStringLiteral("celda"), Qt::CaseInsensitive),
+             qPrintable(help.out));
+
+    // An unknown option is named whole, and the usage line is the one --help gives.
+    const ProgramRun unknown = runProgram(map, {command, QStringLiteral("--todo=sí")});
+    QCOMPARE(unknown.status, 2);
+    QCOMPARE(
+        unknown.err,
+        QStringLiteral("quintaraz-map: opción desconocida «--todo=sí»%1\n%2\n")
+            .arg(takesFiles ? QStringLiteral("; tras «--» todo es un archivo") : QString(), usage));
+}
+
+void TestCommandLines::newTakesEverySizeForm_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // before the output's name
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("older"); // the older form that writes the same bytes
+    QTest::addColumn<QString>("said");      // on standard error instead, with status 2
+    const auto row = [](const char* title, const QStringList& arguments, const QStringList& older,
+                        const char* output = "nuevo.map", const char* said = "") {
+        QTest::newRow(title) << arguments << QString::fromLatin1(output) << older
+                             << QString::fromUtf8(said);
+    };
+    row("a size before the output", {"60x40"}, {"60", "40"});
+    row("--size", {"--size", "60x40"}, {"60", "40"});
+    row("generate's size when none is given", {}, {"60", "40"});
+    row("--size with spaces and a times sign", {"--size", "17 × 100"}, {"17", "100"});
+    row("--size beside --force", {"--force", "--size", "100x17"}, {"100", "17"});
+    row("for Tiled", {"23x31"}, {"23", "31"}, "nuevo.tmx");
+    row("a size twice", {"--size", "60x40", "60x40"}, {}, "nuevo.map",
+        "quintaraz-map: el tamaño va en --size o delante de la salida, no en los dos\n");
+    row("a side too small", {"16x40"}, {}, "nuevo.map",
+        "quintaraz-map: el tamaño pide columnas x filas, cada una de 17 a 100, como 60x40\n");
+    row("--size of one number", {"--size", "60"}, {}, "nuevo.map",
+        "quintaraz-map: --size pide columnas x filas, cada una de 17 a 100, como 60x40\n");
+    row("an older form's side too large", {"60", "101"}, {}, "nuevo.map",
+        "quintaraz-map: FILAS pide un número de 17 a 100\n");
+}
+
+void TestCommandLines::newTakesEverySizeForm()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    QFETCH(QStringList, older);
+    QFETCH(QString, said);
+    const QString map = QStringLiteral(QUINTARAZ_MAP);
+    QTemporaryDir folder;
+    const QStringList line = QStringList{QStringLiteral("new")} + arguments + QStringList{output};
+    const ProgramRun run = runProgram(map, line, folder.path());
+    if (!said.isEmpty()) {
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err.section(u'\n', 0, 0) + u'\n', said);
+        QCOMPARE(run.err.section(u'\n', 1), QStringLiteral("Uso: quintaraz-map new [opciones] "
+                                                           "SALIDA.map|SALIDA.tmx|SALIDA.tmj\n"));
+        QVERIFY(!QFile::exists(folder.filePath(output)));
+        return;
+    }
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    QTemporaryDir olderFolder;
+    const ProgramRun olderRun = runProgram(
+        map, QStringList{QStringLiteral("new")} + older + QStringList{output}, olderFolder.path());
+    QCOMPARE(olderRun.status, 0);
+    const QByteArray written = testmaps::readFile(folder.filePath(output));
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(written, testmaps::readFile(olderFolder.filePath(output)));
+}
+
+void TestCommandLines::textsSayOneWordForACell_data()
+{
+    QTest::addColumn<QString>("line"); // for bash, beside viejo.map and nuevo.map
+    QTest::addColumn<QString>("said"); // part of what it writes, on standard output or error
+    const auto row = [](const char* title, const char* line, const char* said) {
+        QTest::newRow(title) << QString::fromUtf8(line) << QString::fromUtf8(said);
+    };
+    row("every command's --help",
+        "for c in $(quintaraz-map --help | sed -n '/^Órdenes:/,/^$/p' | awk 'NF > 1 {print $1}'); "
+        "do quintaraz-map $c --help; done",
+        "a N píxeles por casilla");
+    row("a map cut short", "printf '16,16,0,0<fin>2 3,' > corto.map; quintaraz-map check corto.map",
+        "solo hay 2 de las 289 casillas");
+    row("a letter among the cells",
+        "sed 's/^16,16,0,0,/16,16,0,a,/' viejo.map > letra.map; quintaraz-map check letra.map",
+        "la casilla de la columna 1, fila 0 es «a»");
+    row("a width the editor does not open",
+        "sed 's/^16,/15,/' viejo.map > estrecho.map; quintaraz-map check estrecho.map",
+        "el ancho 15 da 16 columnas; el editor abre de 17 a 100 columnas");
+    row("a height the editor does not open",
+        "sed 's/^16,16,/16,100,/' viejo.map > alto.map; quintaraz-map check alto.map",
+        "el alto 100 da 101 filas; el editor abre de 17 a 100 filas");
+    row("two starts on one cell",
+        "sed 's/2 3,15 3,/2 3,2 3,/' viejo.map > misma.map; quintaraz-map check misma.map",
+        "comienzan en la misma casilla (columna 2, fila 3)");
+    row("info", "quintaraz-map info viejo.map", "tamaño: 17x17 casillas (Ancho = 16, Alto = 16)");
+    row("diff of one map", "quintaraz-map diff viejo.map viejo.map",
+        "el mismo mapa: las mismas casillas");
+    row("balance", "quintaraz-map balance viejo.map",
+        "viejo.map: 17x17 casillas; radio R = 12 pasos");
+    row("balance's measures", "quintaraz-map balance nuevo.map | grep '^rival'", "rival cercano ");
+    row("generate", "quintaraz-map generate --seed 1 --size 24x24 generado.map",
+        "generado.map: 24x24 casillas, octogonal, semilla 1");
+}
+
+void TestCommandLines::textsSayOneWordForACell()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    writeTwoMaps(folder);
+    const ProgramRun run = runShellLine(line, folder.path());
+    const QString text = run.out + run.err;
+    QVERIFY2(text.contains(said), qPrintable(text));
+    // One word for a cell, and one name for each measure.
+    static const QRegularExpression other(QStringLiteral("celda|rival más cercano"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QVERIFY2(!other.match(text).hasMatch(), qPrintable(other.match(text).captured()));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)

@@ -264,7 +264,7 @@ void TestEditor::openOutcomes_data()
     row("wrong extension", "bueno.txt", valid, one(EditorMessage::NotAMapToOpen));
     row("capital extension", "bueno.MAP", valid, one(EditorMessage::NotAMapToOpen));
     row("format error", "letra.map", "16,16,a,<fin>", one(EditorMessage::FileCorrupt),
-        "archivo corrupto en el byte 6: la celda de la columna 0, fila 0 es «a», que no es un "
+        "archivo corrupto en el byte 6: la casilla de la columna 0, fila 0 es «a», que no es un "
         "número");
     row("not readable", "vacio.map", "", one(EditorMessage::FileNotReadable),
         "no se puede abrir: falta la marca <fin>");
@@ -272,9 +272,10 @@ void TestEditor::openOutcomes_data()
         "no se puede abrir: no existe el archivo o la carpeta");
     // Once these ended "Abrir" with no message at all.
     row("read failure", "corto.map", "16,16,0<fin>", one(EditorMessage::ReadFailed),
-        "fallo de lectura en el byte 7: solo hay 1 de las 289 celdas");
+        "fallo de lectura en el byte 7: solo hay 1 de las 289 casillas");
     row("size rejected", "grande.map", "100,16,<fin>", one(EditorMessage::SizeRejected),
-        "tamaño rechazado en el byte 0: el ancho 100 está fuera de 16..99");
+        "tamaño rechazado en el byte 0: el ancho 100 da 101 columnas; el editor abre de 17 a 100 "
+        "columnas");
     // Files that are plainly something else, with what to do, naming the file for a shell.
     row("git's conflict markers", "en conflicto.map",
         "<<<<<<< HEAD\n" + valid + "\n=======\n" + valid + "\n>>>>>>> suya\n",

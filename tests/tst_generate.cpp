@@ -307,10 +307,8 @@ void TestGenerate::everyMapKeepsEveryPromise()
     QCOMPARE(check.status, 0);
     QStringList expected;
     for (const QString& file : files)
-        expected << QStringLiteral("%1: correcto (%2 x %3, 8 comienzos)")
-                        .arg(file)
-                        .arg(columns)
-                        .arg(rows);
+        expected
+            << QStringLiteral("%1: correcto (%2x%3, 8 comienzos)").arg(file).arg(columns).arg(rows);
     QCOMPARE(check.out.trimmed().split(u'\n'), expected);
 
     // balance: equilibrado, one region for all eight, trees and soil within 2R for each, no
@@ -401,7 +399,7 @@ void TestGenerate::commandLines_data()
                         const QString& said) {
         QTest::newRow(name) << (QStringList{"generate"} + arguments) << status << said;
     };
-    const QString usage = QStringLiteral("\nUso: quintaraz-map generate [--size CxF]");
+    const QString usage = QStringLiteral("\nUso: quintaraz-map generate [opciones] SALIDA.map\n");
     row("no output", {}, 2, QStringLiteral("quintaraz-map: faltan argumentos") + usage);
     row("a size too small", {"--size", "16x40", "a.map"}, 2,
         QStringLiteral("quintaraz-map: --size pide columnas x filas, cada una de 17 a 100, como "
@@ -432,9 +430,9 @@ void TestGenerate::commandLines_data()
     row("an output that is no map", {"a.png"}, 2,
         QStringLiteral("quintaraz-map: la salida debe terminar en .map"));
     row("the largest seed", {"--seed", "9007199254740991", "--size", "17x17", "a.map"}, 0,
-        QStringLiteral("a.map: 17 x 17 celdas, octogonal, semilla 9007199254740991\n"));
+        QStringLiteral("a.map: 17x17 casillas, octogonal, semilla 9007199254740991\n"));
     row("help", {"--help"}, 0,
-        QStringLiteral("Uso: quintaraz-map generate [--size CxF] [--seed N] [--symmetry CLASE]"));
+        QStringLiteral("Uso: quintaraz-map generate [opciones] SALIDA.map\n"));
 }
 
 void TestGenerate::commandLines()

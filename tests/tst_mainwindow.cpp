@@ -396,13 +396,14 @@ void TestMainWindow::mapsThatDoNotOpenSayWhy_data()
     QTest::addColumn<int>("message");
     QTest::addColumn<QString>("detail");
     // Once the editor showed nothing at all for these two.
-    QTest::newRow("read failure") << QByteArray("16,16,0<fin>") << int(EditorMessage::ReadFailed)
-                                  << "fallo de lectura en el byte 7: solo hay 1 de las 289 celdas";
-    QTest::newRow("size rejected")
-        << QByteArray("100,16,<fin>") << int(EditorMessage::SizeRejected)
-        << "tamaño rechazado en el byte 0: el ancho 100 está fuera de 16..99";
+    QTest::newRow("read failure")
+        << QByteArray("16,16,0<fin>") << int(EditorMessage::ReadFailed)
+        << "fallo de lectura en el byte 7: solo hay 1 de las 289 casillas";
+    QTest::newRow("size rejected") << QByteArray("100,16,<fin>") << int(EditorMessage::SizeRejected)
+                                   << "tamaño rechazado en el byte 0: el ancho 100 da 101 "
+                                      "columnas; el editor abre de 17 a 100 columnas";
     QTest::newRow("corrupt") << QByteArray("16,16,x,<fin>") << int(EditorMessage::FileCorrupt)
-                             << "archivo corrupto en el byte 6: la celda de la columna 0, fila 0 "
+                             << "archivo corrupto en el byte 6: la casilla de la columna 0, fila 0 "
                                 "es «x», que no es un número";
 }
 
@@ -504,8 +505,9 @@ void TestMainWindow::screenReadersCanReadEveryControl()
     QVERIFY(view->text(QAccessible::Description).startsWith(QStringLiteral("Sin mapa")));
     newMap(40, 25);
     window->editor().keyPressed(Qt::Key_Right);
-    QCOMPARE(view->text(QAccessible::Description),
-             QStringLiteral("Mapa de 41 por 26 celdas; la vista empieza en la columna 2, fila 0"));
+    QCOMPARE(
+        view->text(QAccessible::Description),
+        QStringLiteral("Mapa de 41 por 26 casillas; la vista empieza en la columna 2, fila 0"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -217,7 +217,7 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         0,
         {"commit: agua", "-no es un mapa: no se puede abrir: mide más de 1 MiB",
          "+sus primeros 256 bytes: «0,0,0,", "commit: grande",
-         "+no es un mapa: archivo corrupto en el byte 8: la celda de la columna 1, fila 0 es «a»",
+         "+no es un mapa: archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 es «a»",
          "+sus 16 bytes: «16,16,0,a,0<fin>»", "commit: roto", "+jugador 8: columna 16, fila 16",
          "commit: base"});
     row("two starts swapped", "mapa.map",

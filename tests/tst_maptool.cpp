@@ -202,24 +202,35 @@ void TestMapTool::checkSaysWhereAndWhy_data()
                         const QStringList& lines, const char* name = "mapa.map") {
         QTest::newRow(title) << QString::fromLatin1(name) << text << status << lines;
     };
-    row("opens", example(), 0, {"correcto (17 x 17, 8 comienzos)"});
+    row("opens", example(), 0, {"correcto (17x17, 8 comienzos)"});
     row("a letter among the cells", example(10, "a"), 1,
-        {"archivo corrupto en el byte 10: la celda de la columna 2, fila 0 es «a», que no es "
+        {"archivo corrupto en el byte 10: la casilla de la columna 2, fila 0 es «a», que no es "
          "un número"});
     row("a cell too large", example(46, "40000"), 1,
-        {"fallo de lectura en el byte 46: la celda de la columna 3, fila 1 es «40000», fuera "
+        {"fallo de lectura en el byte 46: la casilla de la columna 3, fila 1 es «40000», fuera "
          "de -32768..32767"});
     row("cells missing", "16,16,0,0<fin>2 3,", 1,
-        {"fallo de lectura en el byte 9: solo hay 2 de las 289 celdas"});
+        {"fallo de lectura en el byte 9: solo hay 2 de las 289 casillas"});
     row("an empty eighth start", example(617, "12 16,", 12), 1,
         {"fallo de lectura en el byte 623: el comienzo del jugador 8, «», no tiene columna y "
          "fila"});
     row("seven starts", example(617, "12 16", 12), 1,
         {"fallo de lectura en el byte 622: solo hay 7 comienzos de los 8"});
     row("width 15", example(0, "15", 2), 1,
-        {"tamaño rechazado en el byte 0: el ancho 15 está fuera de 16..99"});
+        {"tamaño rechazado en el byte 0: el ancho 15 da 16 columnas; el editor abre de 17 a 100 "
+         "columnas"});
     row("height 100", example(3, "100", 2), 1,
-        {"tamaño rechazado en el byte 3: el alto 100 está fuera de 16..99"});
+        {"tamaño rechazado en el byte 3: el alto 100 da 101 filas; el editor abre de 17 a 100 "
+         "filas"});
+    row("width 0", example(0, "00", 2), 1,
+        {"tamaño rechazado en el byte 0: el ancho 00 da 1 columna; el editor abre de 17 a 100 "
+         "columnas"});
+    row("a negative height", example(3, "-5", 2), 1,
+        {"tamaño rechazado en el byte 3: el alto -5 no da ninguna fila; el editor abre de 17 a "
+         "100 filas"});
+    row("a width of many digits", example(0, "00000000000000000000000015", 2), 1,
+        {"tamaño rechazado en el byte 0: el ancho 000000000000000000000000... no da de 17 a 100 "
+         "columnas, lo que el editor abre"});
     row("no marker", "16,16,0,0,", 1, {"no se puede abrir: falta la marca <fin>"});
     row("a blank before a start", example(589, " 2"), 1,
         {"archivo corrupto en el byte 589: la columna del comienzo del jugador 1, «», no es un "
@@ -250,22 +261,22 @@ void TestMapTool::checkSaysWhereAndWhy_data()
     row("a byte-order mark before a damaged map", "\xEF\xBB\xBF" + example(10, "a"), 1,
         {"no se puede abrir: el archivo empieza con la marca de orden de bytes de UTF-8 (BOM), que "
          "algunos editores de Windows escriben y el juego no lee; sin ella tampoco es un mapa: "
-         "archivo corrupto en el byte 13: la celda de la columna 2, fila 0 es «a», que no es un "
+         "archivo corrupto en el byte 13: la casilla de la columna 2, fila 0 es «a», que no es un "
          "número"});
     row("a Git LFS pointer",
         "version https://git-lfs.github.com/spec/v1\noid sha256:"
         "4d7a214614ab2935c943f9e0ff69d22eadbb8f32b1258daaa5e2ca24d17e2393\nsize 722\n",
         1,
         {"no se puede abrir: es un puntero de Git LFS, no el mapa: LFS guarda el mapa aparte y "
-         "deja "
-         "en su lugar este texto, que solo lo nombra; `git lfs pull` trae los mapas, pero git no "
+         "deja en su lugar este texto, que solo lo nombra; `git lfs pull` trae los mapas, pero git "
+         "no "
          "puede mezclar punteros casilla a casilla: los mapas son texto pequeño y no necesitan "
          "LFS"});
-    const QString opens = QStringLiteral("correcto (17 x 17, 8 comienzos)");
+    const QString opens = QStringLiteral("correcto (17x17, 8 comienzos)");
     row("a start on water", example(112, "2"), 0,
         {opens, "  aviso: el comienzo del jugador 1 (columna 2, fila 3) está en agua"});
     row("unknown terrain", example(16, "7"), 0,
-        {opens, "  aviso: 1 celda tiene un terreno que el editor no conoce: 7, en la columna 5, "
+        {opens, "  aviso: 1 casilla tiene un terreno que el editor no conoce: 7, en la columna 5, "
                 "fila 0"});
     row("nine starts", example() + "1 1,", 0,
         {opens, "  aviso: hay 9 comienzos; se leen los 8 primeros"});
@@ -273,7 +284,7 @@ void TestMapTool::checkSaysWhereAndWhy_data()
     row("a start outside the map", example(589, "20"), 0,
         {opens, "  aviso: el comienzo del jugador 1 (columna 20, fila 3) está fuera del mapa"});
     row("two starts on one cell", example(593, "2 3", 4), 0,
-        {opens, "  aviso: los jugadores 1 y 2 comienzan en la misma celda (columna 2, fila 3); "
+        {opens, "  aviso: los jugadores 1 y 2 comienzan en la misma casilla (columna 2, fila 3); "
                 "el editor deja al jugador 1 sin comienzo"});
 }
 

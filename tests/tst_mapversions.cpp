@@ -124,8 +124,8 @@ void TestMapVersions::diffSaysWhatChanged_data()
     QTest::addColumn<QString>("out"); // after the line "viejo.map → nuevo.map", unless JSON
     QTest::addColumn<QString>("err");
     const QByteArray map = example();
-    const QString same =
-        QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada jugador\n");
+    const QString same = QStringLiteral(
+        "el mismo mapa: las mismas casillas y el mismo comienzo para cada jugador\n");
     const auto total = [](const char* cells, int moved) {
         return QStringLiteral("total: %1; comienzos movidos: %2\n")
             .arg(QString::fromUtf8(cells))
@@ -162,7 +162,7 @@ void TestMapVersions::diffSaysWhatChanged_data()
         "columna 14, fila 6: Hierba → terreno 9, 1 casilla\n" +
             total("14 casillas cambiadas en 3 zonas", 0));
     row("a column more", map, example(widen), 1,
-        "tamaño: 17 x 17 → 18 x 17\n"
+        "tamaño: 17x17 → 18x17\n"
         "columna 17, filas 0–16: fuera del mapa → Hierba, 17 casillas\n" +
             total("17 casillas cambiadas en 1 zona", 0));
     row("a start moved", map, example(moveStart(2, 9, 9)), 1,
@@ -182,7 +182,7 @@ void TestMapVersions::diffSaysWhatChanged_data()
         {"--json"});
     row("a damaged map", map, "16,16,0<fin>", 2, {}, {},
         "quintaraz-map: nuevo.map: fallo de lectura en el byte 7: solo hay 1 de las 289 "
-        "celdas\n");
+        "casillas\n");
 }
 
 void TestMapVersions::diffSaysWhatChanged()
@@ -364,14 +364,14 @@ void TestMapVersions::gridSaysWhatIsNoMap_data()
         QTest::newRow(title) << bytes << status << out << err;
     };
     row("a map", example(moveStart(2, 9, 9)),
-        "tamaño: 17 x 17\n" + QStringLiteral("00000000000000000\n").repeated(17) +
+        "tamaño: 17x17\n" + QStringLiteral("00000000000000000\n").repeated(17) +
             "jugador 1: columna 2, fila 3\njugador 2: columna 15, fila 3\n"
             "jugador 3: columna 9, fila 9\njugador 4: columna 0, fila 12\n"
             "jugador 5: columna 4, fila 16\njugador 6: columna 9, fila 16\n"
             "jugador 7: columna 12, fila 16\njugador 8: columna 16, fila 16\n");
     // The size and SHA-256 of the whole file show a change past the bytes shown.
     row("a damaged map", "16,16,0,a,0<fin>",
-        "no es un mapa: archivo corrupto en el byte 8: la celda de la columna 1, fila 0 es «a», "
+        "no es un mapa: archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 es «a», "
         "que no es un número\n"
         "mide 16 bytes, SHA-256 36cfaca491039a8448926ffb46024d2651ca539fb5ac99b92477f64e06c9d540\n"
         "sus 16 bytes: «16,16,0,a,0<fin>»\n");
@@ -481,7 +481,7 @@ void TestMapVersions::gitMergesCellByCell_data()
            "fila 3; suyo columna 1, fila 1: queda el nuestro";
     QTest::newRow("the size on one side, a cell on the other")
         << example(widen) << example(water) << false << example(widen)
-        << "conflicto de tamaño: base 17 x 17; nuestro 18 x 17; suyo 17 x 17, y el otro lado "
+        << "conflicto de tamaño: base 17x17; nuestro 18x17; suyo 17x17, y el otro lado "
            "cambió el mapa; queda el nuestro entero\nquintaraz-map: mapa.map: en conflicto: el "
            "tamaño\n";
     // Entries after the eighth start are not the game's: the merge drops them, and says so.
@@ -490,7 +490,7 @@ void TestMapVersions::gitMergesCellByCell_data()
         << "aviso: lo que seguía al octavo comienzo no se guarda en la mezcla";
     QTest::newRow("a damaged side")
         << example(water) << QByteArray("16,16,0<fin>") << false << example(water)
-        << "solo hay 1 de las 289 celdas; no se mezcla";
+        << "solo hay 1 de las 289 casillas; no se mezcla";
 }
 
 void TestMapVersions::gitMergesCellByCell()

@@ -384,22 +384,22 @@ void TestTiled::refusals_data()
         "los patrones miden 32 x 32 píxeles; los del editor, 25 x 25");
     row("too wide", tmx, "width=\"17\" height=\"17\" tilewidth",
         "width=\"101\" height=\"17\" tilewidth",
-        "el mapa mide 101 x 17 celdas; el editor abre de 17 a 100 por lado: cámbialo con Mapa > "
+        "el mapa mide 101x17 casillas; el editor abre de 17 a 100 por lado: cámbialo con Mapa > "
         "Redimensionar Mapa… (Map > Resize Map…)\nla capa «terreno»: tiene 289 patrones y el "
-        "mapa 1717 celdas");
+        "mapa 1717 casillas");
     row("huge", tmj, "\"width\": 17", "\"width\": 1000000000",
-        "el mapa mide 1000000000 x 17 celdas");
+        "el mapa mide 1000000000x17 casillas");
     row("an empty cell", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n0,",
-        "la capa «terreno» tiene 1 celda vacía (columna 0, fila 0): rellénala con el patrón "
+        "la capa «terreno» tiene 1 casilla vacía (columna 0, fila 0): rellénala con el patrón "
         "Hierba de «terrenos»");
     row("a marker among the terrain", tmx, "<data encoding=\"csv\">\n1,",
         "<data encoding=\"csv\">\n9,",
-        "la capa «terreno» tiene 1 celda pintada con patrones de «jugadores», no de «terrenos» "
+        "la capa «terreno» tiene 1 casilla pintada con patrones de «jugadores», no de «terrenos» "
         "(columna 0, fila 0)");
     row("a cell too few", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n",
-        "la capa «terreno»: tiene 288 patrones y el mapa 289 celdas");
+        "la capa «terreno»: tiene 288 patrones y el mapa 289 casillas");
     row("a cell too many", tmx, "<data encoding=\"csv\">\n1,", "<data encoding=\"csv\">\n1,1,",
-        "la capa «terreno»: tiene más patrones que las 289 celdas del mapa");
+        "la capa «terreno»: tiene más patrones que las 289 casillas del mapa");
     // The reader gets the text between two comments as parts of its own: a number is read
     // whole across them.
     row("a number cut by comments", tmx, "<data encoding=\"csv\">\n1,",
@@ -411,7 +411,7 @@ void TestTiled::refusals_data()
         const qsizetype to = tmx.indexOf("</data>");
         QTest::newRow("empty cells in many areas")
             << tmx.left(from) + tmx.mid(from, to - from).replace("1,1,", "0,1,") + tmx.mid(to)
-            << QStringLiteral("la capa «terreno» tiene 136 celdas vacías (columna 0, filas 0–16; "
+            << QStringLiteral("la capa «terreno» tiene 136 casillas vacías (columna 0, filas 0–16; "
                               "columna 2, filas 0–16; columna 4, filas 0–16; columna 6, filas "
                               "0–16; columna 8, filas 0–16; columna 10, filas 0–16 y 2 zonas más)");
         const qsizetype layer = tmx.indexOf("<layer");
@@ -439,7 +439,7 @@ void TestTiled::refusals_data()
         "jugador");
     row("a start off the grid", tmx, "x=\"50\" y=\"100\"", "x=\"2600\" y=\"100\"",
         "el marcador del jugador 1 (objeto 1, en la columna 104, fila 3 de «comienzos») cae fuera "
-        "del mapa de 17 x 17 celdas");
+        "del mapa de 17x17 casillas");
     const auto base64 = [&](const char* compression, const QByteArray& data) {
         return tmx.left(tmx.indexOf("<data")) + QByteArray("<data encoding=\"base64\"") +
                (*compression ? QByteArray(" compression=\"") + compression + '"' : QByteArray()) +
@@ -456,7 +456,7 @@ void TestTiled::refusals_data()
             "la capa «terreno»: los datos comprimidos con zstd están dañados");
     // Far more than the map's 289 cells of 4 bytes once inflated; never held whole.
     refusal("zlib bomb", base64("zlib", qCompress(QByteArray(64 << 20, '\1')).mid(4)),
-            "la capa «terreno»: tiene más patrones que las 289 celdas del mapa");
+            "la capa «terreno»: tiene más patrones que las 289 casillas del mapa");
     refusal("unknown compression", base64("lzma", "x"),
             "la capa «terreno»: usa la compresión «lzma»");
     refusal("not Tiled", "16,16,0,", "no es un mapa de Tiled (TMX o JSON)");
@@ -495,9 +495,10 @@ void TestTiled::theToolWritesOnlyWhatItMay()
         QVERIFY2(result.err.startsWith(said), qPrintable(result.err));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), before);
     };
-    refused({"export", "raro.map", "raro.tmx"}, 1,
-            "quintaraz-map: raro.map: la celda de la columna 0, fila 0 tiene el terreno 7, que no "
-            "tiene dibujo");
+    refused(
+        {"export", "raro.map", "raro.tmx"}, 1,
+        "quintaraz-map: raro.map: la casilla de la columna 0, fila 0 tiene el terreno 7, que no "
+        "tiene dibujo");
     refused({"export", "mapa.map", "mapa.png"}, 2,
             "quintaraz-map: la salida debe terminar en .tmx o en .tmj");
     refused({"import", "mapa.tmx", "mapa.tmx.txt"}, 2,
@@ -749,8 +750,8 @@ void TestTiled::newRefusesWhatItMay()
         QCOMPARE(testmaps::readFile(folder.filePath(QStringLiteral("valle.map"))),
                  testmaps::exampleText());
     };
-    const QString usage = QStringLiteral(
-        "Uso: quintaraz-map new [--force] COLUMNAS FILAS SALIDA.map|SALIDA.tmx|SALIDA.tmj\n");
+    const QString usage =
+        QStringLiteral("Uso: quintaraz-map new [opciones] SALIDA.map|SALIDA.tmx|SALIDA.tmj\n");
     refused({"16", "40", "nuevo.map"}, 2,
             "quintaraz-map: COLUMNAS pide un número de 17 a 100\n" + usage);
     refused({"40", "101", "nuevo.map"}, 2,

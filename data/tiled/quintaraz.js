@@ -383,7 +383,7 @@ function balanceMeasureLabel(key, radius) {
         arboles: "árboles a " + 2 * radius + " pasos",
         parcelas: "parcelas a " + 2 * radius + " pasos",
         territorio: "territorio",
-        rival_cercano: "rival más cercano",
+        rival_cercano: "rival cercano",
     }[key];
 }
 

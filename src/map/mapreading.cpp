@@ -239,16 +239,38 @@ QString quotedPiece(const MapReading& reading)
     return QStringLiteral("«%1»").arg(piece);
 }
 
+/**
+ * Why a size in the header is refused, as map makers count a map: the header holds the
+ * highest column or row, one less than their count.
+ */
+QString sizeWhy(const MapReading& reading, const QString& which)
+{
+    const bool width = reading.part == MapPart::Width;
+    const QString one = width ? QStringLiteral("columna") : QStringLiteral("fila");
+    const QString many = width ? QStringLiteral("columnas") : QStringLiteral("filas");
+    const QString limits = QStringLiteral("de %1 a %2 %3")
+                               .arg(mapSizeLimits.lowest + 1)
+                               .arg(mapSizeLimits.highest + 1)
+                               .arg(many);
+    const QString given = which + u' ' + QString::fromStdString(reading.piece);
+    // A piece cut short for the message is no number to count.
+    std::int16_t highest = 0;
+    if (toInt16(reading.piece, highest) != Number::Valid)
+        return QStringLiteral("%1 no da %2, lo que el editor abre").arg(given, limits);
+    const int count = highest + 1;
+    const QString counted = count < 1    ? QStringLiteral("no da ninguna %1").arg(one)
+                            : count == 1 ? QStringLiteral("da 1 %1").arg(one)
+                                         : QStringLiteral("da %1 %2").arg(count).arg(many);
+    return QStringLiteral("%1 %2; el editor abre %3").arg(given, counted, limits);
+}
+
 /** Why a number of the header stopped the reading. */
 QString headerWhy(const MapReading& reading)
 {
     const QString which =
         reading.part == MapPart::Width ? QStringLiteral("el ancho") : QStringLiteral("el alto");
     if (reading.outcome == LoadOutcome::SizeRejected)
-        return QStringLiteral("%1 %2 está fuera de %3..%4")
-            .arg(which, QString::fromStdString(reading.piece))
-            .arg(mapSizeLimits.lowest)
-            .arg(mapSizeLimits.highest);
+        return sizeWhy(reading, which);
     if (reading.missingPiece)
         return QStringLiteral("falta %1 del encabezado").arg(which);
     return QStringLiteral("%1 del encabezado, %2, no es un número de 16 bits")
@@ -259,11 +281,11 @@ QString headerWhy(const MapReading& reading)
 QString cellWhy(const MapReading& reading)
 {
     if (reading.missingPiece)
-        return QStringLiteral("solo hay %1 de las %2 celdas")
+        return QStringLiteral("solo hay %1 de las %2 casillas")
             .arg(reading.index)
             .arg(reading.map.cellCount());
     const QString cell =
-        QStringLiteral("la celda de la ") +
+        QStringLiteral("la casilla de la ") +
         cellPlace(reading.index % reading.map.columns(), reading.index / reading.map.columns());
     if (reading.outcome == LoadOutcome::FormatError)
         return QStringLiteral("%1 es %2, que no es un número").arg(cell, quotedPiece(reading));

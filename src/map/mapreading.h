@@ -85,8 +85,8 @@ MapReading readMapBytes(const FileBytes& file);
 
 /**
  * Why a map reads as it does, in the editor's words: "correcto", or the outcome, where it
- * arose and what was found there ("archivo corrupto en el byte 37: la celda 15 (columna
- * 15, fila 0) es «a», que no es un número"). A file that is plainly something else is
+ * arose and what was found there ("archivo corrupto en el byte 37: la casilla de la columna
+ * 15, fila 0 es «a», que no es un número"). A file that is plainly something else is
  * named so, with what to do about it, in commands for a shell that name it file (a word
  * for the shell).
  */

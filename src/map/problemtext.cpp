@@ -49,15 +49,6 @@ constexpr std::array problemKeys{
 };
 static_assert(problemKeys.size() == std::size_t(Kind::Unreadable) + 1);
 
-/** A number appended from the stack: QString::number would allocate a string for each one. */
-void appendNumber(QString& text, qint64 number)
-{
-    std::array<char, 24> digits;
-    // Room for any 64-bit number: to_chars cannot fail here.
-    const char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
-    text += QLatin1String(digits.data(), end - digits.data());
-}
-
 QString player(int number)
 {
     return QString::number(number + 1);
@@ -105,20 +96,18 @@ QString startText(const MapProblem& problem)
         if (!tiled)
             return QStringLiteral("el comienzo del jugador %1 (%2) está fuera del mapa")
                 .arg(player(problem.player), place(problem.cell));
-        return QStringLiteral("%1 cae fuera del mapa de %2 x %3 celdas: arrástralo dentro con "
+        return QStringLiteral("%1 cae fuera del mapa de %2 casillas: arrástralo dentro con "
                               "Seleccionar Objetos (Select Objects)")
-            .arg(marker(problem))
-            .arg(qint64(problem.values[0]))
-            .arg(qint64(problem.values[1]));
+            .arg(marker(problem), sizeText(qint64(problem.values[0]), qint64(problem.values[1])));
     case Kind::StartBlocked:
         return QStringLiteral("el comienzo del jugador %1 (%2) está en %3")
             .arg(player(problem.player), place(problem.cell), terrainWord(int(problem.number)));
     case Kind::StartsShareCell:
         if (!tiled)
-            return QStringLiteral("los jugadores %1 y %2 comienzan en la misma celda (%3); el "
+            return QStringLiteral("los jugadores %1 y %2 comienzan en la misma casilla (%3); el "
                                   "editor deja al jugador %1 sin comienzo")
                 .arg(player(problem.player), player(problem.otherPlayer), place(problem.cell));
-        return QStringLiteral("los jugadores %1 y %2 comienzan en la misma celda (%3) de «%4»: "
+        return QStringLiteral("los jugadores %1 y %2 comienzan en la misma casilla (%3) de «%4»: "
                               "mueve uno de los dos")
             .arg(player(problem.player), player(problem.otherPlayer), place(problem.cell),
                  problem.layer);
@@ -222,7 +211,7 @@ QString cellsText(const MapProblem& problem)
                               "la Herramienta de Rellenado (Bucket Fill Tool)")
             .arg(problem.layer)
             .arg(problem.count)
-            .arg(one ? QStringLiteral("celda vacía") : QStringLiteral("celdas vacías"), where,
+            .arg(one ? QStringLiteral("casilla vacía") : QStringLiteral("casillas vacías"), where,
                  one ? QStringLiteral("rellénala") : QStringLiteral("rellénalas"), problem.name);
     case Kind::OtherTilesetCells: {
         // Two tilesets of one name: said by where each begins.
@@ -238,15 +227,15 @@ QString cellsText(const MapProblem& problem)
                               "patrones de «%7»")
             .arg(problem.layer)
             .arg(problem.count)
-            .arg(one ? QStringLiteral("celda pintada") : QStringLiteral("celdas pintadas"), from,
-                 where, repaint, problem.otherName);
+            .arg(one ? QStringLiteral("casilla pintada") : QStringLiteral("casillas pintadas"),
+                 from, where, repaint, problem.otherName);
     }
     case Kind::NoTerrainCells:
         return QStringLiteral("la capa «%1» tiene %2 %3 con un patrón de «%4» que no es ninguno "
                               "de sus %5 terrenos (%6): %7")
             .arg(problem.layer)
             .arg(problem.count)
-            .arg(one ? QStringLiteral("celda") : QStringLiteral("celdas"), problem.name)
+            .arg(one ? QStringLiteral("casilla") : QStringLiteral("casillas"), problem.name)
             .arg(terrainCount)
             .arg(where, repaint);
     default:
@@ -260,10 +249,11 @@ QString mapText(const MapProblem& problem)
     switch (problem.kind) {
     case Kind::UnknownTerrain:
         if (problem.count == 1)
-            return QStringLiteral("1 celda tiene un terreno que el editor no conoce: %1, en la %2")
+            return QStringLiteral(
+                       "1 casilla tiene un terreno que el editor no conoce: %1, en la %2")
                 .arg(problem.number)
                 .arg(place(problem.cell));
-        return QStringLiteral("%1 celdas tienen un terreno que el editor no conoce; la primera, "
+        return QStringLiteral("%1 casillas tienen un terreno que el editor no conoce; la primera, "
                               "%2, en la %3")
             .arg(problem.count)
             .arg(problem.number)
@@ -284,10 +274,9 @@ QString mapText(const MapProblem& problem)
             .arg(qint64(problem.values[1]))
             .arg(problem.number);
     case Kind::SizeOutOfRange:
-        return QStringLiteral("el mapa mide %1 x %2 celdas; el editor abre de %3 a %4 por lado: "
+        return QStringLiteral("el mapa mide %1 casillas; el editor abre de %2 a %3 por lado: "
                               "cámbialo con Mapa > Redimensionar Mapa… (Map > Resize Map…)")
-            .arg(qint64(problem.values[0]))
-            .arg(qint64(problem.values[1]))
+            .arg(sizeText(qint64(problem.values[0]), qint64(problem.values[1])))
             .arg(mapSizeLimits.lowest + 1)
             .arg(mapSizeLimits.highest + 1);
     case Kind::FlippedTiles:
@@ -305,6 +294,24 @@ QString mapText(const MapProblem& problem)
 }
 
 } // namespace
+
+void appendNumber(QString& text, qint64 number)
+{
+    // From the stack: QString::number would allocate a string for each one.
+    std::array<char, 24> digits;
+    // Room for any 64-bit number: to_chars cannot fail here.
+    const char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+    text += QLatin1String(digits.data(), end - digits.data());
+}
+
+QString sizeText(qint64 columns, qint64 rows)
+{
+    QString text;
+    appendNumber(text, columns);
+    text += u'x';
+    appendNumber(text, rows);
+    return text;
+}
 
 void appendCellPlace(QString& text, qint64 column, qint64 row)
 {
@@ -414,6 +421,14 @@ QJsonObject problemJson(const MapProblem& problem)
     if (!problem.layer.isEmpty())
         json[QStringLiteral("capa")] = problem.layer;
     return json;
+}
+
+QJsonArray problemsJson(const std::vector<MapProblem>& problems)
+{
+    QJsonArray list;
+    for (const MapProblem& problem : problems)
+        list.append(problemJson(problem));
+    return list;
 }
 
 } // namespace quintaraz

@@ -2,10 +2,17 @@
 
 #include "map/mapproblems.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
 namespace quintaraz {
+
+/** A number appended to a text from the stack, as a long report of many numbers wants it. */
+void appendNumber(QString& text, qint64 number);
+
+/** A map's size as map makers write it, columns by rows: "60x40". */
+QString sizeText(qint64 columns, qint64 rows);
 
 /** A cell as map makers read it: "columna 3, fila 4". */
 QString cellPlace(qint64 column, qint64 row);
@@ -29,6 +36,8 @@ QString problemText(const MapProblem& problem);
  * "fila"), its areas ("zonas") and its layer ("capa"), each where it has one.
  */
 QJsonObject problemJson(const MapProblem& problem);
+/** Each problem so, in a list. */
+QJsonArray problemsJson(const std::vector<MapProblem>& problems);
 /** A kind's name in JSON: "comienzo_fuera_del_mapa", ... */
 QString problemKey(ProblemKind kind);
 

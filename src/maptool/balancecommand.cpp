@@ -1,126 +1,30 @@
-// The map tool's balance command: how fair a map is to its eight players; see maptool.h.
-// The figures come from the library; the words, the JSON and the picture are made here.
+// balance: how fair a map is to its eight players. The figures come from the library; the
+// words, the JSON and the picture are made here.
 
 #include "art/tileart.h"
 #include "balance/balancefigures.h"
-#include "map/mapreading.h"
+#include "maptool/balanceoptions.h"
 #include "maptool/balancereport.h"
 #include "maptool/commandparser.h"
-#include "maptool/maptool.h"
-#include "maptool/outputfiles.h"
+#include "maptool/toolcontext.h"
 #include "render/balancepicture.h"
 #include "render/mappicture.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-
-#include <variant>
 
 namespace quintaraz {
 
 namespace {
 
-/** The largest radius taken: 4R steps stay within what a distance holds. */
-constexpr int largestRadius = 10000;
-
-/** The terrains of a list such as "1,2,3", or nothing when it names something else. */
-std::optional<std::array<bool, terrainCount>> blockingTerrains(const QString& list)
+/**
+ * Measures each map and says how fair it is, as text or JSON, drawing the one map's picture
+ * when asked.
+ */
+ExitStatus measureEach(ToolContext& tool, const QStringList& files, const BalanceSettings& settings,
+                       const std::optional<QString>& picture, bool json)
 {
-    std::array<bool, terrainCount> blocking{};
-    if (list.trimmed().isEmpty())
-        return blocking; // nothing known blocks
-    for (const QString& item : list.split(u',')) {
-        bool number = false;
-        const int terrain = item.trimmed().toInt(&number);
-        if (!number || !isTerrain(terrain))
-            return std::nullopt;
-        blocking[terrain] = true;
-    }
-    return blocking;
-}
-
-/** The options of balance, each described once. */
-struct BalanceOptions {
-    const BalanceSettings defaults;
-    const QCommandLineOption json{QStringLiteral("json"),
-                                  QStringLiteral("Lo mismo en JSON, para programas: un objeto por "
-                                                 "mapa, una lista si son varios.")};
-    const QCommandLineOption picture{
-        QStringLiteral("picture"),
-        QStringLiteral("Dibuja el mapa como render, con líneas del color de cada jugador sobre su "
-                       "territorio, una rejilla blanca sobre las casillas disputadas y el paso "
-                       "más estrecho de cada jugador enmarcado en su color (un solo mapa)."),
-        QStringLiteral("SALIDA.png")};
-    const QCommandLineOption radius{
-        QStringLiteral("radius"),
-        QStringLiteral("R, los pasos del espacio y de los recursos, de 1 a %1.").arg(largestRadius),
-        QStringLiteral("N"), QString::number(defaults.radius)};
-    const QCommandLineOption threshold{
-        QStringLiteral("threshold"),
-        QStringLiteral("La menor razón peor/mejor de un mapa equilibrado, de 0 a 1."),
-        QStringLiteral("R"), QString::number(defaults.threshold)};
-    const QCommandLineOption blocking{
-        QStringLiteral("blocking"),
-        QStringLiteral("Los terrenos que cortan el paso, por número y separados por comas."),
-        QStringLiteral("LISTA"), QStringLiteral("1,2")};
-};
-
-/** The settings the command line asks for, or the problem with them. */
-std::variant<BalanceSettings, QString> settingsOf(const CommandParser& line,
-                                                  const BalanceOptions& options)
-{
-    BalanceSettings settings;
-    bool number = false;
-    settings.radius = line.value(options.radius).toInt(&number);
-    if (!number || settings.radius < 1 || settings.radius > largestRadius)
-        return QStringLiteral("--radius pide un número de pasos de 1 a %1").arg(largestRadius);
-    // A decimal comma is what a Spanish keyboard types.
-    settings.threshold =
-        QString(line.value(options.threshold)).replace(u',', u'.').toDouble(&number);
-    if (!number || !(settings.threshold >= 0 && settings.threshold <= 1))
-        return QStringLiteral("--threshold pide una razón de 0 a 1, como 0.9");
-    const auto terrains = blockingTerrains(line.value(options.blocking));
-    if (!terrains)
-        return QStringLiteral("--blocking pide números de terreno del 0 al 5 separados por "
-                              "comas, como 1,2,3");
-    settings.blocking = *terrains;
-    if (line.isSet(options.picture) && line.files().size() > 1)
-        return QStringLiteral("--picture dibuja un solo mapa");
-    return settings;
-}
-
-} // namespace
-
-int MapTool::balance(const Command& command, const QStringList& arguments)
-{
-    CommandParser line = parserFor(command);
-    const BalanceOptions options;
-    for (const QCommandLineOption& option :
-         {options.json, options.picture, options.radius, options.threshold, options.blocking})
-        line.addOption(option);
-    if (const std::optional<int> status = parse(line, command, arguments, 1, -1))
-        return *status;
-    const auto settings = settingsOf(line, options);
-    if (const QString* problem = std::get_if<QString>(&settings))
-        return usageError(&command, *problem);
-    const std::optional<QString> picture =
-        line.isSet(options.picture) ? std::optional(line.value(options.picture)) : std::nullopt;
-    if (picture) {
-        const QString problem = outputProblem(*picture, line.files().at(0), OutputKind::Picture);
-        if (!problem.isEmpty())
-            return trouble(*picture, problem);
-    }
-    return measureEach(line.files(), std::get<BalanceSettings>(settings), picture,
-                       line.isSet(options.json));
-}
-
-int MapTool::measureEach(const QStringList& files, const BalanceSettings& settings,
-                         const std::optional<QString>& picture, bool json)
-{
-    int status = 0;
+    ExitStatus status = ExitStatus::Success;
     QJsonArray reports;
     for (const QString& file : files) {
-        const CommandMap read = readMap(file, {.failure = 2});
+        const CommandMap read = tool.readMap(file, {.failure = ExitStatus::Trouble});
         if (!read.map) {
             status = read.status;
             continue;
@@ -131,23 +35,85 @@ int MapTool::measureEach(const QStringList& files, const BalanceSettings& settin
             const TileArt art;
             QImage drawn = MapPicture(art).render(map, cellSize);
             drawBalance(drawn, cellSize, map, figures, art);
-            if (!writePng(*picture, drawn, Output::Replacing))
-                return 2;
+            if (!tool.writePng(*picture, drawn, PngOutput::Replacing))
+                return ExitStatus::Trouble;
         }
         if (json)
             reports.append(balanceJson(file, map, figures));
         else
-            out_ << (&file == &files.first() ? QString() : QStringLiteral("\n"))
-                 << balanceText(file, map, figures);
+            tool.out() << (&file == &files.first() ? QString() : QStringLiteral("\n"))
+                       << balanceText(file, map, figures);
         if (figures.verdict != BalanceVerdict::Balanced)
-            status = std::max(status, 1);
+            status = std::max(status, ExitStatus::NotBalanced);
     }
-    if (json && !reports.isEmpty())
-        out_ << (files.size() == 1 ? QJsonDocument(reports.first().toObject())
-                                   : QJsonDocument(reports))
-                    .toJson(QJsonDocument::Compact)
-             << '\n';
+    tool.printJson(reports, files.size());
     return status;
 }
+
+ExitStatus balance(ToolContext& tool, CommandParser& line)
+{
+    const QCommandLineOption json =
+        line.flag(QStringLiteral("json"), QStringLiteral("Lo mismo en JSON, para programas: un "
+                                                         "objeto por mapa, una lista si son "
+                                                         "varios."));
+    const QCommandLineOption picture = line.option(
+        QStringLiteral("picture"),
+        QStringLiteral("Dibuja el mapa como render, con líneas del color de cada jugador sobre su "
+                       "territorio, una rejilla blanca sobre las casillas disputadas y el paso "
+                       "más estrecho de cada jugador enmarcado en su color (un solo mapa)."),
+        QStringLiteral("SALIDA.png"));
+    const BalanceOptions verdict(line);
+    if (const std::optional<ExitStatus> done = line.parse())
+        return *done;
+    const std::optional<BalanceSettings> settings = verdict.read();
+    if (!settings)
+        return ExitStatus::Usage;
+    const QStringList files = line.files();
+    if (line.isSet(picture) && files.size() > 1)
+        return line.usageError(QStringLiteral("--picture dibuja un solo mapa"));
+    const std::optional<QString> picturePath =
+        line.isSet(picture) ? std::optional(line.value(picture)) : std::nullopt;
+    if (picturePath) {
+        const QString problem = outputProblem(*picturePath, files.at(0), OutputKind::Picture);
+        if (!problem.isEmpty())
+            return tool.trouble(*picturePath, problem);
+    }
+    return measureEach(tool, files, *settings, picturePath, line.isSet(json));
+}
+
+} // namespace
+
+extern const CommandEntry balanceCommand{
+    "balance",
+    "ARCHIVO...",
+    "Mide si el mapa es justo para los ocho jugadores.",
+    "Mide si el mapa es justo para los ocho jugadores.\n\n"
+    "Casillas transitables: las que no son roca (1) ni agua (2) ni un terreno que el editor\n"
+    "no conoce; --blocking 1,2,3 o --blocking roca,agua,árbol dice qué terrenos cortan el\n"
+    "paso. Un paso va a una de las cuatro casillas que comparten un lado; la distancia de un\n"
+    "jugador a una casilla es el menor número de pasos desde su comienzo por casillas\n"
+    "transitables. Un comienzo en una casilla que corta el paso o fuera del mapa no alcanza\n"
+    "nada.\n\n"
+    "De cada jugador: región (casillas que alcanza, la suya incluida), espacio (casillas\n"
+    "a R pasos o menos; R es --radius, 12 si no se dice), árboles y parcelas a R, 2R y 4R\n"
+    "pasos (si cortan el paso, a un paso más que su vecina alcanzada más cercana),\n"
+    "territorio (las casillas, árboles y parcelas a las que llega antes que nadie; una\n"
+    "casilla a la que llegan primero dos o más a la vez está disputada y no es de nadie),\n"
+    "rival cercano y rival lejano (pasos hasta el comienzo de otro jugador), alcanza (a\n"
+    "cuántos de los otros siete comienzos llega) y paso estrecho: el ancho del paso más\n"
+    "estrecho en el camino más ancho hasta su rival cercano, donde el ancho de una casilla\n"
+    "es el lado del mayor cuadrado de casillas transitables que la contiene (un pasillo de\n"
+    "3 casillas de ancho mide 3).\n\n"
+    "Simetrías: cuántas casillas lleva cada giro o espejo a otro terreno, y si lleva las\n"
+    "casillas de comienzo a casillas de comienzo. Medidas (espacio, árboles y parcelas a\n"
+    "2R, territorio, rival cercano): el peor y el mejor jugador, la razón peor/mejor y el\n"
+    "índice de Jain. Veredicto: injusto si algún comienzo no alcanza a todos los demás;\n"
+    "equilibrado si la razón de cada medida llega al umbral (--threshold, 0.9 si no se\n"
+    "dice); desequilibrado si no.\n\n"
+    "Sale con 0 si todos los mapas están equilibrados, con 1 si alguno no, con 2 si un\n"
+    "archivo no es un mapa, la salida no se puede escribir o la orden no se entiende.",
+    1,
+    -1,
+    &balance};
 
 } // namespace quintaraz

@@ -63,7 +63,7 @@ QString measureLabel(BalanceMeasure measure, int radius)
     case BalanceMeasure::Territory:
         return QStringLiteral("territorio");
     case BalanceMeasure::NearestRival:
-        return QStringLiteral("rival más cercano");
+        return QStringLiteral("rival cercano");
     }
     return {};
 }
@@ -171,12 +171,10 @@ QString headingText(const QString& file, const GameMap& map, const BalanceFigure
     for (int t = 0; t < terrainCount; ++t)
         if (figures.settings.blocking[t])
             blocking << terrainWord(t);
-    return wrapped(QStringLiteral("%1: %2 x %3 celdas; radio R = %4 pasos; cortan el paso: %5")
-                       .arg(file)
-                       .arg(map.columns())
-                       .arg(map.rows())
-                       .arg(figures.settings.radius)
-                       .arg(blocking.isEmpty() ? QStringLiteral("ningún terreno conocido")
+    return wrapped(QStringLiteral("%1: %2 casillas; radio R = %3 pasos; cortan el paso: %4")
+                       .arg(file, sizeText(map.columns(), map.rows()),
+                            QString::number(figures.settings.radius),
+                            blocking.isEmpty() ? QStringLiteral("ningún terreno conocido")
                                                : blocking.join(QStringLiteral(", "))));
 }
 

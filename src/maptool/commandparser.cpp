@@ -1,63 +1,102 @@
 #include "maptool/commandparser.h"
 
+#include "maptool/toolcontext.h"
 #include "system/filenames.h"
 
 namespace quintaraz {
 
-CommandParser::CommandParser(const char* name, const char* arguments, const char* description,
-                             QTextStream& out)
-    : name_(name)
+CommandParser::CommandParser(ToolContext& tool, const CommandEntry& entry,
+                             const QStringList& arguments)
+    : tool_(tool)
+    , entry_(entry)
     , arguments_(arguments)
-    , description_(description)
-    , out_(out)
 {
     // "-o.map" is one word, as a file name is, never the letters o, ., m, a and p.
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addOption(help_);
 }
 
-void CommandParser::addOption(const QCommandLineOption& option)
+QCommandLineOption CommandParser::flag(const QString& name, const QString& description)
 {
-    parser_.addOption(option);
-    options_.append(option);
+    return option(name, description, QString());
 }
 
-QString CommandParser::parse(const QStringList& arguments, int least, int most)
+QCommandLineOption CommandParser::option(const QString& name, const QString& description,
+                                         const QString& valueName, const QString& defaultValue)
 {
-    if (!parser_.parse(arguments)) {
-        if (const QString unknown = unknownOption(arguments); !unknown.isEmpty())
-            return QStringLiteral("opción desconocida «%1»; tras «--» todo es un archivo")
-                .arg(printableName(unknown));
-        return parser_.errorText();
-    }
+    QCommandLineOption option(name, description, valueName, defaultValue);
+    parser_.addOption(option);
+    options_.append(option);
+    return option;
+}
+
+std::optional<ExitStatus> CommandParser::parse()
+{
+    if (const QString problem = this->problem(); !problem.isEmpty())
+        return usageError(problem);
     if (parser_.isSet(help_)) {
-        helped_ = true;
-        out_ << "Uso: quintaraz-map " << QString::fromUtf8(name_) << ' '
-             << QString::fromUtf8(arguments_) << "\n\n"
-             << QString::fromUtf8(description_) << "\n\nOpciones:\n";
-        for (const QCommandLineOption& option : options_)
-            out_ << "  --" << option.names().constFirst()
-                 << (option.valueName().isEmpty() ? QString() : ' ' + option.valueName()) << "  "
-                 << option.description() << '\n';
-        out_ << "  -h, --help  Muestra esta ayuda.\n"
-                "  --  Lo que sigue son archivos, aunque empiecen por «-».\n";
-        return {};
+        printHelp();
+        return ExitStatus::Success;
     }
-    const int count = int(parser_.positionalArguments().size());
-    if (count < least)
+    return std::nullopt;
+}
+
+QString CommandParser::problem()
+{
+    if (!parser_.parse(arguments_)) {
+        const QString unknown = unknownOption();
+        if (unknown.isEmpty())
+            return parser_.errorText();
+        return QStringLiteral("opción desconocida «%1»").arg(printableName(unknown)) +
+               (entry_.takesFiles() ? QStringLiteral("; tras «--» todo es un archivo") : QString());
+    }
+    if (parser_.isSet(help_))
+        return {};
+    const QStringList given = parser_.positionalArguments();
+    if (given.size() < entry_.leastArguments)
         return QStringLiteral("faltan argumentos");
-    if (most >= 0 && count > most)
-        return QStringLiteral("sobra «%1»").arg(parser_.positionalArguments().at(most));
+    if (entry_.mostArguments >= 0 && given.size() > entry_.mostArguments)
+        return QStringLiteral("sobra «%1»").arg(printableName(given.at(entry_.mostArguments)));
     return {};
 }
 
-QString CommandParser::unknownOption(const QStringList& arguments) const
+void CommandParser::printHelp()
+{
+    QTextStream& out = tool_.out();
+    out << "Uso: quintaraz-map " << usage() << "\n\n"
+        << QString::fromUtf8(entry_.description) << "\n\nOpciones:\n";
+    for (const QCommandLineOption& option : options_)
+        out << "  --" << option.names().constFirst()
+            << (option.valueName().isEmpty() ? QString() : ' ' + option.valueName()) << "  "
+            << option.description() << '\n';
+    out << "  -h, --help  Muestra esta ayuda.\n";
+    if (entry_.takesFiles())
+        out << "  --  Lo que sigue son archivos, aunque empiecen por «-».\n";
+}
+
+ExitStatus CommandParser::usageError(const QString& problem)
+{
+    tool_.err() << "quintaraz-map: " << problem << "\nUso: quintaraz-map " << usage() << '\n';
+    return ExitStatus::Usage;
+}
+
+QString CommandParser::usage() const
+{
+    QString line = QString::fromUtf8(entry_.name);
+    if (!options_.isEmpty())
+        line += QStringLiteral(" [opciones]");
+    if (*entry_.arguments)
+        line += u' ' + QString::fromUtf8(entry_.arguments);
+    return line;
+}
+
+QString CommandParser::unknownOption() const
 {
     const QStringList unknown = parser_.unknownOptionNames();
     if (unknown.isEmpty())
         return {};
     // The word as it was typed, dashes and value included.
-    for (const QString& argument : arguments.sliced(1)) {
+    for (const QString& argument : arguments_.sliced(1)) {
         if (argument == QLatin1String("--"))
             break;
         QStringView name(argument);

@@ -1,49 +1,62 @@
 #pragma once
 
+#include "maptool/commandentry.h"
+#include "maptool/exitstatus.h"
+
 #include <QCommandLineParser>
-#include <QTextStream>
+#include <QStringList>
+
+#include <optional>
 
 namespace quintaraz {
 
+class ToolContext;
+
 /**
- * One command's own command line: its options, --help, and its arguments checked against
- * the counts it takes.
+ * One command's own command line: the options its unit adds, --help, and its arguments
+ * checked against the counts its entry takes. Every usage line has one shape:
+ * "quintaraz-map ORDEN [opciones] ARGUMENTOS".
  */
 class CommandParser {
 public:
-    /**
-     * The command's name and arguments for its usage line, and what --help says of it: UTF-8
-     * text that outlives the parser, made into strings only for --help, which most runs
-     * never show.
-     */
-    CommandParser(const char* name, const char* arguments, const char* description,
-                  QTextStream& out);
+    /** The command line of entry's command; arguments begin with the program's name. */
+    CommandParser(ToolContext& tool, const CommandEntry& entry, const QStringList& arguments);
 
-    void addOption(const QCommandLineOption& option);
+    /** Adds an option that takes no value; the option, to ask the parser about it. */
+    QCommandLineOption flag(const QString& name, const QString& description);
+    /** Adds an option with a value, named valueName in --help. */
+    QCommandLineOption option(const QString& name, const QString& description,
+                              const QString& valueName, const QString& defaultValue = {});
+
+    /**
+     * Reads the command line. Gives the exit status to end with at once: after --help, or
+     * after a usage error said on standard error; nothing when the command goes on.
+     */
+    std::optional<ExitStatus> parse();
+
     bool isSet(const QCommandLineOption& option) const { return parser_.isSet(option); }
     QString value(const QCommandLineOption& option) const { return parser_.value(option); }
-
-    /**
-     * The problem with the arguments, or nothing. --help prints the command's help; most
-     * below 0 takes any number.
-     */
-    QString parse(const QStringList& arguments, int least, int most);
-
-    bool helped() const { return helped_; }
+    /** The arguments that are not options: files, mostly. */
     QStringList files() const { return parser_.positionalArguments(); }
 
-private:
-    /** The first argument that names no option of the command, whole; nothing if none. */
-    QString unknownOption(const QStringList& arguments) const;
+    /** Says a problem with the command line and the usage line; gives ExitStatus::Usage. */
+    ExitStatus usageError(const QString& problem);
+    /** "check [opciones] ARCHIVO...". */
+    QString usage() const;
 
-    const char* name_;
-    const char* arguments_;
-    const char* description_;
-    QTextStream& out_;
+private:
+    /** The problem with the arguments, or nothing. */
+    QString problem();
+    void printHelp();
+    /** The first argument that names no option of the command, whole; nothing if none. */
+    QString unknownOption() const;
+
+    ToolContext& tool_;
+    const CommandEntry& entry_;
+    const QStringList arguments_;
     QCommandLineParser parser_;
     const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};
     QList<QCommandLineOption> options_;
-    bool helped_ = false;
 };
 
 } // namespace quintaraz

@@ -7,12 +7,10 @@
 #include "versions/mapdiff.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace quintaraz {
 
@@ -21,18 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // An area's line is written piece by piece: a map repainted all over has thousands.
-
-/** A number appended from the stack: QString::number would allocate a string for each one. */
-void appendNumber(QString& text, long long number)
-{
-    std::array<char, 24> digits;
-    char* const first = digits.data();
-    // Room for any long long: to_chars cannot fail here.
-    char* const end = std::to_chars(first, first + digits.size(), number).ptr;
-    std::array<char16_t, 24> wide;
-    std::copy(first, end, wide.begin());
-    text += QStringView(wide.data(), end - first);
-}
 
 /** "1 casilla" or "5 casillas", appended. */
 void appendCells(QString& text, int count)
@@ -43,11 +29,6 @@ void appendCells(QString& text, int count)
     }
     appendNumber(text, count);
     text += u" casillas"_s;
-}
-
-QString sizeText(int columns, int rows)
-{
-    return QStringLiteral("%1 x %2").arg(columns).arg(rows);
 }
 
 QJsonValue terrainJson(std::optional<std::int16_t> terrain)
@@ -142,7 +123,7 @@ QString differenceText(const QString& before, const QString& after, const MapDif
     text += printableName(after);
     text += u'\n';
     if (difference.same()) {
-        text += QStringLiteral("el mismo mapa: las mismas celdas y el mismo comienzo para cada "
+        text += QStringLiteral("el mismo mapa: las mismas casillas y el mismo comienzo para cada "
                                "jugador\n");
         if (difference.extraStartsChanged)
             text += QStringLiteral("  (cambia lo que sigue al octavo comienzo, que el juego no "
@@ -163,8 +144,8 @@ QString differenceText(const QString& before, const QString& after, const MapDif
     return text;
 }
 
-QByteArray differenceJson(const QString& before, const QString& after,
-                          const MapDifference& difference, const QJsonObject& more)
+QJsonObject differenceJson(const QString& before, const QString& after,
+                           const MapDifference& difference, const QJsonObject& more)
 {
     QJsonArray cellChanges;
     for (const CellChange& change : difference.cells) {
@@ -196,7 +177,7 @@ QByteArray differenceJson(const QString& before, const QString& after,
     QJsonObject whole = report;
     for (auto entry = more.begin(); entry != more.end(); ++entry)
         whole.insert(entry.key(), entry.value());
-    return QJsonDocument(whole).toJson(QJsonDocument::Compact) + '\n';
+    return whole;
 }
 
 QString balanceChangeText(const BalanceFigures& was, const BalanceFigures& is)

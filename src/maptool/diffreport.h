@@ -2,7 +2,6 @@
 
 #include "map/gamemap.h"
 
-#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -25,11 +24,11 @@ QString terrainLabel(std::optional<std::int16_t> terrain);
 QString differenceText(const QString& before, const QString& after,
                        const MapDifference& difference);
 /**
- * The same facts as one line of JSON: one entry per changed cell and per player's start, the
+ * The same facts for programs: one entry per changed cell and per player's start, the
  * names as the text shows them, and the entries of more, such as the balance before and after.
  */
-QByteArray differenceJson(const QString& before, const QString& after,
-                          const MapDifference& difference, const QJsonObject& more = {});
+QJsonObject differenceJson(const QString& before, const QString& after,
+                           const MapDifference& difference, const QJsonObject& more = {});
 
 /**
  * How a change moved the balance, in one line: "equilibrio: equilibrado → desequilibrado:

@@ -76,11 +76,10 @@ QString faultText(CandidateFault fault)
 
 QString repeatingCommand(const QString& file, const GeneratorOptions& options)
 {
-    QString command = QStringLiteral("quintaraz-map generate --size %1x%2 --seed %3 --symmetry %4")
-                          .arg(options.columns)
-                          .arg(options.rows)
-                          .arg(options.seed)
-                          .arg(generatedSymmetryName(options.symmetry));
+    QString command =
+        QStringLiteral("quintaraz-map generate --size %1 --seed %2 --symmetry %3")
+            .arg(sizeText(options.columns, options.rows), QString::number(options.seed),
+                 generatedSymmetryName(options.symmetry));
     for (const ShareOption& option : shareOptions)
         command += QStringLiteral(" --%1 %2")
                        .arg(QLatin1String(option.name))
@@ -95,13 +94,10 @@ QString generatedText(const QString& file, const GeneratorOptions& options,
                       const GeneratedMap& generated)
 {
     const GameMap& map = generated.map;
-    QString text = QStringLiteral("%1: %2 x %3 celdas, %4, semilla %5\n  para repetirlo: %6\n")
-                       .arg(file)
-                       .arg(options.columns)
-                       .arg(options.rows)
-                       .arg(generatedSymmetryName(options.symmetry))
-                       .arg(options.seed)
-                       .arg(repeatingCommand(file, options));
+    QString text = QStringLiteral("%1: %2 casillas, %3, semilla %4\n  para repetirlo: %5\n")
+                       .arg(file, sizeText(options.columns, options.rows),
+                            generatedSymmetryName(options.symmetry), QString::number(options.seed),
+                            repeatingCommand(file, options));
     const BalanceFigures& figures = generated.figures;
     if (generated.fault != CandidateFault::NoLayout) {
         const auto counts = map.terrainCounts();
@@ -110,8 +106,8 @@ QString generatedText(const QString& file, const GeneratorOptions& options,
             terrains << QStringLiteral("%1 %2 %").arg(terrainWord(t),
                                                       percent(counts[t], map.cellCount()));
         text += QStringLiteral("  terreno: %1\n").arg(terrains.join(QStringLiteral(", ")));
-        text += QStringLiteral("  comienzos: el rival más cercano, a %1 pasos (nunca a menos de "
-                               "%2)\n")
+        text += QStringLiteral(
+                    "  comienzos: el menor rival cercano es de %1 pasos (nunca menos de %2)\n")
                     .arg(nearestRival(figures))
                     .arg(leastStartDistance(options.columns, options.rows));
         text += QStringLiteral("  pintado: el %1 % de las casillas tiene el terreno de todas sus "

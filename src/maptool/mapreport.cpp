@@ -4,7 +4,6 @@
 #include "map/problemtext.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <array>
@@ -14,13 +13,9 @@ namespace quintaraz {
 QString mapReport(const QString& file, const GameMap& map)
 {
     const auto counts = map.terrainCounts();
-    QString report =
-        QStringLiteral("%1\n  tamaño: %2 x %3 celdas (Ancho = %4, Alto = %5)\n  terreno:")
-            .arg(file)
-            .arg(map.columns())
-            .arg(map.rows())
-            .arg(map.maxwidth)
-            .arg(map.maxheight);
+    QString report = QStringLiteral("%1\n  tamaño: %2 casillas (Ancho = %3, Alto = %4)\n  terreno:")
+                         .arg(file, sizeText(map.columns(), map.rows()),
+                              QString::number(map.maxwidth), QString::number(map.maxheight));
     for (int t = 0; t < terrainCount; ++t)
         report += QStringLiteral("%1%2 %3")
                       .arg(t ? QStringLiteral(", ") : QStringLiteral(" "), terrainWord(t))
@@ -34,7 +29,7 @@ QString mapReport(const QString& file, const GameMap& map)
     return report;
 }
 
-QByteArray mapReportJson(const QString& file, const GameMap& map)
+QJsonObject mapReportJson(const QString& file, const GameMap& map)
 {
     const auto counts = map.terrainCounts();
     QJsonObject terrains;
@@ -47,12 +42,11 @@ QByteArray mapReportJson(const QString& file, const GameMap& map)
             starts.append(QJsonObject{{QStringLiteral("jugador"), g + 1},
                                       {QStringLiteral("columna"), start->x},
                                       {QStringLiteral("fila"), start->y}});
-    const QJsonObject report{{QStringLiteral("archivo"), file},
-                             {QStringLiteral("columnas"), map.columns()},
-                             {QStringLiteral("filas"), map.rows()},
-                             {QStringLiteral("terreno"), terrains},
-                             {QStringLiteral("comienzos"), starts}};
-    return QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n';
+    return {{QStringLiteral("archivo"), file},
+            {QStringLiteral("columnas"), map.columns()},
+            {QStringLiteral("filas"), map.rows()},
+            {QStringLiteral("terreno"), terrains},
+            {QStringLiteral("comienzos"), starts}};
 }
 
 } // namespace quintaraz

@@ -10,9 +10,10 @@ namespace quintaraz {
 
 namespace {
 
-QString sizeText(GridPoint size)
+/** A size held as a point, columns and rows: "60x40". */
+QString mapSize(GridPoint size)
 {
-    return QStringLiteral("%1 x %2").arg(size.x).arg(size.y);
+    return sizeText(size.x, size.y);
 }
 
 /** "base Hierba; nuestro Agua; suyo Roca", without the base when the sides share none. */
@@ -81,8 +82,8 @@ QString conflictText(const MergeConflict& conflict)
     switch (conflict.kind) {
     case MergeConflict::Kind::Size:
         return QStringLiteral("conflicto de tamaño: %1%2; queda el nuestro entero")
-            .arg(sides(conflict, sizeText(conflict.baseAt), sizeText(conflict.oursAt),
-                       sizeText(conflict.theirsAt)),
+            .arg(sides(conflict, mapSize(conflict.baseAt), mapSize(conflict.oursAt),
+                       mapSize(conflict.theirsAt)),
                  conflict.withBase ? QStringLiteral(", y el otro lado cambió el mapa") : QString());
     case MergeConflict::Kind::Cell:
         return areaText({{conflict.cell.x, conflict.cell.y, conflict.cell.x, conflict.cell.y},

@@ -24,8 +24,8 @@ QString countProblem(qsizetype tiles, qsizetype cells)
     if (tiles == 0)
         return QStringLiteral("no tiene datos");
     return tiles > cells
-               ? QStringLiteral("tiene más patrones que las %1 celdas del mapa").arg(cells)
-               : QStringLiteral("tiene %1 patrones y el mapa %2 celdas").arg(tiles).arg(cells);
+               ? QStringLiteral("tiene más patrones que las %1 casillas del mapa").arg(cells)
+               : QStringLiteral("tiene %1 patrones y el mapa %2 casillas").arg(tiles).arg(cells);
 }
 
 QString chunkedLayerProblem()

@@ -250,7 +250,7 @@ QByteArray tiledText(const GameMap& map, TiledFormat format, QString* error,
         if (isTerrain(terrain))
             continue;
         if (error)
-            *error = QStringLiteral("la celda de la %1 tiene el terreno %2, que no tiene dibujo")
+            *error = QStringLiteral("la casilla de la %1 tiene el terreno %2, que no tiene dibujo")
                          .arg(cellPlace(k % map.columns(), k / map.columns()))
                          .arg(terrain);
         return {};

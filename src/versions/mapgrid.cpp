@@ -23,8 +23,7 @@ QByteArray place(int x, int y)
 
 QByteArray gridText(const GameMap& map)
 {
-    QByteArray text = "tamaño: " + QByteArray::number(map.columns()) + " x " +
-                      QByteArray::number(map.rows()) + '\n';
+    QByteArray text = "tamaño: " + sizeText(map.columns(), map.rows()).toUtf8() + '\n';
     text.reserve(text.size() + map.cellCount() + map.rows() + 64 * (playerCount + 1));
     QByteArray unknown;
     for (int y = 0; y < map.rows(); ++y) {

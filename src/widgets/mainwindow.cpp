@@ -4,6 +4,7 @@
 #include "editor/edittools.h"
 #include "editor/scrolling.h"
 #include "editor/userdialogs.h"
+#include "map/problemtext.h"
 #include "map/terrain.h"
 #include "widgets/editorfont.h"
 #include "widgets/mapview.h"
@@ -188,12 +189,10 @@ void MainWindow::describeMap()
     // Screen readers hear what the view shows; nothing on the window changes.
     const MapDocument& document = editor_.document();
     mapView_->setAccessibleDescription(
-        document.mapLoaded ? QStringLiteral("Mapa de %1 por %2 celdas; la vista empieza en la "
-                                            "columna %3, fila %4")
+        document.mapLoaded ? QStringLiteral("Mapa de %1 por %2 casillas; la vista empieza en la %3")
                                  .arg(document.map.maxwidth + 1)
                                  .arg(document.map.maxheight + 1)
-                                 .arg(document.scrollX)
-                                 .arg(document.scrollY)
+                                 .arg(cellPlace(document.scrollX, document.scrollY))
                            : QStringLiteral("Sin mapa: elige Archivo, Nuevo o Abrir"));
 }
 

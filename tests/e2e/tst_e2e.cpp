@@ -392,12 +392,12 @@ void TestEndToEnd::messages()
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), damaged));
     checkMessage(x, EditorMessage::FileCorrupt,
-                 QStringLiteral("archivo corrupto en el byte 8: la celda de la columna 1, fila 0 "
+                 QStringLiteral("archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 "
                                 "es «a», que no es un número"));
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), cut));
     checkMessage(x, EditorMessage::ReadFailed,
-                 QStringLiteral("fallo de lectura en el byte 7: solo hay 1 de las 289 celdas"));
+                 QStringLiteral("fallo de lectura en el byte 7: solo hay 1 de las 289 casillas"));
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), text));
     checkMessage(x, EditorMessage::NotAMapToOpen);

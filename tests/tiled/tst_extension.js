@@ -169,7 +169,7 @@ const tests = {
         assert.deepStrictEqual(Array.from(map.selectedObjects), [marker]);
         assert.deepStrictEqual(tiled.centred.pop(), [marker.x + 12.5, marker.y - 12.5]);
         // Two players on one cell: the middle of that cell.
-        tiled.issues.find((issue) => issue.text.includes("misma celda")).activated();
+        tiled.issues.find((issue) => issue.text.includes("misma casilla")).activated();
         assert.deepStrictEqual(tiled.centred.pop(), [5.5 * 25, 9.5 * 25]);
         // The painted layer's first cell.
         tiled.issues.find((issue) => issue.text.includes("pintados")).activated();
@@ -315,7 +315,7 @@ const tests = {
         const damaged = path.join(where, "roto.map");
         fs.writeFileSync(damaged, "16,16,0,a,<fin>");
         assert.throws(() => tiled.formats.quintaraz.read(damaged),
-                      {message: damaged + ": archivo corrupto en el byte 8: la celda de la " +
+                      {message: damaged + ": archivo corrupto en el byte 8: la casilla de la " +
                                 "columna 1, fila 0 es «a», que no es un número"});
     },
 
@@ -333,7 +333,7 @@ const tests = {
         const map = tiled.activeAsset;
         assert.deepStrictEqual([map.width, map.height, map.fileName], [60, 40, ""]);
         assert.strictEqual(map.layerAt(1).objects.length, 8);
-        assert.strictEqual(tiled.logged[0], "generado.map: 60 x 40 celdas, giro-180, semilla 12345");
+        assert.strictEqual(tiled.logged[0], "generado.map: 60x40 casillas, giro-180, semilla 12345");
         assert.match(tiled.logged.join("\n"), /equilibrio: equilibrado: /);
         // Saved as a map, it is the map tool's own, byte for byte.
         const file = path.join(folder(), "generado.map");
@@ -387,7 +387,7 @@ const tests = {
                     continue; // the seed chosen gave a map at once
                 assert.deepStrictEqual(tiled.openAssets, []);
                 const said = tiled.logged.join("\n");
-                const chosen = /^generado\.map: 18 x 17 celdas, cuadrantes, semilla (\d+)$/m
+                const chosen = /^generado\.map: 18x17 casillas, cuadrantes, semilla (\d+)$/m
                     .exec(said);
                 assert.ok(chosen, said);
                 assert.match(said, /^  para repetirlo: quintaraz-map generate --size 18x17 /m);

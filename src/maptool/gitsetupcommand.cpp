@@ -1,8 +1,8 @@
-// The map tool's git-setup command: the settings that make git show maps as text and merge
-// them with the tool, written by git itself; see maptool.h.
+// git-setup: the settings that make git show maps as text and merge them with the tool,
+// written by git itself.
 
 #include "maptool/commandparser.h"
-#include "maptool/maptool.h"
+#include "maptool/toolcontext.h"
 #include "system/boundedread.h"
 #include "system/filenames.h"
 #include "system/safewriter.h"
@@ -159,37 +159,47 @@ LineAdded addAttributesLine(const QString& attributes)
     return {false, {}};
 }
 
-} // namespace
-
-int MapTool::gitSetup(const Command& command, const QStringList& arguments)
+ExitStatus gitSetup(ToolContext& tool, CommandParser& line)
 {
-    CommandParser line = parserFor(command);
-    const QCommandLineOption global(
-        QStringLiteral("global"),
-        QStringLiteral("Para todos los repositorios del usuario, no solo para este."));
-    line.addOption(global);
-    if (const std::optional<int> status = parse(line, command, arguments, 0, 0))
-        return *status;
+    const QCommandLineOption global =
+        line.flag(QStringLiteral("global"),
+                  QStringLiteral("Para todos los repositorios del usuario, no solo para este."));
+    if (const std::optional<ExitStatus> done = line.parse())
+        return *done;
     const bool everywhere = line.isSet(global);
     const SetupStep attributes = attributesFile(everywhere);
     if (!attributes.problem.isEmpty())
-        return fail(attributes.file, attributes.problem);
+        return tool.fail(attributes.file, attributes.problem);
     const LineAdded added = addAttributesLine(attributes.file);
     if (!added.problem.isEmpty())
-        return fail(attributes.file, added.problem);
-    out_ << printableName(attributes.shown) << ": " << attributesLine
-         << (added.present ? " (ya estaba)\n" : "\n");
+        return tool.fail(attributes.file, added.problem);
+    tool.out() << printableName(attributes.shown) << ": " << attributesLine
+               << (added.present ? " (ya estaba)\n" : "\n");
     for (const GitSetting& setting : gitSettings) {
         QStringList config{QStringLiteral("config")};
         if (everywhere)
             config << QStringLiteral("--global");
         config << QLatin1String(setting.key) << QLatin1String(setting.value);
         if (const GitRun run = runGit(config); !run.succeeded)
-            return fail(QStringLiteral("git"), run.problem);
-        out_ << "git " << config.mid(0, config.size() - 1).join(u' ') << ' '
-             << shellWord(QLatin1String(setting.value)) << '\n';
+            return tool.fail(QStringLiteral("git"), run.problem);
+        tool.out() << "git " << config.mid(0, config.size() - 1).join(u' ') << ' '
+                   << shellWord(QLatin1String(setting.value)) << '\n';
     }
-    return 0;
+    return ExitStatus::Success;
 }
+
+} // namespace
+
+extern const CommandEntry gitSetupCommand{
+    "git-setup",
+    "",
+    "Prepara git para mostrar y mezclar mapas.",
+    "Prepara git para los mapas en el repositorio de la carpeta actual: añade a "
+    ".gitattributes la línea de los mapas y pone en la configuración del repositorio grid "
+    "como vista de texto y merge como driver de mezcla. Con --global, para todos los "
+    "repositorios del usuario: en su configuración y en su archivo de atributos de git.",
+    0,
+    0,
+    &gitSetup};
 
 } // namespace quintaraz
