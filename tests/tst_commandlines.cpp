@@ -31,10 +31,10 @@ QProcessEnvironment withoutDisplay()
 
 /** Each command of quintaraz-map, and whether it takes files (and so "--" before them). */
 const std::vector<std::pair<const char*, bool>> mapCommands{
-    {"check", true},    {"render", true}, {"info", true},    {"thumbnail", true},
-    {"export", true},   {"import", true}, {"new", true},     {"grid", true},
-    {"diff", true},     {"merge", true},  {"balance", true}, {"git-setup", false},
-    {"generate", true},
+    {"check", true},    {"render", true},    {"info", true},    {"thumbnail", true},
+    {"export", true},   {"import", true},    {"new", true},     {"grid", true},
+    {"diff", true},     {"merge", true},     {"balance", true}, {"git-setup", false},
+    {"generate", true}, {"conflicts", true},
 };
 
 /** The commands that quintaraz-map --help lists, each with its one-line summary. */

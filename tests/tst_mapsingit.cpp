@@ -175,6 +175,8 @@ private slots:
     void teamsWorkOnMaps_data();
     void teamsWorkOnMaps();
     void setUpAgainAndForEveryRepository();
+    void setUpNamesWhatOverridesIt_data();
+    void setUpNamesWhatOverridesIt();
     void attributeLinesAsGitDecides_data();
     void attributeLinesAsGitDecides();
     void ciJobOfTheReadme();
@@ -268,7 +270,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         "cd ../copia\n"
         "cp -- \"$VERSIONES/lago.map\" valle.map; git commit -qam lago\n"
         "git pull -q --rebase || true\n"
-        "quintaraz-map check valle.map || true\n" +
+        "quintaraz-map check valle.map || true\n"
+        "quintaraz-map conflicts\n" +
             readmeBlock(QStringLiteral("sh"), QStringLiteral("checkout -m")) +
             "\ngit add valle.map && GIT_EDITOR=true git rebase --continue >/dev/null\n"
             "cmp valle.map \"$VERSIONES/agua-y-lago.map\" && echo mezclado casilla a casilla\n"
@@ -278,6 +281,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
          "valle.map: no se puede abrir: este mapa tiene las marcas de conflicto que git escribe "
          "cuando no conoce el mezclador de mapas: ejecute `quintaraz-map git-setup` (una vez en "
          "cada copia, o `--global`) y después `git checkout -m -- ARCHIVO`\n",
+         "valle.map: sin conflictos casilla a casilla; git no usó el mezclador de mapas: "
+         "quintaraz-map git-setup y después git checkout -m -- valle.map\n",
          "mezclado casilla a casilla\nlago\nagua\n"});
     // Maps kept by Git LFS reach the tool as pointers: each command says what they are.
     row("a Git LFS pointer", "mapa.map",
@@ -306,6 +311,25 @@ void TestMapsInGit::teamsWorkOnMaps_data()
          "Hierba; nuestro Agua; suyo Roca: queda el nuestro\n"
          "quintaraz-map: mapa.map: en conflicto: 60 casillas en 1 zona\n"},
         "ancho-agua", "conflicto en la columna");
+    // While the merge is unresolved, its conflicts again, from git's three versions, whatever
+    // the file holds by then, and the picture merge draws.
+    row("conflicts again while unresolved", "valle.map",
+        "pon ancho\n"
+        "git checkout -qb suya; pon ancho-roca\n"
+        "git checkout -q principal; pon ancho-agua\n"
+        "git merge suya >/dev/null 2>&1 || true\n"
+        "cp -- \"$VERSIONES/base.map\" valle.map\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("conflicts --picture")).trimmed() +
+            " || echo \"salida $?\"\n"
+            "cp -- \"$VERSIONES/ancho-agua.map\" ../nuestro.map\n"
+            "quintaraz-map merge --picture ../mezcla.png -- \"$VERSIONES/ancho.map\" "
+            "../nuestro.map "
+            "\"$VERSIONES/ancho-roca.map\" 2>/dev/null || cmp conflictos.png ../mezcla.png\n",
+        0,
+        {"valle.map: conflicto en 60 casillas, columnas 5–24, filas 5–7: base Hierba; nuestro "
+         "Agua; suyo Roca: queda el nuestro\nvalle.map: en conflicto: 60 casillas en 1 zona\n"
+         "salida 1\n"},
+        "base");
     // The README's bisect line skips a damaged version instead of calling it bad.
     row("bisect past a damaged map", "valle.map",
         "pon justo; pon justo-arbol; pon roto; pon justo-cruz; pon injusto\n"
@@ -399,6 +423,7 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QVERIFY2(run.out.endsWith(
                  ".gitattributes: *.map diff=quintaraz merge=quintaraz (ya estaba)\n"
                  "git config diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config diff.quintaraz.cachetextconv true\n"
                  "git config merge.quintaraz.name 'mapas de Quintaraz'\n"
                  "git config merge.quintaraz.driver 'quintaraz-map merge --name %P -- %O %A %B'\n"
                  "git config merge.quintaraz.recursive binary\n"
@@ -416,6 +441,7 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
              folder.path() +
                  "/.config/git/attributes: *.map diff=quintaraz merge=quintaraz\n"
                  "git config --global diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config --global diff.quintaraz.cachetextconv true\n"
                  "git config --global merge.quintaraz.name 'mapas de Quintaraz'\n"
                  "git config --global merge.quintaraz.driver 'quintaraz-map merge --name %P -- "
                  "%O %A %B'\n"
@@ -445,6 +471,92 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QStringLiteral("quintaraz-map: git: no se puede ejecutar git: ¿está "
                                      "instalado?\n"));
+}
+
+void TestMapsInGit::setUpNamesWhatOverridesIt_data()
+{
+    QTest::addColumn<QString>("before"); // bash lines in a new repository, valle.map there
+    QTest::addColumn<QString>("setUp");  // the set-up's own line
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // on standard error
+    const auto row = [](const char* title, const char* before, const QString& said,
+                        const QString& setUp = QStringLiteral("quintaraz-map git-setup")) {
+        QTest::newRow(title) << QString::fromUtf8(before) << setUp << (said.isEmpty() ? 0 : 1)
+                             << said;
+    };
+    const QString keep = QStringLiteral(
+        "git-setup no cambia líneas que no son suyas: quite esa línea, o añada tras ella, en el "
+        "mismo archivo, «*.map diff=quintaraz merge=quintaraz»\n");
+    row("nothing in the way", "mkdir mapas; cp valle.map mapas/", {});
+    row("a later binary line",
+        "printf '*.map diff=quintaraz merge=quintaraz\\n*.png binary\\n*.map binary\\n' > "
+        ".gitattributes",
+        "quintaraz-map: .gitattributes:3: «*.map binary» quita la vista de texto y el mezclador de "
+        "mapas a valle.map (git check-attr: diff: unset, merge: unset); " +
+            keep);
+    row("a subfolder's attributes",
+        "mkdir -p mapas/viejos; cp valle.map mapas/viejos/; cp valle.map mapas/\n"
+        "printf '*.map -merge\\n' > mapas/.gitattributes",
+        "quintaraz-map: mapas/.gitattributes:1: «*.map -merge» quita el mezclador de mapas a "
+        "mapas/valle.map y los mapas de otra carpeta (git check-attr: merge: unset); " +
+            keep);
+    row("the repository's own attributes", "printf '*.map -diff\\n' > .git/info/attributes",
+        "quintaraz-map: .git/info/attributes:1: «*.map -diff» quita la vista de texto de los mapas "
+        "a valle.map (git check-attr: diff: unset); " +
+            keep);
+    row("a repository's line over the user's, set up for every repository",
+        "printf '*.map binary\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:1: «*.map binary» quita la vista de texto y el mezclador de "
+        "mapas a valle.map (git check-attr: diff: unset, merge: unset); " +
+            keep,
+        QStringLiteral("quintaraz-map git-setup --global"));
+    const QString lfs = QStringLiteral(
+        "guarda valle.map en Git LFS, que deja en el repositorio punteros que ninguna mezcla "
+        "casilla a casilla puede leer (git check-attr: %1); los mapas son texto pequeño: saque "
+        "los mapas de LFS con git lfs untrack '*.map' (o quite filter=lfs de esa línea) y git "
+        "add --renormalize -- '*.map', y confirme el cambio\n");
+    row("maps in LFS", "printf '*.map filter=lfs diff=lfs merge=lfs -text\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:1: «*.map filter=lfs diff=lfs merge=lfs -text» " +
+            lfs.arg("filter: lfs"));
+    row("maps in LFS by a later line",
+        "printf '*.map diff=quintaraz merge=quintaraz\\n*.map filter=lfs diff=lfs merge=lfs "
+        "-text\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:2: «*.map filter=lfs diff=lfs merge=lfs -text» " +
+            lfs.arg("diff: lfs, merge: lfs, filter: lfs"));
+    // The README's own example.
+    const QString example = readmeBlock(QStringLiteral("console"), QStringLiteral("2>&1"));
+    QTest::newRow("the README's example")
+        << "mkdir mapas; mv valle.map mapas/; printf '*.map binary\\n' > mapas/.gitattributes"
+        << example.section(u'\n', 0, 0).mid(2) << 1 << example.section(u'\n', 1) + u'\n';
+}
+
+void TestMapsInGit::setUpNamesWhatOverridesIt()
+{
+    // What git applies, asked of git: a line that wins over the set-up's own is named, and
+    // stays as it was.
+    QFETCH(QString, before);
+    QFETCH(QString, setUp);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    const QString repository = folder.filePath(QStringLiteral("mapas"));
+    QCOMPARE(terminal.run("git init -q mapas", folder.path()).status, 0);
+    QVERIFY(testmaps::writeFile(repository + "/valle.map", example()));
+    QCOMPARE(terminal.run(before, repository).status, 0);
+    const QStringList files{".gitattributes", "mapas/.gitattributes", ".git/info/attributes"};
+    QList<QByteArray> was;
+    for (const QString& file : files)
+        was << testmaps::readFile(repository + u'/' + file);
+    const ProgramRun run = terminal.run(setUp, repository);
+    QCOMPARE(setUp.contains("2>&1") ? run.out : run.err, said);
+    QCOMPARE(run.status, status);
+    // Only the set-up's own line was added, after what was there.
+    const QByteArray line = "*.map diff=quintaraz merge=quintaraz\n";
+    if (!setUp.contains("--global") && !was[0].contains(line))
+        was[0] += line;
+    for (qsizetype k = 0; k < files.size(); ++k)
+        QCOMPARE(testmaps::readFile(repository + u'/' + files[k]), was[k]);
 }
 
 void TestMapsInGit::attributeLinesAsGitDecides_data()

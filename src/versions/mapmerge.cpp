@@ -178,4 +178,19 @@ std::vector<ConflictArea> conflictAreas(const std::vector<MergeConflict>& confli
     return areas;
 }
 
+std::vector<GridPoint> conflictCells(const MapMerge& merged)
+{
+    std::vector<GridPoint> cells;
+    for (const MergeConflict& conflict : merged.conflicts) {
+        if (conflict.kind == MergeConflict::Kind::Cell)
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Start ||
+            conflict.kind == MergeConflict::Kind::Land)
+            cells.push_back(conflict.oursAt);
+    }
+    return cells;
+}
+
 } // namespace quintaraz

@@ -70,4 +70,10 @@ MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& thei
  */
 std::vector<ConflictArea> conflictAreas(const std::vector<MergeConflict>& conflicts);
 
+/**
+ * The cells of a merge's conflicts that a picture of it frames: cells in conflict, and the
+ * cells where a start in conflict stands and where the merge would have left it.
+ */
+std::vector<GridPoint> conflictCells(const MapMerge& merged);
+
 } // namespace quintaraz
