@@ -38,15 +38,6 @@ const std::array<GitSetting, 5> gitSettings{{
     {"merge.quintaraz.recursive", "binary"},
 }};
 
-/** A value as a shell line shows it: quoted when it holds anything but plain characters. */
-QString shellWord(const QString& value)
-{
-    for (const QChar character : value)
-        if (!character.isLetterOrNumber() && !QStringLiteral("-_./%=").contains(character))
-            return u'\'' + value + u'\'';
-    return value;
-}
-
 /** The user's own attributes file, where git looks for it when nothing else is set. */
 QString userAttributesFile(QString* problem)
 {
@@ -153,7 +144,7 @@ ExitStatus gitSetup(ToolContext& tool, CommandParser& line)
         if (const GitRun run = runGit(config); !run.succeeded)
             return tool.fail(QStringLiteral("git"), run.problem);
         tool.out() << "git " << config.mid(0, config.size() - 1).join(u' ') << ' '
-                   << shellWord(QLatin1String(setting.value)) << '\n';
+                   << shellQuoted(QLatin1String(setting.value)) << '\n';
     }
     // What git applies to maps, which a later line or another file may have decided: in the
     // repository, when there is one.
