@@ -22,6 +22,7 @@ extern const CommandEntry newCommand;
 extern const CommandEntry gridCommand;
 extern const CommandEntry diffCommand;
 extern const CommandEntry mergeCommand;
+extern const CommandEntry conflictsCommand;
 extern const CommandEntry balanceCommand;
 extern const CommandEntry gitSetupCommand;
 extern const CommandEntry generateCommand;
@@ -30,9 +31,9 @@ namespace {
 
 /** The commands, in the order --help lists them. */
 const std::array commands{
-    &checkCommand,   &renderCommand,   &infoCommand,     &thumbnailCommand, &exportCommand,
-    &importCommand,  &newCommand,      &gridCommand,     &diffCommand,      &mergeCommand,
-    &balanceCommand, &gitSetupCommand, &generateCommand,
+    &checkCommand,     &renderCommand,  &infoCommand,     &thumbnailCommand, &exportCommand,
+    &importCommand,    &newCommand,     &gridCommand,     &diffCommand,      &mergeCommand,
+    &conflictsCommand, &balanceCommand, &gitSetupCommand, &generateCommand,
 };
 
 } // namespace
