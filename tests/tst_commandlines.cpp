@@ -31,10 +31,10 @@ QProcessEnvironment withoutDisplay()
 
 /** Each command of quintaraz-map, and whether it takes files (and so "--" before them). */
 const std::vector<std::pair<const char*, bool>> mapCommands{
-    {"check", true},    {"render", true},  {"info", true},    {"thumbnail", true},
-    {"export", true},   {"import", true},  {"new", true},     {"grid", true},
-    {"diff", true},     {"merge", true},   {"balance", true}, {"git-setup", false},
-    {"generate", true}, {"gallery", true},
+    {"check", true},    {"render", true},    {"info", true},    {"thumbnail", true},
+    {"export", true},   {"import", true},    {"new", true},     {"grid", true},
+    {"diff", true},     {"merge", true},     {"balance", true}, {"git-setup", false},
+    {"generate", true}, {"conflicts", true}, {"gallery", true},
 };
 
 /** The commands that quintaraz-map --help lists, each with its one-line summary. */
@@ -204,8 +204,8 @@ void TestCommandLines::outputThatCannotBeWrittenIsAnError()
 
 void TestCommandLines::editorSaysWhyAFileGivenAtStartUpDidNotOpen()
 {
-    // Seven starts: a read failure, about which the window says nothing. The name is
-    // relative to the folder the editor starts in.
+    // Seven starts: a read failure, which a terminal learns of as well, before the window's
+    // message box. The name is relative to the folder the editor starts in.
     QTemporaryDir folder;
     QVERIFY(testmaps::writeFile(folder.filePath(QStringLiteral("siete.map")),
                                 testmaps::exampleText().chopped(7)));
@@ -262,6 +262,11 @@ void TestCommandLines::shellLines_data()
     row("a pipe larger than any map", "head -c 2000000 /dev/zero | quintaraz-map diff - nuevo.map",
         2, {},
         "quintaraz-map: -: no se puede abrir: mide más de 1 MiB y ningún mapa es tan grande\n");
+    // What is not a map shows in full as its size and digest, read on past the largest map.
+    row("grid of a pipe larger than any map",
+        "head -c 2000000 /dev/zero | quintaraz-map grid - | sed -n 2p", 0,
+        "mide 2000000 bytes, SHA-256 "
+        "13aea96040f2133033d103008d5d96cfe98b3361f7202d77bea97b2424a7a6cd\n");
     row("standard input twice", "quintaraz-map diff - - < viejo.map 2>&1 | sed -n 1p", 0,
         "quintaraz-map: «-» (la entrada estándar) solo puede ser uno de los archivos\n");
     // A preview service hands a name: what is not a plain file is refused, never waited for.
@@ -269,6 +274,25 @@ void TestCommandLines::shellLines_data()
         "quintaraz-map: tubo: no se puede abrir: no es un archivo normal\n");
     row("thumbnail of standard input", "quintaraz-map thumbnail - previa.png 64 < viejo.map", 1, {},
         "quintaraz-map: -: no se puede abrir: no existe el archivo o la carpeta\n");
+    // git's conflict markers, named by every command that reads a map.
+    const QString markers = QStringLiteral(
+        ": no se puede abrir: este mapa tiene las marcas de conflicto que git escribe cuando no "
+        "conoce el mezclador de mapas: ejecute `quintaraz-map git-setup` (una vez en cada copia, "
+        "o `--global`) y después `git checkout -m -- ARCHIVO`\n");
+    row("info and a preview of a map with conflict markers",
+        "printf '<<<<<<< HEAD\\n%s\\n=======\\n%s\\n>>>>>>> suya\\n' \"$(cat viejo.map)\" "
+        "\"$(cat nuevo.map)\" > mezcla.map\n"
+        "quintaraz-map info mezcla.map; quintaraz-map thumbnail mezcla.map previa.png 64\n"
+        "echo $?; compgen -G '*.png' || echo ninguno",
+        0, "1\nninguno\n",
+        "quintaraz-map: mezcla.map" + markers + "quintaraz-map: mezcla.map" + markers);
+    // The line that check gives to take a byte-order mark away does so.
+    row("a byte-order mark taken away as check says",
+        "{ printf '\\xEF\\xBB\\xBF'; cat viejo.map; } > 'con marca.map'\n"
+        "fix=$(quintaraz-map check 'con marca.map' | sed -n 's/.*`\\(sed .*\\) ARCHIVO`$/\\1/p')\n"
+        "eval \"$fix 'con marca.map'\" && quintaraz-map check 'con marca.map' && cmp viejo.map "
+        "'con marca.map'",
+        0, "con marca.map: correcto (17x17, 8 comienzos)\n");
     // Names are bytes: found whatever their encoding, shown on one line.
     row("a Latin-1 name", "cp viejo.map $'mont\\xf1a.map' && quintaraz-map check $'mont\\xf1a.map'",
         0, "mont\\xf1a.map: correcto (17x17, 8 comienzos)\n");

@@ -230,6 +230,11 @@ void TestEditor::messagesInSpanish_data()
         "Guardar Mapa|Asigna los comienzos de los jugadores|error");
     row("not a map to save", EditorMessage::NotAMapToSave,
         "Guardar mapa|Selecciona un archivo .map|error");
+    row("size rejected", EditorMessage::SizeRejected,
+        "Abrir Archivo|El mapa debe medir de 17 a 100 casillas de ancho y de alto|error");
+    row("read failed", EditorMessage::ReadFailed,
+        "Abrir Archivo|Al archivo le falta una parte del mapa o tiene un número fuera de "
+        "rango|error");
     row("save failed", EditorMessage::SaveFailed,
         "Guardar Mapa|No se ha podido guardar el mapa|error");
     row("saved", EditorMessage::Saved, "Guardar Mapa|Se ha guardado el mapa|information");
@@ -245,21 +250,56 @@ void TestEditor::messagesInSpanish()
 void TestEditor::openOutcomes_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes");    // "-" leaves no file
     QTest::addColumn<QList<int>>("messages"); // their kinds
+    QTest::addColumn<QString>("detail");      // of the one message; {} is the file's folder
     const QByteArray valid = testmaps::exampleText();
     const auto one = [](EditorMessage kind) { return QList<int>{int(kind)}; };
-    QTest::newRow("loaded") << "bueno.map" << valid << QList<int>();
-    QTest::newRow("wrong extension") << "bueno.txt" << valid << one(EditorMessage::NotAMapToOpen);
-    QTest::newRow("capital extension") << "bueno.MAP" << valid << one(EditorMessage::NotAMapToOpen);
-    QTest::newRow("format error") << "letra.map" << QByteArray("16,16,a,<fin>")
-                                  << one(EditorMessage::FileCorrupt);
-    QTest::newRow("not readable") << "vacio.map" << QByteArray()
-                                  << one(EditorMessage::FileNotReadable);
-    QTest::newRow("read failure, silent")
-        << "corto.map" << QByteArray("16,16,0<fin>") << QList<int>();
-    QTest::newRow("size rejected, silent")
-        << "grande.map" << QByteArray("100,16,<fin>") << QList<int>();
+    const auto row = [](const char* title, const char* name, const QByteArray& bytes,
+                        const QList<int>& messages, const char* detail = "") {
+        QTest::newRow(title) << QString::fromUtf8(name) << bytes << messages
+                             << QString::fromUtf8(detail);
+    };
+    row("loaded", "bueno.map", valid, {});
+    row("wrong extension", "bueno.txt", valid, one(EditorMessage::NotAMapToOpen));
+    row("capital extension", "bueno.MAP", valid, one(EditorMessage::NotAMapToOpen));
+    row("format error", "letra.map", "16,16,a,<fin>", one(EditorMessage::FileCorrupt),
+        "archivo corrupto en el byte 6: la casilla de la columna 0, fila 0 es «a», que no es un "
+        "número");
+    row("not readable", "vacio.map", "", one(EditorMessage::FileNotReadable),
+        "no se puede abrir: falta la marca <fin>");
+    row("no file", "no-existe.map", "-", one(EditorMessage::FileNotReadable),
+        "no se puede abrir: no existe el archivo o la carpeta");
+    // Once these ended "Abrir" with no message at all.
+    row("read failure", "corto.map", "16,16,0<fin>", one(EditorMessage::ReadFailed),
+        "fallo de lectura en el byte 7: solo hay 1 de las 289 casillas");
+    row("size rejected", "grande.map", "100,16,<fin>", one(EditorMessage::SizeRejected),
+        "tamaño rechazado en el byte 0: el ancho 100 da 101 columnas; el editor abre de 17 a 100 "
+        "columnas");
+    // Files that are plainly something else, with what to do, naming the file for a shell.
+    row("git's conflict markers", "en conflicto.map",
+        "<<<<<<< HEAD\n" + valid + "\n=======\n" + valid + "\n>>>>>>> suya\n",
+        one(EditorMessage::FileNotReadable),
+        "Este mapa tiene las marcas de conflicto que git escribe cuando no conoce el mezclador "
+        "de mapas. Para que git lo mezcle casilla a casilla, ejecute en una terminal:\n\n"
+        "cd -- {} && quintaraz-map git-setup && git checkout -m -- 'en conflicto.map'\n\n"
+        "quintaraz-map git-setup se ejecuta una vez en cada copia del repositorio (o una sola "
+        "vez con --global, para todas las del usuario); git checkout -m vuelve a mezclar el "
+        "mapa, ya con el mezclador de mapas.");
+    row("a byte-order mark before a map", "bom.map", "\xEF\xBB\xBF" + valid,
+        one(EditorMessage::FileNotReadable),
+        "no se puede abrir: el archivo empieza con la marca de orden de bytes de UTF-8 (BOM), "
+        "que algunos editores de Windows escriben y el juego no lee; sin ella es un mapa: "
+        "guárdelo como UTF-8 sin BOM, o quítela con `sed -i '1s/^\\xEF\\xBB\\xBF//' -- "
+        "{}/bom.map`");
+    row("a Git LFS pointer", "lfs.map",
+        "version https://git-lfs.github.com/spec/v1\noid sha256:"
+        "4d7a214614ab2935c943f9e0ff69d22eadbb8f32b1258daaa5e2ca24d17e2393\nsize 722\n",
+        one(EditorMessage::FileNotReadable),
+        "no se puede abrir: es un puntero de Git LFS, no el mapa: LFS guarda el mapa aparte y "
+        "deja en su lugar este texto, que solo lo nombra; `git lfs pull` trae los mapas, pero "
+        "git no puede mezclar punteros casilla a casilla: los mapas son texto pequeño y no "
+        "necesitan LFS");
 }
 
 void TestEditor::openOutcomes()
@@ -267,8 +307,9 @@ void TestEditor::openOutcomes()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QList<int>, messages);
+    QFETCH(QString, detail);
     const QString file = folder.filePath(name);
-    QVERIFY(testmaps::writeFile(file, bytes));
+    QVERIFY(bytes == "-" || testmaps::writeFile(file, bytes));
 
     Editor editor(art, dialogs);
     testmaps::startNewMap(editor, 40, 40);
@@ -279,10 +320,19 @@ void TestEditor::openOutcomes()
     const QImage viewBefore = editor.view().copy();
     const QString sizeBefore = editor.sizeCaption();
 
+    QSignalSpy failures(&editor, &Editor::openFailed);
     dialogs.filesToChoose = {file};
     editor.open();
     const bool loaded = name == QLatin1String("bueno.map");
     QCOMPARE(kindsOf(dialogs.messages), messages);
+    if (!messages.isEmpty())
+        QCOMPARE(dialogs.messages[0].detail, QString(detail).replace("{}", folder.path()));
+    // A map that did not open is said for a terminal too, in the map tool's words.
+    const bool mapFailed =
+        !loaded && !name.endsWith(QLatin1String(".MAP")) && !name.endsWith(QLatin1String(".txt"));
+    QCOMPARE(failures.count(), mapFailed ? 1 : 0);
+    if (mapFailed)
+        QCOMPARE(failures[0][0].toString(), file);
     if (!loaded) {
         QVERIFY(editor.document() == before);
         QCOMPARE(editor.view(), viewBefore);

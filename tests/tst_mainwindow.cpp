@@ -71,6 +71,8 @@ private slots:
     void viewShowsTheComposedImage();
     void captionsLookAsLabelsDo();
     void messageBoxesAreSpanish();
+    void mapsThatDoNotOpenSayWhy_data();
+    void mapsThatDoNotOpenSayWhy();
     void screenReadersCanReadEveryControl();
     void fileDialogRemembersTheLastName();
 
@@ -386,6 +388,52 @@ void TestMainWindow::messageBoxesAreSpanish()
         });
         real.showMessage(message, QStringLiteral("por qué"));
     }
+}
+
+void TestMainWindow::mapsThatDoNotOpenSayWhy_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("message");
+    QTest::addColumn<QString>("detail");
+    // Once the editor showed nothing at all for these two.
+    QTest::newRow("read failure")
+        << QByteArray("16,16,0<fin>") << int(EditorMessage::ReadFailed)
+        << "fallo de lectura en el byte 7: solo hay 1 de las 289 casillas";
+    QTest::newRow("size rejected") << QByteArray("100,16,<fin>") << int(EditorMessage::SizeRejected)
+                                   << "tamaño rechazado en el byte 0: el ancho 100 da 101 "
+                                      "columnas; el editor abre de 17 a 100 columnas";
+    QTest::newRow("corrupt") << QByteArray("16,16,x,<fin>") << int(EditorMessage::FileCorrupt)
+                             << "archivo corrupto en el byte 6: la casilla de la columna 0, fila 0 "
+                                "es «x», que no es un número";
+}
+
+void TestMainWindow::mapsThatDoNotOpenSayWhy()
+{
+    // Through the real message box, as the user sees it: its title, its text, the reason in
+    // its detail.
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, message);
+    QFETCH(QString, detail);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("mapa.map"));
+    QVERIFY(testmaps::writeFile(file, bytes));
+    QtUserDialogs real;
+    MainWindow shown(art, real);
+    real.setWindow(&shown);
+    shown.show();
+    QVERIFY(QTest::qWaitForWindowActive(&shown));
+    // Read, then closed, then compared: a box left open would wait for ever.
+    QStringList seen;
+    whenShown<QMessageBox>([&seen](QMessageBox* box) {
+        seen << box->windowTitle() << box->text() << box->detailedText()
+             << QString::number(box->icon());
+        box->button(QMessageBox::Ok)->click();
+    });
+    shown.editor().openFile(file);
+    QCOMPARE(seen, QStringList({QStringLiteral("Abrir Archivo"),
+                                messageWords(EditorMessage(message)).text, detail,
+                                QString::number(QMessageBox::Critical)}));
+    QVERIFY(!shown.editor().document().mapLoaded);
 }
 
 void TestMainWindow::fileDialogRemembersTheLastName()

@@ -4,7 +4,9 @@
 #include "mapedits.h"
 #include "programrun.h"
 #include "testmaps.h"
+#include "versions/attributeorigin.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -89,6 +91,41 @@ void setUpAsTheReadmeSays(const QString& folder, const Terminal& terminal)
     QCOMPARE(run.status, 0);
 }
 
+/** A map that is not damaged for a start, and is past its 256th byte: 615 bytes. */
+QByteArray longDamaged(char at500)
+{
+    QByteArray text = "16,16,0,a," + QByteArray("0,").repeated(300) + "<fin>";
+    text[500] = at500;
+    return text;
+}
+
+/** The SHA-256 of bytes, as grid names it. */
+QString digest(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+/** The pointer that Git LFS keeps in place of a file, as its specification writes it. */
+QByteArray lfsPointer(const char* oid)
+{
+    return QByteArray("version https://git-lfs.github.com/spec/v1\noid sha256:") + oid +
+           "\nsize 722\n";
+}
+
+/** A grass map of 30 by 17 cells with the example's starts. */
+void widen(GameMap& map)
+{
+    map.resize(29, map.maxheight);
+}
+
+/** The starts where every turn and mirror of the 17 by 17 map takes them onto one another. */
+void fairStarts(GameMap& map)
+{
+    const std::array<GridPoint, playerCount> starts{
+        {{4, 2}, {12, 2}, {4, 14}, {12, 14}, {2, 4}, {14, 4}, {2, 12}, {14, 12}}};
+    std::copy(starts.begin(), starts.end(), map.starts.begin());
+}
+
 /** The versions of a map that the scenarios commit, by name. */
 const QList<std::pair<const char*, QByteArray>>& versions()
 {
@@ -103,6 +140,23 @@ const QList<std::pair<const char*, QByteArray>>& versions()
         {"lago", example(paint(9, 9, 9, 9, Terrain::Water))},
         {"roto", "16,16,0,a,0<fin>"},
         {"grande", QByteArray("0,").repeated(600 * 1024)},
+        {"agua-y-lago",
+         exampleWith(paint(1, 1, 1, 1, Terrain::Water), paint(9, 9, 9, 9, Terrain::Water))},
+        {"roto-largo", longDamaged('0')},
+        {"roto-largo-2", longDamaged('1')},
+        {"puntero-a",
+         lfsPointer("4d7a214614ab2935c943f9e0ff69d22eadbb8f32b1258daaa5e2ca24d17e2393")},
+        {"puntero-b",
+         lfsPointer("0f2a6ad8e95a8c3b1d0f1b4a9e36a55b2e6cc8fa2d0d3f0b7d2e2d8c1b0a9f8e")},
+        {"ancho", example(widen)},
+        {"ancho-agua", exampleWith(widen, paint(5, 5, 24, 7, Terrain::Water))},
+        {"ancho-roca", exampleWith(widen, paint(5, 5, 24, 7, Terrain::Rock))},
+        {"justo", example(fairStarts)},
+        {"justo-arbol", exampleWith(fairStarts, paint(8, 8, 8, 8, Terrain::Tree))},
+        {"justo-cruz", exampleWith(fairStarts, paint(7, 8, 9, 8, Terrain::Tree),
+                                   paint(8, 7, 8, 9, Terrain::Tree))},
+        {"injusto", exampleWith(fairStarts, paint(7, 8, 9, 8, Terrain::Tree),
+                                paint(8, 7, 8, 9, Terrain::Tree), moveStart(0, 1, 1))},
     };
     return all;
 }
@@ -121,6 +175,10 @@ private slots:
     void teamsWorkOnMaps_data();
     void teamsWorkOnMaps();
     void setUpAgainAndForEveryRepository();
+    void setUpNamesWhatOverridesIt_data();
+    void setUpNamesWhatOverridesIt();
+    void attributeLinesAsGitDecides_data();
+    void attributeLinesAsGitDecides();
     void ciJobOfTheReadme();
 };
 
@@ -132,10 +190,10 @@ void TestMapsInGit::teamsWorkOnMaps_data()
     QTest::addColumn<QStringList>("said"); // lines of its output, or parts of them
     QTest::addColumn<QString>("unsaid");   // never in its output
     QTest::addColumn<QString>("result");   // the version the map holds at the end, if any
-    const auto row = [](const char* title, const char* name, const char* script, int status,
+    const auto row = [](const char* title, const char* name, const QString& script, int status,
                         const QStringList& said, const char* result = "", const char* unsaid = "") {
-        QTest::newRow(title) << QString::fromUtf8(name) << QString::fromUtf8(script) << status
-                             << said << QString::fromUtf8(unsaid) << QString::fromUtf8(result);
+        QTest::newRow(title) << QString::fromUtf8(name) << script << status << said
+                             << QString::fromUtf8(unsaid) << QString::fromUtf8(result);
     };
     // Each branch resolved the conflict its own way; the merge of the two merges must not
     // settle it in silence.
@@ -148,7 +206,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         "git checkout -q m1\n"
         "git merge m2\n",
         1,
-        {"quintaraz-map: mapa.map: conflicto en la columna 1, fila 1: Hierba → Agua / Roca",
+        {"quintaraz-map: mapa.map: conflicto en la columna 1, fila 1: base Hierba; nuestro Agua; "
+         "suyo Roca: queda el nuestro",
          "CONFLICT (content): Merge conflict in mapa.map"},
         "agua");
     row("a damaged map and a huge one in history", "mapa.map",
@@ -192,8 +251,91 @@ void TestMapsInGit::teamsWorkOnMaps_data()
         1,
         {"quintaraz-map: nuevo.map: no hay base común (los dos lados añaden el mapa): cada "
          "diferencia es un conflicto\n",
-         "quintaraz-map: nuevo.map: conflicto en la columna 1, fila 1: Agua / Roca\n"},
+         "quintaraz-map: nuevo.map: conflicto en la columna 1, fila 1: nuestro Agua; suyo Roca: "
+         "queda el nuestro\n"},
         "agua", "falta la marca");
+    // A version that is not a map shows its whole file's size and digest: a change past the
+    // bytes it shows is a changed line.
+    row("a damaged version changed past byte 256", "mapa.map",
+        "pon base; pon roto-largo; pon roto-largo-2\ngit show --format=\n", 0,
+        {QStringLiteral(" sus primeros 256 bytes: «16,16,0,a,0,"),
+         QStringLiteral("-mide 615 bytes, SHA-256 %1\n+mide 615 bytes, SHA-256 %2\n")
+             .arg(digest(longDamaged('0')), digest(longDamaged('1')))});
+    // A teammate's clone has the attributes but not the settings: git merges the map line by
+    // line. What is left is named, and the README's lines merge it again, cell by cell.
+    row("a clone without the setup pulls a map change", "valle.map",
+        "pon base\n"
+        "git clone -q . ../copia\n"
+        "pon agua\n"
+        "cd ../copia\n"
+        "cp -- \"$VERSIONES/lago.map\" valle.map; git commit -qam lago\n"
+        "git pull -q --rebase || true\n"
+        "quintaraz-map check valle.map || true\n"
+        "quintaraz-map conflicts\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("checkout -m")) +
+            "\ngit add valle.map && GIT_EDITOR=true git rebase --continue >/dev/null\n"
+            "cmp valle.map \"$VERSIONES/agua-y-lago.map\" && echo mezclado casilla a casilla\n"
+            "git log --format=%s | head -n 2\n",
+        0,
+        {"CONFLICT (content): Merge conflict in valle.map",
+         "valle.map: no se puede abrir: este mapa tiene las marcas de conflicto que git escribe "
+         "cuando no conoce el mezclador de mapas: ejecute `quintaraz-map git-setup` (una vez en "
+         "cada copia, o `--global`) y después `git checkout -m -- ARCHIVO`\n",
+         "valle.map: sin conflictos casilla a casilla; git no usó el mezclador de mapas: "
+         "quintaraz-map git-setup y después git checkout -m -- valle.map\n",
+         "mezclado casilla a casilla\nlago\nagua\n"});
+    // Maps kept by Git LFS reach the tool as pointers: each command says what they are.
+    row("a Git LFS pointer", "mapa.map",
+        "pon base\n"
+        "git checkout -qb suya; pon puntero-b\n"
+        "git checkout -q principal; pon puntero-a\n"
+        "git show --format= HEAD\n"
+        "quintaraz-map check mapa.map || true\n"
+        "quintaraz-map diff \"$VERSIONES/base.map\" mapa.map || true\n"
+        "git merge suya\n",
+        1,
+        {"+no es un mapa: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "\nmapa.map: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "quintaraz-map: mapa.map: no se puede abrir: es un puntero de Git LFS, no el mapa: ",
+         "quintaraz-map: mapa.map (nuestro): no se puede abrir: es un puntero de Git LFS, no el "
+         "mapa: "},
+        "puntero-a");
+    // A block painted two ways is one conflict, as diff would say it, and a count.
+    row("a block painted two ways", "mapa.map",
+        "pon ancho\n"
+        "git checkout -qb suya; pon ancho-roca\n"
+        "git checkout -q principal; pon ancho-agua\n"
+        "git merge suya\n",
+        1,
+        {"quintaraz-map: mapa.map: conflicto en 60 casillas, columnas 5–24, filas 5–7: base "
+         "Hierba; nuestro Agua; suyo Roca: queda el nuestro\n"
+         "quintaraz-map: mapa.map: en conflicto: 60 casillas en 1 zona\n"},
+        "ancho-agua", "conflicto en la columna");
+    // While the merge is unresolved, its conflicts again, from git's three versions, whatever
+    // the file holds by then, and the picture merge draws.
+    row("conflicts again while unresolved", "valle.map",
+        "pon ancho\n"
+        "git checkout -qb suya; pon ancho-roca\n"
+        "git checkout -q principal; pon ancho-agua\n"
+        "git merge suya >/dev/null 2>&1 || true\n"
+        "cp -- \"$VERSIONES/base.map\" valle.map\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("conflicts --picture")).trimmed() +
+            " || echo \"salida $?\"\n"
+            "cp -- \"$VERSIONES/ancho-agua.map\" ../nuestro.map\n"
+            "quintaraz-map merge --picture ../mezcla.png -- \"$VERSIONES/ancho.map\" "
+            "../nuestro.map "
+            "\"$VERSIONES/ancho-roca.map\" 2>/dev/null || cmp conflictos.png ../mezcla.png\n",
+        0,
+        {"valle.map: conflicto en 60 casillas, columnas 5–24, filas 5–7: base Hierba; nuestro "
+         "Agua; suyo Roca: queda el nuestro\nvalle.map: en conflicto: 60 casillas en 1 zona\n"
+         "salida 1\n"},
+        "base");
+    // The README's bisect line skips a damaged version instead of calling it bad.
+    row("bisect past a damaged map", "valle.map",
+        "pon justo; pon justo-arbol; pon roto; pon justo-cruz; pon injusto\n"
+        "git bisect start HEAD HEAD~4 >/dev/null\n" +
+            readmeBlock(QStringLiteral("sh"), QStringLiteral("bisect run")) + "\n",
+        0, {"is the first bad commit", "\n    injusto\n"}, "", "could be any of");
     // Every name git hands over: through the text view, and through the merge driver.
     const char* names = "pon base\n"
                         "git checkout -qb suya; pon roca\n"
@@ -204,7 +346,8 @@ void TestMapsInGit::teamsWorkOnMaps_data()
     const auto conflict = [](const char* name) {
         return QStringList{"-00000000000000000\n+02000000000000000\n", "\n1\n",
                            QStringLiteral("quintaraz-map: %1: conflicto en la columna 1, fila 1: "
-                                          "Hierba → Agua / Roca\n")
+                                          "base Hierba; nuestro Agua; suyo Roca: queda el "
+                                          "nuestro\n")
                                .arg(QString::fromUtf8(name))};
     };
     row("a name that begins with a dash", "-raro.map", names, 1, conflict("-raro.map"), "agua",
@@ -280,6 +423,7 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QVERIFY2(run.out.endsWith(
                  ".gitattributes: *.map diff=quintaraz merge=quintaraz (ya estaba)\n"
                  "git config diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config diff.quintaraz.cachetextconv true\n"
                  "git config merge.quintaraz.name 'mapas de Quintaraz'\n"
                  "git config merge.quintaraz.driver 'quintaraz-map merge --name %P -- %O %A %B'\n"
                  "git config merge.quintaraz.recursive binary\n"
@@ -297,6 +441,7 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
              folder.path() +
                  "/.config/git/attributes: *.map diff=quintaraz merge=quintaraz\n"
                  "git config --global diff.quintaraz.textconv 'quintaraz-map grid --'\n"
+                 "git config --global diff.quintaraz.cachetextconv true\n"
                  "git config --global merge.quintaraz.name 'mapas de Quintaraz'\n"
                  "git config --global merge.quintaraz.driver 'quintaraz-map merge --name %P -- "
                  "%O %A %B'\n"
@@ -326,6 +471,177 @@ void TestMapsInGit::setUpAgainAndForEveryRepository()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QStringLiteral("quintaraz-map: git: no se puede ejecutar git: ¿está "
                                      "instalado?\n"));
+}
+
+void TestMapsInGit::setUpNamesWhatOverridesIt_data()
+{
+    QTest::addColumn<QString>("before"); // bash lines in a new repository, valle.map there
+    QTest::addColumn<QString>("setUp");  // the set-up's own line
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // on standard error
+    const auto row = [](const char* title, const char* before, const QString& said,
+                        const QString& setUp = QStringLiteral("quintaraz-map git-setup")) {
+        QTest::newRow(title) << QString::fromUtf8(before) << setUp << (said.isEmpty() ? 0 : 1)
+                             << said;
+    };
+    const QString keep = QStringLiteral(
+        "git-setup no cambia líneas que no son suyas: quite esa línea, o añada tras ella, en el "
+        "mismo archivo, «*.map diff=quintaraz merge=quintaraz»\n");
+    row("nothing in the way", "mkdir mapas; cp valle.map mapas/", {});
+    row("a later binary line",
+        "printf '*.map diff=quintaraz merge=quintaraz\\n*.png binary\\n*.map binary\\n' > "
+        ".gitattributes",
+        "quintaraz-map: .gitattributes:3: «*.map binary» quita la vista de texto y el mezclador de "
+        "mapas a valle.map (git check-attr: diff: unset, merge: unset); " +
+            keep);
+    row("a subfolder's attributes",
+        "mkdir -p mapas/viejos; cp valle.map mapas/viejos/; cp valle.map mapas/\n"
+        "printf '*.map -merge\\n' > mapas/.gitattributes",
+        "quintaraz-map: mapas/.gitattributes:1: «*.map -merge» quita el mezclador de mapas a "
+        "mapas/valle.map y los mapas de otra carpeta (git check-attr: merge: unset); " +
+            keep);
+    row("the repository's own attributes", "printf '*.map -diff\\n' > .git/info/attributes",
+        "quintaraz-map: .git/info/attributes:1: «*.map -diff» quita la vista de texto de los mapas "
+        "a valle.map (git check-attr: diff: unset); " +
+            keep);
+    row("a repository's line over the user's, set up for every repository",
+        "printf '*.map binary\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:1: «*.map binary» quita la vista de texto y el mezclador de "
+        "mapas a valle.map (git check-attr: diff: unset, merge: unset); " +
+            keep,
+        QStringLiteral("quintaraz-map git-setup --global"));
+    const QString lfs = QStringLiteral(
+        "guarda valle.map en Git LFS, que deja en el repositorio punteros que ninguna mezcla "
+        "casilla a casilla puede leer (git check-attr: %1); los mapas son texto pequeño: saque "
+        "los mapas de LFS con git lfs untrack '*.map' (o quite filter=lfs de esa línea) y git "
+        "add --renormalize -- '*.map', y confirme el cambio\n");
+    row("maps in LFS", "printf '*.map filter=lfs diff=lfs merge=lfs -text\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:1: «*.map filter=lfs diff=lfs merge=lfs -text» " +
+            lfs.arg("filter: lfs"));
+    row("maps in LFS by a later line",
+        "printf '*.map diff=quintaraz merge=quintaraz\\n*.map filter=lfs diff=lfs merge=lfs "
+        "-text\\n' > .gitattributes",
+        "quintaraz-map: .gitattributes:2: «*.map filter=lfs diff=lfs merge=lfs -text» " +
+            lfs.arg("diff: lfs, merge: lfs, filter: lfs"));
+    // The README's own example.
+    const QString example = readmeBlock(QStringLiteral("console"), QStringLiteral("2>&1"));
+    QTest::newRow("the README's example")
+        << "mkdir mapas; mv valle.map mapas/; printf '*.map binary\\n' > mapas/.gitattributes"
+        << example.section(u'\n', 0, 0).mid(2) << 1 << example.section(u'\n', 1) + u'\n';
+}
+
+void TestMapsInGit::setUpNamesWhatOverridesIt()
+{
+    // What git applies, asked of git: a line that wins over the set-up's own is named, and
+    // stays as it was.
+    QFETCH(QString, before);
+    QFETCH(QString, setUp);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    const QString repository = folder.filePath(QStringLiteral("mapas"));
+    QCOMPARE(terminal.run("git init -q mapas", folder.path()).status, 0);
+    QVERIFY(testmaps::writeFile(repository + "/valle.map", example()));
+    QCOMPARE(terminal.run(before, repository).status, 0);
+    const QStringList files{".gitattributes", "mapas/.gitattributes", ".git/info/attributes"};
+    QList<QByteArray> was;
+    for (const QString& file : files)
+        was << testmaps::readFile(repository + u'/' + file);
+    const ProgramRun run = terminal.run(setUp, repository);
+    QCOMPARE(setUp.contains("2>&1") ? run.out : run.err, said);
+    QCOMPARE(run.status, status);
+    // Only the set-up's own line was added, after what was there.
+    const QByteArray line = "*.map diff=quintaraz merge=quintaraz\n";
+    if (!setUp.contains("--global") && !was[0].contains(line))
+        was[0] += line;
+    for (qsizetype k = 0; k < files.size(); ++k)
+        QCOMPARE(testmaps::readFile(repository + u'/' + files[k]), was[k]);
+}
+
+void TestMapsInGit::attributeLinesAsGitDecides_data()
+{
+    QTest::addColumn<QStringList>("files"); // a path in the repository, then its lines
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("origins"); // "attribute file:line" of those lines decide
+    const QString ours = QStringLiteral("*.map diff=quintaraz merge=quintaraz");
+    const auto row = [](const char* title, const QStringList& files, const char* path,
+                        const QStringList& origins) {
+        QTest::newRow(title) << files << QString::fromUtf8(path) << origins;
+    };
+    row("a later binary line", {".gitattributes", ours + "\n*.map binary"}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:2"});
+    row("an earlier binary line", {".gitattributes", "*.map binary\n" + ours}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:1"});
+    row("a later word of the same line", {".gitattributes", "*.map binary diff=quintaraz"},
+        "a/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1", "text .gitattributes:1"});
+    row("a subfolder's file", {".gitattributes", ours, "sub/.gitattributes", "*.map -diff"},
+        "sub/valle.map", {"diff sub/.gitattributes:1", "merge .gitattributes:1"});
+    row("a subfolder's file, for a map beside it only",
+        {".gitattributes", ours, "sub/.gitattributes", "*.map -diff"}, "otra/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("the repository's own file",
+        {".gitattributes", ours, ".git/info/attributes", "*.map -merge"}, "valle.map",
+        {"diff .gitattributes:1", "merge .git/info/attributes:1"});
+    row("LFS", {".gitattributes", "*.map filter=lfs diff=lfs merge=lfs -text\n" + ours},
+        "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:1",
+         "filter .gitattributes:1"});
+    row("a macro",
+        {".gitattributes", "[attr]mapas diff=quintaraz merge=quintaraz -text\n*.map mapas"},
+        "a/b/valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:2", "text .gitattributes:2"});
+    row("a macro in a subfolder, which git ignores",
+        {".gitattributes", ours, "sub/.gitattributes", "[attr]bin -diff\n*.map bin"},
+        "sub/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("a pattern with a folder", {".gitattributes", ours + "\nmapas/*.map binary"},
+        "mapas/viejos/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("two stars", {".gitattributes", ours + "\n**/viejos/**/*.map -merge"},
+        "mapas/viejos/a/valle.map", {"diff .gitattributes:1", "merge .gitattributes:2"});
+    row("a folder pattern, which names no file", {".gitattributes", ours + "\nmapas/ binary"},
+        "mapas/valle.map", {"diff .gitattributes:1", "merge .gitattributes:1"});
+    row("a quoted name", {".gitattributes", ours + "\n\"mapa con espacios.map\" -diff"},
+        "mapa con espacios.map", {"diff .gitattributes:2", "merge .gitattributes:1"});
+    row("a bracket and a case that differs",
+        {".gitattributes", ours + "\n[vw]alle.map -diff\n*.MAP -merge"}, "valle.map",
+        {"diff .gitattributes:2", "merge .gitattributes:1"});
+    row("an anchored pattern", {".gitattributes", ours + "\n/valle.map -diff"}, "sub/valle.map",
+        {"diff .gitattributes:1", "merge .gitattributes:1"});
+}
+
+void TestMapsInGit::attributeLinesAsGitDecides()
+{
+    // git check-attr says each value; the line found to decide it must give that value.
+    QFETCH(QStringList, files);
+    QFETCH(QString, path);
+    QFETCH(QStringList, origins);
+    QTemporaryDir folder;
+    const Terminal terminal(folder.path());
+    QCOMPARE(terminal.run("git init -q .", folder.path()).status, 0);
+    for (qsizetype k = 0; k < files.size(); k += 2) {
+        const QString file = folder.filePath(files[k]);
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(testmaps::writeFile(file, files[k + 1].toUtf8() + '\n'));
+    }
+    const QStringList attributes{"diff", "merge", "text", "filter"};
+    const ProgramRun git = terminal.run("git check-attr -z \"$@\"", folder.path(),
+                                        QStringList{"bash"} + attributes + QStringList{"--", path});
+    QCOMPARE(git.status, 0);
+    const QStringList said = git.out.split(u'\0');
+    const std::map<QString, AttributeOrigin> found = attributeOrigins(
+        attributesFilesFor(folder.path(), {folder.filePath(".git/info/attributes"), {}, {}}, path),
+        path, attributes);
+    QStringList decided;
+    for (qsizetype k = 0; k + 2 < said.size(); k += 3) {
+        const AttributeOrigin& origin = found.at(said[k + 1]);
+        QCOMPARE(said[k + 1] + u' ' + origin.value, said[k + 1] + u' ' + said[k + 2]);
+        if (origin.line)
+            decided << QStringLiteral("%1 %2:%3")
+                           .arg(said[k + 1], origin.line->file)
+                           .arg(origin.line->number);
+    }
+    QCOMPARE(decided, origins);
 }
 
 void TestMapsInGit::ciJobOfTheReadme()

@@ -240,6 +240,38 @@ void TestMapTool::checkSaysWhereAndWhy_data()
          "fuera de 0..99"});
     row("not named .map", example(), 1, {"el nombre no termina en .map y el editor no lo abre"},
         "mapa.txt");
+    // Files that are plainly something else are named, with what to do.
+    const char* markers = "no se puede abrir: este mapa tiene las marcas de conflicto que git "
+                          "escribe cuando no conoce el mezclador de mapas: ejecute `quintaraz-map "
+                          "git-setup` (una vez en cada copia, o `--global`) y después `git "
+                          "checkout -m -- ARCHIVO`";
+    row("git's conflict markers",
+        "<<<<<<< HEAD\n" + example(10, "2") + "\n=======\n" + example(10, "1") + "\n>>>>>>> suya\n",
+        1, {markers});
+    row("git's conflict markers, diff3 style",
+        "<<<<<<< ours\n" + example(10, "2") + "\n||||||| base\n" + example() + "\n=======\n" +
+            example(10, "1") + "\n>>>>>>> theirs\n",
+        1, {markers});
+    row("a closing marker that begins no line", "<<<<<<< a\n16,16,>>>>>>> b", 1,
+        {"no se puede abrir: falta la marca <fin>"});
+    row("a byte-order mark before a map", "\xEF\xBB\xBF" + example(), 1,
+        {"no se puede abrir: el archivo empieza con la marca de orden de bytes de UTF-8 (BOM), que "
+         "algunos editores de Windows escriben y el juego no lee; sin ella es un mapa: guárdelo "
+         "como UTF-8 sin BOM, o quítela con `sed -i '1s/^\\xEF\\xBB\\xBF//' -- ARCHIVO`"});
+    row("a byte-order mark before a damaged map", "\xEF\xBB\xBF" + example(10, "a"), 1,
+        {"no se puede abrir: el archivo empieza con la marca de orden de bytes de UTF-8 (BOM), que "
+         "algunos editores de Windows escriben y el juego no lee; sin ella tampoco es un mapa: "
+         "archivo corrupto en el byte 13: la casilla de la columna 2, fila 0 es «a», que no es un "
+         "número"});
+    row("a Git LFS pointer",
+        "version https://git-lfs.github.com/spec/v1\noid sha256:"
+        "4d7a214614ab2935c943f9e0ff69d22eadbb8f32b1258daaa5e2ca24d17e2393\nsize 722\n",
+        1,
+        {"no se puede abrir: es un puntero de Git LFS, no el mapa: LFS guarda el mapa aparte y "
+         "deja en su lugar este texto, que solo lo nombra; `git lfs pull` trae los mapas, pero git "
+         "no "
+         "puede mezclar punteros casilla a casilla: los mapas son texto pequeño y no necesitan "
+         "LFS"});
     const QString opens = QStringLiteral("correcto (17x17, 8 comienzos)");
     row("a start on water", example(112, "2"), 0,
         {opens, "  aviso: el comienzo del jugador 1 (columna 2, fila 3) está en agua"});

@@ -7,15 +7,18 @@
 #include "render/changeoutline.h"
 #include "render/mappicture.h"
 #include "testmaps.h"
+#include "versions/mapmerge.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
+#include <map>
 
 using namespace quintaraz;
 using namespace mapedits;
@@ -109,6 +112,7 @@ private slots:
     void gridSaysWhatIsNoMap();
     void gitMergesCellByCell_data();
     void gitMergesCellByCell();
+    void conflictsOfCellsAreRectangles();
 };
 
 void TestMapVersions::diffSaysWhatChanged_data()
@@ -365,16 +369,22 @@ void TestMapVersions::gridSaysWhatIsNoMap_data()
             "jugador 3: columna 9, fila 9\njugador 4: columna 0, fila 12\n"
             "jugador 5: columna 4, fila 16\njugador 6: columna 9, fila 16\n"
             "jugador 7: columna 12, fila 16\njugador 8: columna 16, fila 16\n");
+    // The size and SHA-256 of the whole file show a change past the bytes shown.
     row("a damaged map", "16,16,0,a,0<fin>",
         "no es un mapa: archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 es «a», "
-        "que no es un número\nsus 16 bytes: «16,16,0,a,0<fin>»\n");
+        "que no es un número\n"
+        "mide 16 bytes, SHA-256 36cfaca491039a8448926ffb46024d2651ca539fb5ac99b92477f64e06c9d540\n"
+        "sus 16 bytes: «16,16,0,a,0<fin>»\n");
     row("an empty file", "/dev/null",
         "no es un mapa: no se puede abrir: falta la marca <fin>\nel archivo está vacío\n");
     row("control characters and bytes that are not UTF-8", "hola\nmundo\x1b[31m\xff ñ",
         "no es un mapa: no se puede abrir: falta la marca <fin>\n"
+        "mide 19 bytes, SHA-256 92b34caa9fd91cca46264eb4770e603f528b86ec3462d450f6ddc4741b7e5d9e\n"
         "sus 19 bytes: «hola\\nmundo\\x1b[31m\\xff ñ»\n");
     row("a file over 1 MiB", QByteArray("0,").repeated(600 * 1024),
         "no es un mapa: no se puede abrir: mide más de 1 MiB y ningún mapa es tan grande\n"
+        "mide 1228800 bytes, SHA-256 "
+        "00c87ece58f260c5b3b7406d99d5282de03dabd67dc93b029d2a789d3da09958\n"
         "sus primeros 256 bytes: «" +
             QStringLiteral("0,").repeated(128) + "»\n");
     row("a folder", "/", {}, 1,
@@ -427,12 +437,15 @@ void TestMapVersions::gitMergesCellByCell_data()
         << both(paint(5, 5, 5, 5, Terrain::Rock), paint(16, 16, 16, 16, Terrain::SoilPatch))
         << false
         << both(water, paint(0, 0, 0, 0, Terrain::Tree), paint(16, 16, 16, 16, Terrain::SoilPatch))
-        << "quintaraz-map: mapa.map: conflicto en la columna 5, fila 5: Hierba → Agua / Roca";
+        << "quintaraz-map: mapa.map: conflicto en la columna 5, fila 5: base Hierba; nuestro Agua; "
+           "suyo Roca: queda el nuestro\nquintaraz-map: mapa.map: en conflicto: 1 casilla en 1 "
+           "zona\n";
     QTest::newRow("a start moved to two cells")
         << example(moveStart(2, 9, 9)) << example(moveStart(2, 10, 10)) << false
         << example(moveStart(2, 9, 9))
-        << "conflicto en el comienzo del jugador 3: columna 8, fila 8 → columna 9, fila 9 / "
-           "columna 10, fila 10";
+        << "conflicto en el comienzo del jugador 3: base columna 8, fila 8; nuestro columna 9, "
+           "fila 9; suyo columna 10, fila 10: queda el nuestro\nquintaraz-map: mapa.map: en "
+           "conflicto: 1 comienzo\n";
     // Our value on each conflict: the start stays where ours has it, never on our water.
     QTest::newRow("a start moved onto our water")
         << example(paint(9, 9, 9, 9, Terrain::Water)) << example(moveStart(2, 9, 9)) << false
@@ -464,11 +477,13 @@ void TestMapVersions::gitMergesCellByCell_data()
         << example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); })
         << example(moveStart(0, 1, 1)) << false
         << example([](GameMap& map) { std::swap(map.starts[0], map.starts[1]); })
-        << "conflicto en el comienzo del jugador 1: columna 2, fila 3 → columna 15, fila 3 / "
-           "columna 1, fila 1";
+        << "conflicto en el comienzo del jugador 1: base columna 2, fila 3; nuestro columna 15, "
+           "fila 3; suyo columna 1, fila 1: queda el nuestro";
     QTest::newRow("the size on one side, a cell on the other")
         << example(widen) << example(water) << false << example(widen)
-        << "conflicto de tamaño: 17x17 → 18x17 / 17x17";
+        << "conflicto de tamaño: base 17x17; nuestro 18x17; suyo 17x17, y el otro lado "
+           "cambió el mapa; queda el nuestro entero\nquintaraz-map: mapa.map: en conflicto: el "
+           "tamaño\n";
     // Entries after the eighth start are not the game's: the merge drops them, and says so.
     QTest::newRow("entries after the eighth start")
         << example() + "3 3," << example(water) << true << example(water)
@@ -498,6 +513,67 @@ void TestMapVersions::gitMergesCellByCell()
         testmaps::readFile(repository.folder.filePath(QStringLiteral("mapa.map")));
     QCOMPARE(merged, result);
     QCOMPARE(readMapText(merged.toStdString()).outcome, LoadOutcome::Loaded);
+}
+
+void TestMapVersions::conflictsOfCellsAreRectangles()
+{
+    // Each side paints a few rectangles over a base: the areas of a merge's cell conflicts
+    // hold every such conflict once, each with its own three terrains, and nothing else; a
+    // block painted two ways is one area.
+    QRandomGenerator random(29);
+    int manyAreas = 0; // rounds with more than one area, of more than one cell
+    const auto rectangles = [&](int count) {
+        return [&random, count](GameMap& map) {
+            for (int k = 0; k < count; ++k) {
+                const int left = random.bounded(17);
+                const int top = random.bounded(17);
+                paint(left, top, random.bounded(left, 17), random.bounded(top, 17),
+                      Terrain(random.bounded(terrainCount)))(map);
+            }
+        };
+    };
+    for (int round = 0; round < 200; ++round) {
+        const GameMap base = readMapText(example(rectangles(3)).toStdString()).map;
+        GameMap ours = base;
+        GameMap theirs = base;
+        const int count = round == 0 ? 0 : random.bounded(1, 6);
+        rectangles(count)(ours);
+        rectangles(count)(theirs);
+        if (round == 0) {
+            paint(2, 4, 13, 6, Terrain::Water)(ours);
+            paint(2, 4, 13, 6, Terrain::Rock)(theirs);
+        }
+        const MapMerge merged = mergeMaps(&base, ours, theirs);
+        std::map<std::pair<int, int>, const MergeConflict*> conflicts;
+        for (const MergeConflict& conflict : merged.conflicts)
+            if (conflict.kind == MergeConflict::Kind::Cell)
+                conflicts[{conflict.cell.x, conflict.cell.y}] = &conflict;
+        const std::vector<ConflictArea> areas = conflictAreas(merged.conflicts);
+        if (round == 0)
+            QCOMPARE(areas.size(), std::size_t(1));
+        std::size_t covered = 0;
+        for (const ConflictArea& area : areas)
+            for (int y = area.top; y <= area.bottom; ++y)
+                for (int x = area.left; x <= area.right; ++x) {
+                    const auto found = conflicts.find({x, y});
+                    QVERIFY2(
+                        found != conflicts.end(),
+                        qPrintable(QStringLiteral("round %1: cell %2, %3 of an area is no conflict")
+                                       .arg(round)
+                                       .arg(x)
+                                       .arg(y)));
+                    QCOMPARE(found->second->base, area.base);
+                    QCOMPARE(found->second->ours, area.ours);
+                    QCOMPARE(found->second->theirs, area.theirs);
+                    conflicts.erase(found);
+                    ++covered;
+                }
+        QVERIFY2(conflicts.empty(), qPrintable(QStringLiteral("round %1: %2 conflicts in no area")
+                                                   .arg(round)
+                                                   .arg(conflicts.size())));
+        manyAreas += areas.size() > 1 && covered > areas.size();
+    }
+    QVERIFY2(manyAreas > 50, "the rounds made too few areas to say anything");
 }
 
 QTEST_GUILESS_MAIN(TestMapVersions)

@@ -188,9 +188,12 @@ private:
             return EditorMessage::FileCorrupt;
         case LoadOutcome::NotReadable:
             return EditorMessage::FileNotReadable;
-        default:
-            return {};
+        case LoadOutcome::ReadFailure:
+            return EditorMessage::ReadFailed;
+        case LoadOutcome::SizeRejected:
+            return EditorMessage::SizeRejected;
         }
+        return {};
     }
 
     Shown save()

@@ -20,7 +20,12 @@ const issuesPanel = "el panel Issues (Ver > Vistas y Barras de Herramientas > Is
 // The problems a dialog lists before it sends the map maker to the Issues panel.
 const mostProblemsShown = 8;
 
-/** Runs a program to its end; gives its exit status and what it said. */
+/**
+ * Runs a program to its end; gives its exit status and what it said. The Process is never
+ * closed here: Tiled 1.8 closes it again when it frees it, and a second close throws into
+ * whatever script runs next, which is then abandoned (a save, the next action). A finished
+ * program holds nothing open until then.
+ */
 function run(program, args) {
     const process = new Process();
     const status = process.exec(program, args, false);
@@ -29,7 +34,6 @@ function run(program, args) {
         out: process.readStdOut().trim(),
         said: process.readStdErr().trim(),
     };
-    process.close();
     if (status < 0)
         throw new Error("No se ha podido ejecutar " + program + ": ¿está instalado?");
     return result;
@@ -151,25 +155,32 @@ function importReport(result) {
 }
 
 /**
+ * What the checks of maps (Comprobar mapa and saving) have put into the Issues panel, by
+ * text. A script cannot see the panel: this is all it knows of it, and a Clear (Limpiar)
+ * there empties it unseen. An issue that a note has called past is no longer counted.
+ */
+const listedByChecks = {};
+
+/**
  * Puts what the map tool said into Tiled's Issues panel, each naming the user's file: the
  * map's problems and warnings, which it gave as data, and its own trouble, if any, in its own
  * words. Activating one shows its place in map (the document, found again when activated).
- * Gives the problems, without the warnings.
+ * Gives the problems and the warnings, apart.
  */
 function report(result, scratch, fileName, map) {
     const said = importReport(result);
-    const problems = [];
+    const listed = {problems: [], warnings: []};
     const issue = function (problem, warning) {
         const text = fileName + ": " + problem.texto;
         const show = function () {
             showPlace(map, fileName, problem);
         };
-        if (warning) {
+        if (warning)
             tiled.warn(text, show);
-        } else {
+        else
             tiled.error(text, show);
-            problems.push(text);
-        }
+        (warning ? listed.warnings : listed.problems).push(text);
+        listedByChecks[text] = warning ? "warning" : "problem";
     };
     if (said) {
         for (const problem of said.problemas)
@@ -179,7 +190,7 @@ function report(result, scratch, fileName, map) {
     }
     for (const line of saidLines(result, scratch, fileName))
         issue({texto: line}, false);
-    return problems;
+    return listed;
 }
 
 /** The map tool's own words when it fails, the map's problems first, naming the user's file. */
@@ -239,8 +250,11 @@ function sentence(text) {
     return text.charAt(0).toUpperCase() + text.substring(1);
 }
 
-/** The text of a dialog that lists problems: the first few, and where the rest are. */
-function problemsText(name, problems) {
+/**
+ * The text of a dialog that lists problems: the first few, and where the rest are, with the
+ * warnings beside them.
+ */
+function problemsText(name, problems, warnings) {
     const count = problems.length;
     const shown = problems.slice(0, mostProblemsShown).map(function (problem) {
         return "• " + problem.substring(name.length + 2);
@@ -248,13 +262,31 @@ function problemsText(name, problems) {
     if (count > mostProblemsShown)
         shown.push("… y " + (count - mostProblemsShown) + " más.");
     const impede = count === 1 ? "un problema impide" : count + " problemas impiden";
+    const warned = warnings.length === 0 ? ""
+        : warnings.length === 1 ? " Allí está también un aviso, que no impide guardarlo."
+        : " Allí están también " + warnings.length + " avisos, que no impiden guardarlo.";
     return sentence(name) + ": " + impede + " guardarlo como mapa de Quintaraz:\n\n" +
         shown.join("\n") + "\n\nEn " + issuesPanel +
-        ", un doble clic en cada uno lleva a su sitio.";
+        ", un doble clic en cada uno lleva a su sitio." + warned;
 }
 
-// Problems listed in the Issues panel by earlier checks, which only the user can clear there.
-let problemsListedBefore = 0;
+/**
+ * The issues about the map of that name that earlier checks listed and this one did not:
+ * past, as far as this extension knows. Each is said past only once.
+ */
+function pastIssues(name, listedNow) {
+    const now = {};
+    for (const text of listedNow.problems.concat(listedNow.warnings))
+        now[text] = true;
+    const past = Object.keys(listedByChecks).filter(function (text) {
+        return text.startsWith(name + ": ") && !now[text];
+    }).map(function (text) {
+        return {text: text, warning: listedByChecks[text] === "warning"};
+    });
+    for (const issue of past)
+        delete listedByChecks[issue.text];
+    return past;
+}
 
 /**
  * Map > Comprobar mapa: the same checks as saving, on the open map, without saving it. The
@@ -276,34 +308,54 @@ function checkMap() {
             return;
         }
         const result = run(mapTool, ["import", "--json", "--", tmx, folder + "/mapa.map"]);
-        const problems = report(result, tmx, name, map);
-        if (problems.length > 0) {
-            problemsListedBefore += problems.length;
-            tiled.alert(problemsText(name, problems), checkTitle);
-        } else if (result.status !== 0) {
+        const listed = report(result, tmx, name, map);
+        if (listed.problems.length > 0)
+            tiled.alert(problemsText(name, listed.problems, listed.warnings), checkTitle);
+        else if (result.status !== 0)
             tiled.alert(failure(result, tmx, name, "No se ha podido comprobar el mapa"),
                         checkTitle);
-        } else {
-            const said = importReport(result);
-            readyForTheGame(map, name, said !== null && said.avisos.length > 0);
-        }
+        else
+            readyForTheGame(map, name, listed);
     });
 }
 
-/** Says that the map is ready, and saves it as a .map if the user wants that. */
-function readyForTheGame(map, name, warned) {
+/** Past issues in words: "2 problemas y 1 aviso". */
+function pastIssuesCounted(past) {
+    const problems = past.filter(function (issue) {
+        return !issue.warning;
+    }).length;
+    const warnings = past.length - problems;
+    const counted = function (count, word) {
+        return count + " " + word + (count === 1 ? "" : "s");
+    };
+    return [problems > 0 ? counted(problems, "problema") : "",
+            warnings > 0 ? counted(warnings, "aviso") : ""].filter(Boolean).join(" y ");
+}
+
+/**
+ * Says that the map is ready, with what the Issues panel holds of it, and saves it as a .map
+ * if the user wants that.
+ */
+function readyForTheGame(map, name, listed) {
     const notes = [];
-    if (warned)
+    if (listed.warnings.length > 0)
         notes.push("Mira los avisos en " + issuesPanel + ".");
-    if (problemsListedBefore > 0)
-        notes.push("Los problemas que aún lista el panel Issues son de comprobaciones " +
-                   "anteriores: Limpiar (Clear) los quita.");
+    const past = pastIssues(name, listed);
+    if (past.length > 0)
+        notes.push("El panel Issues aún lista " + pastIssuesCounted(past) + " de " +
+                   (past.length === 1 ? "una comprobación anterior" : "comprobaciones anteriores") +
+                   " que el mapa ya no tiene: Limpiar (Clear) " +
+                   (past.length === 1 ? "lo" : "los") + " quita.");
+    offerToSave(map, sentence(name) + ": el mapa está listo para el juego." +
+                (notes.length > 0 ? "\n\n" + notes.join("\n") : ""), checkTitle);
+}
+
+/** Asks, after text, whether to save the map as a .map, and saves it if the user wants. */
+function offerToSave(map, text, title) {
     const asMap = /\.map$/.test(map.fileName);
     const question = asMap ? "¿Guardarlo ahora?"
                            : "¿Guardarlo ahora como mapa de Quintaraz (.map)?";
-    const text = sentence(name) + ": el mapa está listo para el juego." +
-        (notes.length > 0 ? "\n\n" + notes.join("\n") : "") + "\n\n" + question;
-    if (tiled.confirm(text, checkTitle))
+    if (tiled.confirm(text + "\n\n" + question, title))
         tiled.trigger(asMap ? "Save" : "SaveAs");
 }
 
@@ -464,7 +516,8 @@ function balanceIssues(figures, name) {
 /**
  * Map > Comprobar equilibrio: how fair the open map is to its eight players. The verdict in
  * a message, the players who come off worst in the Issues panel (activating one shows its
- * start), and the whole table in the Console.
+ * start), and the whole table in the Console. A balanced map is no warning: its message
+ * offers to save it, as a ready map's does.
  */
 function checkBalance() {
     const map = tiled.activeAsset;
@@ -484,7 +537,8 @@ function checkBalance() {
     }
     for (const line of measured.table)
         tiled.log(line);
-    for (const issue of balanceIssues(measured.figures, name)) {
+    const issues = balanceIssues(measured.figures, name);
+    for (const issue of issues) {
         const show = function () {
             showPlace(map, name, {jugador: issue.player});
         };
@@ -493,10 +547,15 @@ function checkBalance() {
         else
             tiled.warn(issue.text, show);
     }
-    tiled.alert(name + ": " + measured.figures.veredicto + ": " + measured.figures.motivo +
-                ".\n\nLas cifras de los ocho jugadores están en la consola (Console); los " +
-                "que peor salen, en el panel de problemas (Issues).",
-                "Comprobar equilibrio");
+    const verdict = sentence(name) + ": " + measured.figures.veredicto + ": " +
+        measured.figures.motivo + ".\n\nLas cifras de los ocho jugadores están en la consola " +
+        "(Console)";
+    if (measured.figures.veredicto === "equilibrado")
+        offerToSave(map, verdict + ".", "Comprobar equilibrio");
+    else
+        tiled.alert(verdict + (issues.length > 0 ? "; los que peor salen, en el panel de " +
+                                                       "problemas (Issues)." : "."),
+                    "Comprobar equilibrio");
 }
 
 const balanceAction = tiled.registerAction("ComprobarEquilibrioQuintaraz", checkBalance);

@@ -80,32 +80,36 @@ void Editor::open()
         openFile(path);
 }
 
-QString Editor::openFile(const QString& path)
+void Editor::openFile(const QString& path)
 {
     if (!hasMapExtension(QFileInfo(path).fileName())) {
         dialogs_.showMessage(EditorMessage::NotAMapToOpen);
-        return {};
+        return;
     }
     const MapReading reading = readMapFile(path);
-    switch (reading.outcome) {
-    case LoadOutcome::Loaded:
+    if (reading.outcome == LoadOutcome::Loaded) {
         document_.open(reading.map);
         clampScrollToMap();
         drawmap();
         showMapSize();
-        break;
-    case LoadOutcome::FormatError:
-        dialogs_.showMessage(EditorMessage::FileCorrupt);
-        break;
-    case LoadOutcome::NotReadable:
-        dialogs_.showMessage(EditorMessage::FileNotReadable);
-        break;
-    case LoadOutcome::ReadFailure:
-    case LoadOutcome::SizeRejected:
-        // The user is told nothing here, as the editor has always done.
-        return describeReading(reading);
+        return;
     }
-    return {};
+    // Every failure has a box, which says why in its detail; a read failure and a size out of
+    // range once ended "Abrir" with nothing at all.
+    const auto message = [](LoadOutcome outcome) {
+        switch (outcome) {
+        case LoadOutcome::FormatError:
+            return EditorMessage::FileCorrupt;
+        case LoadOutcome::ReadFailure:
+            return EditorMessage::ReadFailed;
+        case LoadOutcome::SizeRejected:
+            return EditorMessage::SizeRejected;
+        default:
+            return EditorMessage::FileNotReadable;
+        }
+    };
+    emit openFailed(path, describeReading(reading));
+    dialogs_.showMessage(message(reading.outcome), openFailureDetail(reading, path));
 }
 
 void Editor::save()

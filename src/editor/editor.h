@@ -51,10 +51,10 @@ public:
     /** "Archivo" > "Abrir". */
     void open();
     /**
-     * Opens a file as "Abrir" does once it has been chosen, messages included. Gives why
-     * the file did not open when no message says so (a read failure, a size rejected).
+     * Opens a file as "Abrir" does once it has been chosen, messages included; when it does
+     * not open, says why with openFailed before its message box shows.
      */
-    QString openFile(const QString& path);
+    void openFile(const QString& path);
     /** "Archivo" > "Guardar". */
     void save();
 
@@ -67,6 +67,8 @@ public:
 
 signals:
     void viewChanged();
+    /** A file chosen to open did not open: why, in the map tool's words, as for a terminal. */
+    void openFailed(const QString& path, const QString& reason);
     void sizeCaptionChanged(const QString& caption);
     void scrollCaptionChanged(const QString& caption);
     void pointerCaptionChanged(const QString& caption);

@@ -326,20 +326,99 @@ QString whyPieceStopped(const MapReading& reading)
     }
 }
 
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+/** Whether a line of the text begins with marker, and a later one with closing. */
+bool hasMarkedLines(std::string_view text, std::string_view marker, std::string_view closing)
+{
+    const auto lineStart = [&](std::string_view what, std::size_t from) {
+        for (std::size_t at = text.find(what, from); at != std::string_view::npos;
+             at = text.find(what, at + 1))
+            if (at == 0 || text[at - 1] == '\n')
+                return at;
+        return std::string_view::npos;
+    };
+    const std::size_t opening = lineStart(marker, 0);
+    return opening != std::string_view::npos &&
+           lineStart(closing, opening + marker.size()) != std::string_view::npos;
+}
+
+/**
+ * Names what a text that is no map plainly is. Git writes its conflict markers as lines of
+ * seven "<", "=" and ">" (with a fourth kind of line in the diff3 style), and a pointer of
+ * Git LFS begins with its version line.
+ */
+void recogniseOtherFile(std::string_view text, MapReading& reading)
+{
+    if (hasMarkedLines(text, "<<<<<<<", ">>>>>>>")) {
+        reading.otherFile = OtherFile::ConflictMarkers;
+        return;
+    }
+    if (text.starts_with("version https://git-lfs.github.com/spec/")) {
+        reading.otherFile = OtherFile::LfsPointer;
+        return;
+    }
+    if (!text.starts_with(byteOrderMark))
+        return;
+    // What follows the mark says whether the mark is all that is wrong.
+    const std::string_view rest = text.substr(byteOrderMark.size());
+    MapReading after;
+    after.outcome = parse(rest, after);
+    reading.otherFile = OtherFile::ByteOrderMark;
+    reading.afterMark = after.outcome;
+    reading.part = after.part;
+    reading.index = after.index;
+    reading.offset = after.offset + qint64(byteOrderMark.size());
+    reading.piece = std::move(after.piece);
+    reading.missingPiece = after.missingPiece;
+    reading.map = std::move(after.map);
+}
+
+/** What a file that is plainly something else is, and what to do, after the outcome's words. */
+QString otherFileWhy(const MapReading& reading, const QString& file)
+{
+    switch (reading.otherFile) {
+    case OtherFile::ConflictMarkers:
+        return QStringLiteral("este mapa tiene las marcas de conflicto que git escribe cuando no "
+                              "conoce el mezclador de mapas: ejecute `quintaraz-map git-setup` "
+                              "(una vez en cada copia, o `--global`) y después `git checkout -m "
+                              "-- %1`")
+            .arg(file);
+    case OtherFile::LfsPointer:
+        return QStringLiteral(
+            "es un puntero de Git LFS, no el mapa: LFS guarda el mapa aparte y deja en su lugar "
+            "este texto, que solo lo nombra; `git lfs pull` trae los mapas, pero git no puede "
+            "mezclar punteros casilla a casilla: los mapas son texto pequeño y no necesitan LFS");
+    case OtherFile::ByteOrderMark:
+    case OtherFile::None:
+        break;
+    }
+    const QString mark =
+        QStringLiteral("el archivo empieza con la marca de orden de bytes de UTF-8 (BOM), que "
+                       "algunos editores de Windows escriben y el juego no lee");
+    if (reading.afterMark == LoadOutcome::Loaded)
+        return mark + QStringLiteral("; sin ella es un mapa: guárdelo como UTF-8 sin BOM, o "
+                                     "quítela con `sed -i '1s/^\\xEF\\xBB\\xBF//' -- %1`")
+                          .arg(file);
+    MapReading after = reading;
+    after.outcome = reading.afterMark;
+    after.otherFile = OtherFile::None;
+    return mark + QStringLiteral("; sin ella tampoco es un mapa: ") + describeReading(after);
+}
+
 } // namespace
 
 MapReading readMapText(std::string_view text)
 {
     MapReading reading;
     reading.outcome = parse(text, reading);
+    if (reading.outcome != LoadOutcome::Loaded)
+        recogniseOtherFile(text, reading);
     return reading;
 }
 
-MapReading readMapFile(const QString& path, InputKinds kinds, QByteArray* bytes)
+MapReading readMapBytes(const FileBytes& file)
 {
-    const FileBytes file = readFileAtMost(path, largestMapFile, kinds);
-    if (bytes)
-        *bytes = file.bytes;
     if (file.problem != FileProblem::None) {
         MapReading reading;
         reading.fileProblem = file.problem;
@@ -349,9 +428,19 @@ MapReading readMapFile(const QString& path, InputKinds kinds, QByteArray* bytes)
     return readMapText(std::string_view(file.bytes.constData(), size_t(file.bytes.size())));
 }
 
-QString describeReading(const MapReading& reading)
+MapReading readMapFile(const QString& path, InputKinds kinds, QByteArray* bytes)
+{
+    const FileBytes file = readFileAtMost(path, largestMapFile, kinds);
+    if (bytes)
+        *bytes = file.bytes;
+    return readMapBytes(file);
+}
+
+QString describeReading(const MapReading& reading, const QString& file)
 {
     const QString outcome = outcomeWords(reading.outcome);
+    if (reading.otherFile != OtherFile::None)
+        return outcome + QStringLiteral(": ") + otherFileWhy(reading, file);
     switch (reading.part) {
     case MapPart::None:
         return outcome;

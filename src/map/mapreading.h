@@ -39,6 +39,17 @@ enum class MapPart {
 };
 
 /**
+ * Files that are plainly something other than a map, each named with what to do. Naming
+ * one changes only the reason given for a file that does not load anyway.
+ */
+enum class OtherFile {
+    None,
+    ConflictMarkers, // git's line merge wrote "<<<<<<<" and ">>>>>>>" lines into it
+    ByteOrderMark,   // it begins with UTF-8's byte-order mark, as some Windows editors write
+    LfsPointer,      // the text that Git LFS keeps in place of a file
+};
+
+/**
  * A map file as the reader found it: the outcome, unless it loaded where and why reading
  * stopped, and the map as far as it was read.
  */
@@ -52,6 +63,10 @@ struct MapReading {
     bool missingPiece = false; // the text ended where that piece should have been
     FileProblem fileProblem = FileProblem::None;
     int systemError = 0; // errno, when the file cannot be opened or read
+    OtherFile otherFile = OtherFile::None;
+    // ByteOrderMark: how the text after the mark reads; where it stopped is then in the
+    // fields above, counted from the file's first byte.
+    LoadOutcome afterMark = LoadOutcome::Loaded;
 
     GameMap map; // loaded, every start is there
 };
@@ -65,12 +80,16 @@ MapReading readMapFile(const QString& path, InputKinds kinds = InputKinds::Plain
                        QByteArray* bytes = nullptr);
 /** Reads a map from text in memory. */
 MapReading readMapText(std::string_view text);
+/** Reads a map from a file read already, as readMapFile does. */
+MapReading readMapBytes(const FileBytes& file);
 
 /**
  * Why a map reads as it does, in the editor's words: "correcto", or the outcome, where it
  * arose and what was found there ("archivo corrupto en el byte 37: la casilla de la columna
- * 15, fila 0 es «a», que no es un número").
+ * 15, fila 0 es «a», que no es un número"). A file that is plainly something else is
+ * named so, with what to do about it, in commands for a shell that name it file (a word
+ * for the shell).
  */
-QString describeReading(const MapReading& reading);
+QString describeReading(const MapReading& reading, const QString& file = QStringLiteral("ARCHIVO"));
 
 } // namespace quintaraz

@@ -6,7 +6,6 @@
 #include "maptool/htmlwriter.h"
 #include "maptool/mapsections.h"
 #include "maptool/picturekey.h"
-#include "maptool/shellword.h"
 #include "system/filenames.h"
 
 #include <QFileInfo>
@@ -19,8 +18,8 @@ namespace {
 QStringList commands(const MapPageSource& source)
 {
     // A name that begins with a dash would be read as an option.
-    const QString file =
-        (source.file.startsWith(u'-') ? QStringLiteral("-- ") : QString()) + shellWord(source.file);
+    const QString file = (source.file.startsWith(u'-') ? QStringLiteral("-- ") : QString()) +
+                         shellQuoted(source.file);
     const QString options =
         source.verdictArguments.isEmpty() ? QString() : source.verdictArguments.join(u' ') + u' ';
     return {

@@ -2,6 +2,8 @@
 // written by git itself.
 
 #include "maptool/commandparser.h"
+#include "maptool/gitrun.h"
+#include "maptool/mapattributes.h"
 #include "maptool/toolcontext.h"
 #include "system/boundedread.h"
 #include "system/filenames.h"
@@ -10,7 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <array>
 
@@ -25,8 +26,10 @@ struct GitSetting {
 };
 
 // "--" before the files: git names a file of the working tree as it is, "-raro.map" too.
-const std::array<GitSetting, 4> gitSettings{{
+const std::array<GitSetting, 5> gitSettings{{
     {"diff.quintaraz.textconv", "quintaraz-map grid --"},
+    // git keeps each version's text in its notes: a second look at many maps starts no tool.
+    {"diff.quintaraz.cachetextconv", "true"},
     {"merge.quintaraz.name", "mapas de Quintaraz"},
     {"merge.quintaraz.driver", "quintaraz-map merge --name %P -- %O %A %B"},
     // In a criss-cross merge git first merges the two merge bases with this driver too, and
@@ -34,48 +37,6 @@ const std::array<GitSetting, 4> gitSettings{{
     // takes their own common ancestor instead, so the conflict shows where it belongs.
     {"merge.quintaraz.recursive", "binary"},
 }};
-
-constexpr char attributesLine[] = "*.map diff=quintaraz merge=quintaraz";
-
-/** A value as a shell line shows it: quoted when it holds anything but plain characters. */
-QString shellWord(const QString& value)
-{
-    for (const QChar character : value)
-        if (!character.isLetterOrNumber() && !QStringLiteral("-_./%=").contains(character))
-            return u'\'' + value + u'\'';
-    return value;
-}
-
-/** What a run of git wrote, or why it failed. */
-struct GitRun {
-    bool succeeded = false;
-    int status = -1; // git's exit status, when it ran to its end
-    QByteArray out;
-    QString problem;
-};
-
-GitRun runGit(const QStringList& arguments)
-{
-    QProcess git;
-    git.start(QStringLiteral("git"), arguments);
-    GitRun run;
-    if (!git.waitForStarted()) {
-        run.problem = QStringLiteral("no se puede ejecutar git: ¿está instalado?");
-        return run;
-    }
-    git.closeWriteChannel();
-    if (!git.waitForFinished(120000) || git.exitStatus() != QProcess::NormalExit) {
-        run.problem = QStringLiteral("git no terminó");
-        return run;
-    }
-    run.out = git.readAllStandardOutput();
-    run.status = git.exitCode();
-    run.succeeded = run.status == 0;
-    if (!run.succeeded)
-        run.problem =
-            QStringLiteral("git dice: ") + QString::fromUtf8(git.readAllStandardError()).trimmed();
-    return run;
-}
 
 /** The user's own attributes file, where git looks for it when nothing else is set. */
 QString userAttributesFile(QString* problem)
@@ -148,13 +109,13 @@ LineAdded addAttributesLine(const QString& attributes)
                     ? systemErrorText(old.systemError)
                     : QStringLiteral("no es un archivo normal de menos de 1 MiB")};
     for (const QByteArray& existing : old.bytes.split('\n'))
-        if (existing.trimmed() == attributesLine)
+        if (existing.trimmed() == mapAttributesLine)
             return {true, {}};
     QByteArray bytes = old.bytes;
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))
         bytes += '\n';
     QString problem;
-    if (!writeFileSafely(attributes, bytes + attributesLine + '\n', &problem))
+    if (!writeFileSafely(attributes, bytes + mapAttributesLine + '\n', &problem))
         return {false, problem};
     return {false, {}};
 }
@@ -173,7 +134,7 @@ ExitStatus gitSetup(ToolContext& tool, CommandParser& line)
     const LineAdded added = addAttributesLine(attributes.file);
     if (!added.problem.isEmpty())
         return tool.fail(attributes.file, added.problem);
-    tool.out() << printableName(attributes.shown) << ": " << attributesLine
+    tool.out() << printableName(attributes.shown) << ": " << mapAttributesLine
                << (added.present ? " (ya estaba)\n" : "\n");
     for (const GitSetting& setting : gitSettings) {
         QStringList config{QStringLiteral("config")};
@@ -183,9 +144,18 @@ ExitStatus gitSetup(ToolContext& tool, CommandParser& line)
         if (const GitRun run = runGit(config); !run.succeeded)
             return tool.fail(QStringLiteral("git"), run.problem);
         tool.out() << "git " << config.mid(0, config.size() - 1).join(u' ') << ' '
-                   << shellWord(QLatin1String(setting.value)) << '\n';
+                   << shellQuoted(QLatin1String(setting.value)) << '\n';
     }
-    return ExitStatus::Success;
+    // What git applies to maps, which a later line or another file may have decided: in the
+    // repository, when there is one.
+    const GitRun top = runGit({"rev-parse", "--show-toplevel"});
+    if (!top.succeeded)
+        return ExitStatus::Success;
+    QString problem;
+    const QString user = everywhere ? attributes.file : userAttributesFile(&problem);
+    const bool applies = mapsHaveTheTool(
+        tool, fileNameFromBytes(top.out.chopped(top.out.endsWith('\n') ? 1 : 0)), user);
+    return applies ? ExitStatus::Success : ExitStatus::Failed;
 }
 
 } // namespace
@@ -197,7 +167,12 @@ extern const CommandEntry gitSetupCommand{
     "Prepara git para los mapas en el repositorio de la carpeta actual: añade a "
     ".gitattributes la línea de los mapas y pone en la configuración del repositorio grid "
     "como vista de texto y merge como driver de mezcla. Con --global, para todos los "
-    "repositorios del usuario: en su configuración y en su archivo de atributos de git.",
+    "repositorios del usuario: en su configuración y en su archivo de atributos de git. "
+    "Hágalo una vez en cada copia del repositorio (git no copia la configuración al clonar), "
+    "o una vez con --global. Después pregunta a git (git check-attr) qué da a un mapa de cada "
+    "carpeta que tiene mapas: si otra línea gana a la suya (un «*.map binary» posterior, un "
+    ".gitattributes en una subcarpeta) o guarda los mapas en Git LFS, nombra ese archivo y "
+    "esa línea, no cambia nada que no sea suyo y sale con 1.",
     0,
     0,
     &gitSetup};

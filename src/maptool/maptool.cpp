@@ -22,6 +22,7 @@ extern const CommandEntry newCommand;
 extern const CommandEntry gridCommand;
 extern const CommandEntry diffCommand;
 extern const CommandEntry mergeCommand;
+extern const CommandEntry conflictsCommand;
 extern const CommandEntry balanceCommand;
 extern const CommandEntry gitSetupCommand;
 extern const CommandEntry generateCommand;
@@ -31,9 +32,9 @@ namespace {
 
 /** The commands, in the order --help lists them. */
 const std::array commands{
-    &checkCommand,   &renderCommand,   &infoCommand,     &thumbnailCommand, &exportCommand,
-    &importCommand,  &newCommand,      &gridCommand,     &diffCommand,      &mergeCommand,
-    &balanceCommand, &gitSetupCommand, &generateCommand, &galleryCommand,
+    &checkCommand,     &renderCommand,  &infoCommand,     &thumbnailCommand, &exportCommand,
+    &importCommand,    &newCommand,     &gridCommand,     &diffCommand,      &mergeCommand,
+    &conflictsCommand, &balanceCommand, &gitSetupCommand, &generateCommand,  &galleryCommand,
 };
 
 } // namespace

@@ -17,22 +17,6 @@ namespace quintaraz {
 
 namespace {
 
-/** The cells of a merge's conflicts that its picture frames. */
-std::vector<GridPoint> conflictCells(const MapMerge& merged)
-{
-    std::vector<GridPoint> cells;
-    for (const MergeConflict& conflict : merged.conflicts) {
-        if (conflict.kind == MergeConflict::Kind::Cell)
-            cells.push_back(conflict.cell);
-        if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
-            cells.push_back(conflict.cell);
-        if (conflict.kind == MergeConflict::Kind::Start ||
-            conflict.kind == MergeConflict::Kind::Land)
-            cells.push_back(conflict.oursAt);
-    }
-    return cells;
-}
-
 /**
  * Writes a merged map over ours, and its picture first when one is asked for; nothing when
  * the map would not open.
@@ -68,8 +52,8 @@ void reportMerge(ToolContext& tool, const MapMerge& merged, const QString& name,
     if (merged.extraStartsDropped)
         tool.warn(name, QStringLiteral("lo que seguía al octavo comienzo no se guarda en la "
                                        "mezcla"));
-    for (const MergeConflict& conflict : merged.conflicts)
-        tool.fail(name, conflictText(conflict));
+    for (const QString& conflict : conflictLines(merged))
+        tool.fail(name, conflict);
 }
 
 ExitStatus merge(ToolContext& tool, CommandParser& line)

@@ -4,6 +4,8 @@
 #include "system/filenames.h"
 #include "system/systemerror.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -17,7 +19,45 @@ namespace {
 
 FileBytes failure(FileProblem problem, int error = 0)
 {
-    return FileBytes{{}, problem, error};
+    FileBytes failed;
+    failed.problem = problem;
+    failed.systemError = error;
+    return failed;
+}
+
+/** Waits until a pipe can be read; false, with errno, when waiting failed. */
+bool waitForPipe(int fd)
+{
+    pollfd readable{fd, POLLIN, 0};
+    return ::poll(&readable, 1, -1) >= 0 || errno == EINTR;
+}
+
+/**
+ * Reads what is left of fd to its end into the size and SHA-256 of a file too large to keep,
+ * whose first bytes were read already, in pieces; false, with errno, when a read failed.
+ */
+bool digestRest(int fd, bool pipe, QByteArrayView read, FileBytes& large)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(read);
+    qint64 size = read.size();
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        if (pipe && !waitForPipe(fd))
+            return false;
+        const ssize_t count = ::read(fd, piece.data(), size_t(piece.size()));
+        if (count == 0)
+            break;
+        if (count < 0 && (errno == EINTR || (pipe && errno == EAGAIN)))
+            continue;
+        if (count < 0)
+            return false;
+        hash.addData(QByteArrayView(piece).first(count));
+        size += count;
+    }
+    large.size = size;
+    large.sha256 = hash.result();
+    return true;
 }
 
 /**
@@ -27,23 +67,25 @@ FileBytes failure(FileProblem problem, int error = 0)
  * A pipe is waited for before each read: opened without blocking, a named one says it has
  * ended until a writer comes, and waiting tells that from a writer that came and left.
  */
-FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe)
+FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe, LargeFiles large)
 {
     QByteArray bytes(qsizetype(std::min(expected, limit)) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
             if (filled > limit) {
+                FileBytes head;
+                head.problem = FileProblem::TooLarge;
+                if (large == LargeFiles::HeadAndDigest && !digestRest(fd, pipe, bytes, head))
+                    return failure(FileProblem::CannotRead, errno);
                 bytes.truncate(largeFileHead);
-                return {bytes, FileProblem::TooLarge};
+                head.bytes = bytes;
+                return head;
             }
             bytes.resize(std::min<qsizetype>(2 * filled + 4096, limit + 1));
         }
-        if (pipe) {
-            pollfd readable{fd, POLLIN, 0};
-            if (::poll(&readable, 1, -1) < 0 && errno != EINTR)
-                return failure(FileProblem::CannotRead, errno);
-        }
+        if (pipe && !waitForPipe(fd))
+            return failure(FileProblem::CannotRead, errno);
         const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (count == 0)
             break;
@@ -54,13 +96,17 @@ FileBytes readToEnd(int fd, qint64 expected, qint64 limit, bool pipe)
         filled += count;
     }
     bytes.truncate(filled);
-    return {bytes};
+    FileBytes whole;
+    whole.bytes = bytes;
+    return whole;
 }
 
 /** The first bytes of a plain file that is too large to read whole. */
-FileBytes headOfLargeFile(int fd)
+FileBytes headOfLargeFile(int fd, LargeFiles large)
 {
-    FileBytes head = readToEnd(fd, largeFileHead, largeFileHead, false);
+    FileBytes head = readToEnd(fd, largeFileHead, largeFileHead, false, large);
+    if (head.problem == FileProblem::CannotRead)
+        return head;
     head.bytes.truncate(largeFileHead);
     head.problem = FileProblem::TooLarge;
     return head;
@@ -68,7 +114,7 @@ FileBytes headOfLargeFile(int fd)
 
 } // namespace
 
-FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
+FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds, LargeFiles large)
 {
     const bool pipes = kinds == InputKinds::AlsoPipes;
     if (pipes && path == QLatin1String("-")) {
@@ -78,7 +124,7 @@ FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
         if (S_ISDIR(info.st_mode))
             return failure(FileProblem::NotAPlainFile);
         const bool plain = S_ISREG(info.st_mode);
-        return readToEnd(STDIN_FILENO, plain ? info.st_size : 0, limit, !plain);
+        return readToEnd(STDIN_FILENO, plain ? info.st_size : 0, limit, !plain, large);
     }
     // Non-blocking: some files say they are plain files and then never give a byte.
     FileDescriptor file(
@@ -89,12 +135,12 @@ FileBytes readFileAtMost(const QString& path, qint64 limit, InputKinds kinds)
     if (::fstat(file.get(), &info) != 0)
         return failure(FileProblem::CannotRead, errno);
     if (pipes && S_ISFIFO(info.st_mode))
-        return readToEnd(file.get(), 0, limit, true);
+        return readToEnd(file.get(), 0, limit, true, large);
     if (!S_ISREG(info.st_mode))
         return failure(FileProblem::NotAPlainFile);
     if (info.st_size > limit)
-        return headOfLargeFile(file.get());
-    return readToEnd(file.get(), info.st_size, limit, false);
+        return headOfLargeFile(file.get(), large);
+    return readToEnd(file.get(), info.st_size, limit, false, large);
 }
 
 QString fileProblemText(FileProblem problem, int systemError, qint64 limit,

@@ -19,6 +19,15 @@ struct FileBytes {
     QByteArray bytes; // TooLarge: the file's first bytes, at most largeFileHead of them
     FileProblem problem = FileProblem::None;
     int systemError = 0; // errno, when the file cannot be opened or read
+    // TooLarge, read with LargeFiles::HeadAndDigest: the whole file's size and SHA-256.
+    qint64 size = -1;
+    QByteArray sha256;
+};
+
+/** What is kept of a file that is too large. */
+enum class LargeFiles {
+    HeadOnly,      // its first bytes, no more read
+    HeadAndDigest, // its first bytes, and its size and SHA-256, read to its end in pieces
 };
 
 /** How much of a file that is too large is kept, to say what it is. */
@@ -32,7 +41,8 @@ constexpr qint64 largeFileHead = 4096;
  * bytes fileNameBytes gives.
  */
 FileBytes readFileAtMost(const QString& path, qint64 limit,
-                         InputKinds kinds = InputKinds::PlainFiles);
+                         InputKinds kinds = InputKinds::PlainFiles,
+                         LargeFiles large = LargeFiles::HeadOnly);
 
 /**
  * Why a file was not read, in Spanish: "no es un archivo normal", "mide más de 1 MiB y ningún

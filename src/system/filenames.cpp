@@ -1,5 +1,7 @@
 #include "system/filenames.h"
 
+#include <algorithm>
+
 namespace quintaraz {
 
 namespace {
@@ -116,6 +118,24 @@ QString printableName(const QString& name)
             shown += character;
     }
     return shown;
+}
+
+QString shellQuoted(const QString& name)
+{
+    const auto plain = [](QChar character) {
+        return character.isLetterOrNumber() || QStringLiteral("-_./%=+,:@").contains(character);
+    };
+    if (!name.isEmpty() && std::all_of(name.begin(), name.end(), plain))
+        return name;
+    if (printableName(name) == name)
+        return u'\'' + QString(name).replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    QString word = QStringLiteral("$'");
+    for (const QChar character : name) {
+        if (character == u'\\' || character == u'\'')
+            word += u'\\';
+        word += printableName(QString(character));
+    }
+    return word + u'\'';
 }
 
 } // namespace quintaraz

@@ -27,4 +27,11 @@ bool hasForeignBytes(const QString& name);
  */
 QString printableName(const QString& name);
 
+/**
+ * A name as one word for bash, to paste into a terminal: as it is when it holds only plain
+ * characters, else in single quotes, or as $'...' with the escapes of printableName when it
+ * holds control characters or bytes that are not UTF-8, so that it stays on one line.
+ */
+QString shellQuoted(const QString& name);
+
 } // namespace quintaraz

@@ -268,15 +268,20 @@ std::vector<MapProblem> readTerrain(const TiledParts& parts, const GidMapper& gi
     return terrainCellProblems(parts, gids, terrains);
 }
 
-/** What was read but is not kept, and what a game may not expect of the map. */
-std::vector<MapProblem> warningsOf(const TiledParts& parts, const GameMap& map, int flipped)
+/**
+ * What was read but is not kept, and what a game may not expect of the map, also beside
+ * problems, so that all can be put right in one go. Its cells and the flips among them are
+ * judged only when its terrain was read (map is null when not); what check says of the
+ * starts is a problem here, but for a start on water or rock.
+ */
+std::vector<MapProblem> warningsOf(const TiledParts& parts, const GameMap* map, int flipped)
 {
     std::vector<MapProblem> warnings;
-    if (flipped > 0)
+    if (map && flipped > 0)
         warnings.push_back({.kind = ProblemKind::FlippedTiles, .count = flipped});
-    // What check says of the map: a start on water or rock.
-    for (MapProblem& problem : mapProblems(map))
-        warnings.push_back(std::move(problem));
+    for (MapProblem& problem : map ? mapProblems(*map) : std::vector<MapProblem>())
+        if (problem.kind == ProblemKind::StartBlocked)
+            warnings.push_back(std::move(problem));
     if (!parts.otherLayers.isEmpty())
         warnings.push_back({.kind = ProblemKind::LayersLeftOut,
                             .name = QLatin1String(terrainLayer),
@@ -314,8 +319,7 @@ TiledReading mapOf(const TiledParts& parts)
                                     .layer = name,
                                     .name = QLatin1String(terrainLayer)});
     add(startProblemsOf(parts, gids, map, flipped));
-    if (reading.problems.empty())
-        reading.warnings = warningsOf(parts, reading.map, flipped);
+    reading.warnings = warningsOf(parts, size ? nullptr : &reading.map, flipped);
     return reading;
 }
 

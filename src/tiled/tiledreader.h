@@ -15,7 +15,7 @@ struct TiledReading {
     /** What keeps the map from being a map of the game's: every one of them, in the file's order.
      */
     std::vector<MapProblem> problems;
-    /** What was read but cannot be kept, and what a game may not expect. */
+    /** What was read but cannot be kept, and what a game may not expect; beside problems too. */
     std::vector<MapProblem> warnings;
     /** When read: the size, every cell's terrain and the eight starts. */
     GameMap map;

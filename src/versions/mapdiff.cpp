@@ -86,22 +86,27 @@ MapDifference diffMaps(const GameMap& before, const GameMap& after)
     return difference;
 }
 
+std::int64_t terrainBits(std::optional<std::int16_t> terrain)
+{
+    return terrain ? std::uint16_t(*terrain) : 0x10000;
+}
+
+std::optional<std::int16_t> terrainOfBits(std::int64_t bits)
+{
+    bits &= 0x1ffff;
+    return bits == 0x10000 ? std::nullopt : std::optional(std::int16_t(std::uint16_t(bits)));
+}
+
 std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells)
 {
-    // A side's terrain as 17 bits: its number, or one past them all outside the map.
-    const auto bits = [](std::optional<std::int16_t> terrain) -> std::int64_t {
-        return terrain ? std::uint16_t(*terrain) : 0x10000;
-    };
-    const auto terrain = [](std::int64_t bits) -> std::optional<std::int16_t> {
-        return bits == 0x10000 ? std::nullopt : std::optional(std::int16_t(std::uint16_t(bits)));
-    };
     std::vector<KeyedCell> keyed;
     keyed.reserve(cells.size());
     for (const CellChange& change : cells)
-        keyed.push_back({change.cell, bits(change.before) << 17 | bits(change.after)});
+        keyed.push_back(
+            {change.cell, terrainBits(change.before) << 17 | terrainBits(change.after)});
     std::vector<ChangeArea> areas;
     for (const KeyedArea& area : cellAreas(keyed))
-        areas.push_back({area.area, terrain(area.key >> 17), terrain(area.key & 0x1ffff)});
+        areas.push_back({area.area, terrainOfBits(area.key >> 17), terrainOfBits(area.key)});
     return areas;
 }
 

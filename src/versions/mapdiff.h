@@ -52,6 +52,13 @@ MapDifference diffMaps(const GameMap& before, const GameMap& after);
  * of runs allow: a run of one row grows down while the next row has the same run. */
 std::vector<ChangeArea> changeAreas(const std::vector<CellChange>& cells);
 
+/**
+ * A side's terrain as 17 bits, for keys of cellAreas: its number, or one past them all for
+ * nothing (outside the map, no base). terrainOfBits gives it back.
+ */
+std::int64_t terrainBits(std::optional<std::int16_t> terrain);
+std::optional<std::int16_t> terrainOfBits(std::int64_t bits);
+
 /** The terrain of a cell, or nothing outside the map. */
 std::optional<std::int16_t> terrainIfInside(const GameMap& map, int x, int y);
 

@@ -1,8 +1,12 @@
 #include "versions/mapgrid.h"
 
 #include "map/gamemap.h"
+#include "map/mapreading.h"
 #include "map/problemtext.h"
+#include "system/boundedread.h"
 #include "system/filenames.h"
+
+#include <QCryptographicHash>
 
 #include <algorithm>
 
@@ -45,16 +49,36 @@ QByteArray gridText(const GameMap& map)
     return text;
 }
 
-QByteArray notAMapText(const QString& reason, QByteArrayView bytes, bool whole)
+QByteArray notAMapText(const QString& reason, QByteArrayView head, qint64 size,
+                       QByteArrayView sha256)
 {
     QByteArray text = "no es un mapa: " + reason.toUtf8() + '\n';
-    if (bytes.isEmpty())
-        return whole ? text + "el archivo está vacío\n" : text;
-    const QByteArrayView shown = bytes.first(std::min(bytes.size(), gridShownBytes));
+    if (size == 0)
+        return text + "el archivo está vacío\n";
+    text += "mide " + QByteArray::number(size) + " bytes, SHA-256 " + sha256.toByteArray().toHex() +
+            '\n';
+    const QByteArrayView shown = head.first(std::min(head.size(), gridShownBytes));
     const QByteArray count = QByteArray::number(shown.size());
-    text += whole && shown.size() == bytes.size() ? "sus " + count + " bytes: «"
-                                                  : "sus primeros " + count + " bytes: «";
+    text +=
+        shown.size() == size ? "sus " + count + " bytes: «" : "sus primeros " + count + " bytes: «";
     return text + printableName(fileNameFromBytes(shown)).toUtf8() + "»\n";
+}
+
+VersionText versionText(const QString& path)
+{
+    const FileBytes file =
+        readFileAtMost(path, largestMapFile, InputKinds::AlsoPipes, LargeFiles::HeadAndDigest);
+    const MapReading reading = readMapBytes(file);
+    if (reading.outcome == LoadOutcome::Loaded)
+        return {gridText(reading.map)};
+    // Version control shows every version through this text, and stops at one that gives
+    // none: a file that is no map is said to be none. Only what is no file to read is not.
+    if (file.problem == FileProblem::TooLarge)
+        return {notAMapText(describeReading(reading), file.bytes, file.size, file.sha256)};
+    if (file.problem != FileProblem::None)
+        return {{}, describeReading(reading)};
+    return {notAMapText(describeReading(reading), file.bytes, file.bytes.size(),
+                        QCryptographicHash::hash(file.bytes, QCryptographicHash::Sha256))};
 }
 
 } // namespace quintaraz

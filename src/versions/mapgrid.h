@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtGlobal>
 
 namespace quintaraz {
 
@@ -20,11 +21,24 @@ QByteArray gridText(const GameMap& map);
 
 /**
  * The text in place of a file that is not a map, so that version control shows its
- * versions as well: "no es un mapa: " and the reader's reason, then the file's first bytes
- * (at most gridShownBytes), escaped as names are in messages. whole says that bytes are all
- * the file holds, not only its beginning.
+ * versions as well, and a change anywhere in one: "no es un mapa: " and the reader's reason,
+ * the file's size and SHA-256, then its first bytes (at most gridShownBytes of head, which
+ * is the file's beginning), escaped as names are in messages.
  */
-QByteArray notAMapText(const QString& reason, QByteArrayView bytes, bool whole);
+QByteArray notAMapText(const QString& reason, QByteArrayView head, qint64 size,
+                       QByteArrayView sha256);
+
+/** What version control shows of a file, or why there is no file to show. */
+struct VersionText {
+    QByteArray text;
+    QString problem{}; // no file, a folder, a file that cannot be read: nothing to show
+};
+
+/**
+ * A file as version control shows it: gridText of a map, notAMapText of what is not one (a
+ * file of any size, read in pieces past the largest map). A pipe, or "-", is read as well.
+ */
+VersionText versionText(const QString& path);
 
 /** How many of a file's bytes notAMapText shows. */
 constexpr qsizetype gridShownBytes = 256;

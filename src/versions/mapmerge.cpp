@@ -162,4 +162,35 @@ MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& thei
     return merge;
 }
 
+std::vector<ConflictArea> conflictAreas(const std::vector<MergeConflict>& conflicts)
+{
+    // Cell conflicts come row by row, as cellAreas takes them.
+    std::vector<KeyedCell> keyed;
+    for (const MergeConflict& conflict : conflicts)
+        if (conflict.kind == MergeConflict::Kind::Cell)
+            keyed.push_back({conflict.cell, terrainBits(conflict.base) << 34 |
+                                                terrainBits(conflict.ours) << 17 |
+                                                terrainBits(conflict.theirs)});
+    std::vector<ConflictArea> areas;
+    for (const KeyedArea& area : cellAreas(keyed))
+        areas.push_back({area.area, terrainOfBits(area.key >> 34), terrainOfBits(area.key >> 17),
+                         terrainOfBits(area.key)});
+    return areas;
+}
+
+std::vector<GridPoint> conflictCells(const MapMerge& merged)
+{
+    std::vector<GridPoint> cells;
+    for (const MergeConflict& conflict : merged.conflicts) {
+        if (conflict.kind == MergeConflict::Kind::Cell)
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Land && merged.map.contains(conflict.cell))
+            cells.push_back(conflict.cell);
+        if (conflict.kind == MergeConflict::Kind::Start ||
+            conflict.kind == MergeConflict::Kind::Land)
+            cells.push_back(conflict.oursAt);
+    }
+    return cells;
+}
+
 } // namespace quintaraz

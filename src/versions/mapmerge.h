@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/cellareas.h"
 #include "map/gamemap.h"
 #include "map/mapproblems.h"
 
@@ -37,6 +38,13 @@ struct MergeConflict {
     std::optional<std::int16_t> keptTerrain{};
 };
 
+/** Cells in conflict with one terrain each on the base, ours and theirs, in a rectangle. */
+struct ConflictArea : CellArea {
+    std::optional<std::int16_t> base;
+    std::optional<std::int16_t> ours;
+    std::optional<std::int16_t> theirs;
+};
+
 /** A three-way merge: the merged map and what could not be merged. */
 struct MapMerge {
     GameMap map;
@@ -55,5 +63,17 @@ struct MapMerge {
  * terrain. Without a base (both sides added the map) every difference is a conflict.
  */
 MapMerge mergeMaps(const GameMap* base, const GameMap& ours, const GameMap& theirs);
+
+/**
+ * The conflicts of cells grouped as changeAreas groups a diff's changes: a block painted
+ * two ways is one area. Conflicts of other kinds are left out.
+ */
+std::vector<ConflictArea> conflictAreas(const std::vector<MergeConflict>& conflicts);
+
+/**
+ * The cells of a merge's conflicts that a picture of it frames: cells in conflict, and the
+ * cells where a start in conflict stands and where the merge would have left it.
+ */
+std::vector<GridPoint> conflictCells(const MapMerge& merged);
 
 } // namespace quintaraz

@@ -67,14 +67,14 @@ int main(int argc, char* argv[])
     dialogs.setWindow(&window);
     window.show();
     if (!command.file.isEmpty()) {
-        // Once the window shows, as if chosen with "Abrir"; where the window stays silent,
-        // a terminal still learns why.
+        // Once the window shows, as if chosen with "Abrir"; a terminal learns why a file
+        // did not open as well, before the message box.
         dialogs.rememberChosenFile(command.file);
-        QTimer::singleShot(0, &window, [&] {
-            const QString problem = window.editor().openFile(command.file);
-            if (!problem.isEmpty())
-                err << "quintaraz-editor: " << command.file << ": " << problem << Qt::endl;
-        });
+        QObject::connect(&window.editor(), &quintaraz::Editor::openFailed, &window,
+                         [&err](const QString& path, const QString& reason) {
+                             err << "quintaraz-editor: " << path << ": " << reason << Qt::endl;
+                         });
+        QTimer::singleShot(0, &window, [&] { window.editor().openFile(command.file); });
     }
     const int status = QApplication::exec();
     return quintaraz::finishOutput(out, standardOutput, err, "quintaraz-editor", status);

@@ -383,15 +383,21 @@ void TestEndToEnd::messages()
     QVERIFY(!main.id.isEmpty());
 
     const QString damaged = folder.filePath(QStringLiteral("roto.map"));
+    const QString cut = folder.filePath(QStringLiteral("corto.map"));
     const QString text = folder.filePath(QStringLiteral("mapa.txt"));
-    for (const QString& path : {damaged, text}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(path == damaged ? QByteArray("16,16,0,a,<fin>") : testmaps::exampleText());
-    }
+    QVERIFY(testmaps::writeFile(damaged, "16,16,0,a,<fin>"));
+    QVERIFY(testmaps::writeFile(cut, "16,16,0<fin>"));
+    QVERIFY(testmaps::writeFile(text, testmaps::exampleText()));
+    // Each with why in its details; a file cut short once got no message at all.
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), damaged));
-    checkMessage(x, EditorMessage::FileCorrupt);
+    checkMessage(x, EditorMessage::FileCorrupt,
+                 QStringLiteral("archivo corrupto en el byte 8: la casilla de la columna 1, fila 0 "
+                                "es «a», que no es un número"));
+    x.chooseMenuItem(main.id, 1);
+    QVERIFY(x.chooseFile(QStringLiteral("Abrir"), cut));
+    checkMessage(x, EditorMessage::ReadFailed,
+                 QStringLiteral("fallo de lectura en el byte 7: solo hay 1 de las 289 casillas"));
     x.chooseMenuItem(main.id, 1);
     QVERIFY(x.chooseFile(QStringLiteral("Abrir"), text));
     checkMessage(x, EditorMessage::NotAMapToOpen);

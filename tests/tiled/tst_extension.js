@@ -18,8 +18,15 @@ process.env.QUINTARAZ_TILED_TILESETS = tilesetsFolder;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "tst-extension-"));
 process.env.TMPDIR = scratch; // where the extension's scratch folders go, to be empty after
 
-/** Tiled's Process, as the extension uses it. */
+/**
+ * Tiled's Process, as the extension uses it. Tiled 1.8 closes each when it frees it, and a
+ * Process closed before throws there, into whatever script runs next: freed() says so.
+ */
 class StandInProcess {
+    constructor() {
+        this.closed = false;
+        StandInProcess.made.push(this);
+    }
     exec(program, args) {
         const result = childProcess.spawnSync(program, args, {encoding: "utf8"});
         this.out = result.stdout || "";
@@ -28,8 +35,17 @@ class StandInProcess {
     }
     readStdOut() { return this.out; }
     readStdErr() { return this.err; }
-    close() {}
+    close() {
+        if (this.closed)
+            throw new Error("Access to Process object that was already closed.");
+        this.closed = true;
+    }
+    /** As Tiled frees it: closed once more. */
+    freed() {
+        this.close();
+    }
 }
+StandInProcess.made = [];
 
 /**
  * A map as Tiled holds it, from the text of a TMX file: its size and the markers of its start
@@ -243,15 +259,76 @@ const tests = {
         }
     },
 
-    "a ready map after a check with problems says that those are past"() {
+    "a check with problems and warnings lists both, and the dialog says the warnings are there"() {
+        const name = "/mapas/pintada.tmx";
         const tiled = tiledWithExtension();
-        openCase(tiled, "fuera-del-mapa.tmx", "");
+        const map = openCase(tiled, "pintada-y-en-el-agua.tmx", name);
         tiled.actions.ComprobarMapaQuintaraz.callback();
-        openCase(tiled, "en-el-agua.tmx", "");
-        tiled.actions.ComprobarMapaQuintaraz.callback();
-        assert.deepStrictEqual(tiled.dialogs.map((dialog) => dialog.icon), ["warning", "question"]);
-        assert.match(tiled.dialogs[1].text,
-                     /Los problemas que aún lista el panel Issues son de comprobaciones /);
+        const expected = issuesOf("pintada-y-en-el-agua.tmx", name);
+        assert.deepStrictEqual(expected.map((issue) => issue.severity),
+                               ["error", "warning", "warning"]);
+        assert.deepStrictEqual(tiled.issues.map((issue) => ({severity: issue.severity,
+                                                             text: issue.text})), expected);
+        assert.strictEqual(tiled.dialogs.length, 1);
+        assert.match(tiled.dialogs[0].text, /^\/mapas\/pintada\.tmx: un problema impide guardarlo/);
+        assert.ok(tiled.dialogs[0].text.endsWith(", un doble clic en cada uno lleva a su sitio. " +
+                                                 "Allí están también 2 avisos, que no impiden " +
+                                                 "guardarlo."), tiled.dialogs[0].text);
+        // The start on water shows player 1's marker.
+        tiled.issues[1].activated();
+        assert.deepStrictEqual(Array.from(map.selectedObjects, (object) => object.id), [1]);
+        // Saving lists the same, and writes nothing.
+        const saving = tiledWithExtension();
+        const file = path.join(folder(), "pintada.map");
+        const document = openCase(saving, "pintada-y-en-el-agua.tmx", file);
+        assert.notStrictEqual(save(saving, document, file), undefined);
+        assert.deepStrictEqual(saving.issues.map((issue) => issue.text),
+                               issuesOf("pintada-y-en-el-agua.tmx", file).map((i) => i.text));
+        assert.ok(!fs.existsSync(file));
+    },
+
+    "a ready map says what the Issues panel still lists of it from earlier checks, once"() {
+        // Each row: the checks or saves, in order, of maps named name; what the last
+        // dialog notes of earlier ones.
+        const note = (what) => "El panel Issues aún lista " + what;
+        const rows = [
+            {name: "a check with one problem, then ready",
+             steps: [["check", "fuera-del-mapa.tmx", "/m/a.tmx"], ["check", "en-el-agua.tmx", "/m/a.tmx"]],
+             notes: [note("1 problema de una comprobación anterior que el mapa ya no tiene: " +
+                          "Limpiar (Clear) lo quita.")]},
+            {name: "a refused save's problems and warnings count too",
+             steps: [["save", "pintada-y-en-el-agua.tmx", "/m/b.map"],
+                     ["check", "capa-vacia.tmx", "/m/b.map"]],
+             notes: [note("1 problema y 2 avisos de comprobaciones anteriores que el mapa ya no " +
+                          "tiene: Limpiar (Clear) los quita.")]},
+            {name: "said once: not again at the next check",
+             steps: [["check", "fuera-del-mapa.tmx", "/m/a.tmx"], ["check", "en-el-agua.tmx", "/m/a.tmx"],
+                     ["check", "en-el-agua.tmx", "/m/a.tmx"]],
+             notes: []},
+            {name: "what this check lists again is not past",
+             steps: [["check", "en-el-agua.tmx", "/m/a.tmx"], ["check", "en-el-agua.tmx", "/m/a.tmx"]],
+             notes: []},
+            {name: "another map's problems are not this map's",
+             steps: [["check", "fuera-del-mapa.tmx", "/m/otro.tmx"], ["check", "en-el-agua.tmx", "/m/a.tmx"]],
+             notes: []},
+            {name: "no check before",
+             steps: [["check", "en-el-agua.tmx", "/m/a.tmx"]],
+             notes: []},
+        ];
+        for (const row of rows) {
+            const tiled = tiledWithExtension();
+            for (const [what, caseName, name] of row.steps) {
+                const map = openCase(tiled, caseName, name);
+                if (what === "save")
+                    assert.notStrictEqual(save(tiled, map, name), undefined, row.name);
+                else
+                    tiled.actions.ComprobarMapaQuintaraz.callback();
+            }
+            const last = tiled.dialogs[tiled.dialogs.length - 1];
+            assert.strictEqual(last.icon, "question", row.name);
+            const notes = last.text.split("\n").filter((line) => line.startsWith(note("")));
+            assert.deepStrictEqual(notes, row.notes, row.name);
+        }
     },
 
     "an issue of the balance check shows its player's start"() {
@@ -406,6 +483,39 @@ const tests = {
         }
     },
 
+    "Comprobar equilibrio: a balanced map is no warning and sends nowhere; an unbalanced one does"() {
+        const where = folder();
+        const generated = path.join(where, "generado.map");
+        assert.strictEqual(childProcess.spawnSync(mapTool, [
+            "generate", "--size", "60x40", "--symmetry", "giro-180", "--seed", "12345",
+            generated]).status, 0);
+        const valley = path.join(path.dirname(casesFolder), "..", "..", "docs", "valle.map");
+        for (const [file, answer, icon, saved] of [[generated, false, "question", []],
+                                                   [generated, true, "question", ["Save"]],
+                                                   [valley, true, "warning", []]]) {
+            const tiled = tiledWithExtension();
+            const map = tiled.formats.quintaraz.read(file);
+            map.fileName = file;
+            tiled.openAssets.push(map);
+            tiled.active = map;
+            tiled.answer = answer;
+            tiled.actions.ComprobarEquilibrioQuintaraz.callback();
+            assert.strictEqual(tiled.dialogs.length, 1);
+            const dialog = tiled.dialogs[0];
+            assert.strictEqual(dialog.title, "Comprobar equilibrio");
+            assert.strictEqual(dialog.icon, icon);
+            assert.deepStrictEqual(tiled.triggered, saved);
+            const verdict = file === generated ? "equilibrado" : "desequilibrado";
+            assert.ok(dialog.text.startsWith(file + ": " + verdict + ": "), dialog.text);
+            // Issues named only where it holds the players who come off worst.
+            assert.strictEqual(/Issues/.test(dialog.text), tiled.issues.length > 0, dialog.text);
+            assert.strictEqual(tiled.issues.length > 0, verdict !== "equilibrado");
+            if (verdict === "equilibrado")
+                assert.ok(dialog.text.endsWith("están en la consola (Console).\n\n¿Guardarlo " +
+                                               "ahora?"), dialog.text);
+        }
+    },
+
     "an issue of Comprobar equilibrio shows its player's start"() {
         const tiled = tiledWithExtension();
         const valley = path.join(path.dirname(casesFolder), "..", "..", "docs", "valle.map");
@@ -440,6 +550,14 @@ const tests = {
     },
 };
 
+/** Problems and warnings of a case, as the Issues panel lists them for name. */
+function issuesOf(caseName, name) {
+    const lines = expectedLines(caseName, name);
+    return lines.map((line) => line.startsWith(name + ": aviso: ")
+        ? {severity: "warning", text: name + ": " + line.substring(name.length + 9)}
+        : {severity: "error", text: line});
+}
+
 let passed = 0;
 let failed = 0;
 for (const [name, test] of Object.entries(tests)) {
@@ -451,6 +569,20 @@ for (const [name, test] of Object.entries(tests)) {
         ++failed;
         console.log("FAIL!  : " + name + "\n" + (error.stack || error));
     }
+}
+// Every Process freed as Tiled 1.8 frees it, after the actions: none may throw there.
+let closedTwice = 0;
+for (const made of StandInProcess.made) {
+    try {
+        made.freed();
+    } catch (error) {
+        ++closedTwice;
+    }
+}
+if (StandInProcess.made.length === 0 || closedTwice > 0) {
+    ++failed;
+    console.log("FAIL!  : " + closedTwice + " of " + StandInProcess.made.length + " Process " +
+                "objects closed before Tiled frees them, which throws into the next script");
 }
 const left = fs.readdirSync(scratch).filter((name) => name.startsWith("quintaraz-tiled."));
 if (left.length > 0) {
