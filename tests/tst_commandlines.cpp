@@ -34,7 +34,7 @@ const std::vector<std::pair<const char*, bool>> mapCommands{
     {"check", true},    {"render", true},    {"info", true},    {"thumbnail", true},
     {"export", true},   {"import", true},    {"new", true},     {"grid", true},
     {"diff", true},     {"merge", true},     {"balance", true}, {"git-setup", false},
-    {"generate", true}, {"conflicts", true},
+    {"generate", true}, {"conflicts", true}, {"gallery", true},
 };
 
 /** The commands that quintaraz-map --help lists, each with its one-line summary. */

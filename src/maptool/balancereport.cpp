@@ -26,10 +26,14 @@ constexpr std::array<const char*, allSymmetries.size()> symmetryNames{
 /** The verdicts' words, in the order of BalanceVerdict. */
 constexpr std::array<const char*, 3> verdictWords{"equilibrado", "desequilibrado", "injusto"};
 
+} // namespace
+
 QString symmetryName(Symmetry symmetry)
 {
     return QLatin1String(symmetryNames[std::size_t(symmetry)]);
 }
+
+namespace {
 
 /** "1, 2 y 3". */
 QString listed(const QStringList& items)
@@ -50,7 +54,8 @@ QString ratioText(double ratio)
     return QString::number(ratio, 'f', 2);
 }
 
-/** A measure's name with the steps it counts within, as the tables and the reason say it. */
+} // namespace
+
 QString measureLabel(BalanceMeasure measure, int radius)
 {
     switch (measure) {
@@ -67,6 +72,8 @@ QString measureLabel(BalanceMeasure measure, int radius)
     }
     return {};
 }
+
+namespace {
 
 QString measurePhrase(const BalanceFigures& figures, BalanceMeasure measure)
 {

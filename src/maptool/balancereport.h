@@ -7,10 +7,18 @@ namespace quintaraz {
 
 struct BalanceFigures;
 struct GameMap;
+enum class BalanceMeasure;
 enum class BalanceVerdict;
+enum class Symmetry;
 
 /** "equilibrado", "desequilibrado" or "injusto". */
 QString verdictWord(BalanceVerdict verdict);
+
+/** A measure's name with the steps it counts within, as the tables and the reason say it. */
+QString measureLabel(BalanceMeasure measure, int radius);
+
+/** A symmetry's name: "espejo-vertical", "giro-180", ... */
+QString symmetryName(Symmetry symmetry);
 
 /**
  * Why a map gets its verdict, in one sentence: for an unfair map, which starts are on no

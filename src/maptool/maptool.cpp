@@ -26,6 +26,7 @@ extern const CommandEntry conflictsCommand;
 extern const CommandEntry balanceCommand;
 extern const CommandEntry gitSetupCommand;
 extern const CommandEntry generateCommand;
+extern const CommandEntry galleryCommand;
 
 namespace {
 
@@ -33,7 +34,7 @@ namespace {
 const std::array commands{
     &checkCommand,     &renderCommand,  &infoCommand,     &thumbnailCommand, &exportCommand,
     &importCommand,    &newCommand,     &gridCommand,     &diffCommand,      &mergeCommand,
-    &conflictsCommand, &balanceCommand, &gitSetupCommand, &generateCommand,
+    &conflictsCommand, &balanceCommand, &gitSetupCommand, &generateCommand,  &galleryCommand,
 };
 
 } // namespace

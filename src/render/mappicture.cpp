@@ -53,7 +53,7 @@ QImage MapPicture::draw(const GameMap& map, const MapRenderer::Tiles& tiles, boo
 void MapPicture::layLargeMarkers(QImage& picture, const GameMap& map) const
 {
     // A cell of a preview is a few pixels: each start gets its marker at a size that can
-    // be seen, centred on its cell, and opaque only where the marker's mask is black.
+    // be seen, centred on its cell.
     const double scale = double(picture.width()) / map.columns();
     const int longer = std::max(picture.width(), picture.height());
     const int shorter = std::min(picture.width(), picture.height());
@@ -67,22 +67,27 @@ void MapPicture::layLargeMarkers(QImage& picture, const GameMap& map) const
         // A cell that two players share shows one marker: the later player's.
         if (!map.contains(cell) || (k > 0 && cells[k - 1] == cell))
             continue;
-        const int player = map.startAt(cell);
-        const QImage& strip = art_.player(player);
-        QImage marker = strip.copy(0, 0, cellSize, cellSize).convertToFormat(QImage::Format_ARGB32);
-        const QImage mask = strip.copy(cellSize, 0, cellSize, cellSize);
-        for (int row = 0; row < cellSize; ++row)
-            for (int column = 0; column < cellSize; ++column)
-                if (mask.pixel(column, row) != 0xff000000u)
-                    marker.setPixel(column, row, 0);
         // Centred on its cell, but wholly inside the picture.
         const auto corner = [&](int at, int extent) {
             return std::max(0.0, std::min((at + 0.5) * scale - size / 2.0, double(extent - size)));
         };
         painter.drawImage(
             QRectF(corner(cell.x, picture.width()), corner(cell.y, picture.height()), size, size),
-            marker);
+            marker(art_, map.startAt(cell)));
     }
+}
+
+QImage MapPicture::marker(const TileArt& art, int player)
+{
+    // Opaque only where the marker's mask is black.
+    const QImage& strip = art.player(player);
+    QImage marker = strip.copy(0, 0, cellSize, cellSize).convertToFormat(QImage::Format_ARGB32);
+    const QImage mask = strip.copy(cellSize, 0, cellSize, cellSize);
+    for (int row = 0; row < cellSize; ++row)
+        for (int column = 0; column < cellSize; ++column)
+            if (mask.pixel(column, row) != 0xff000000u)
+                marker.setPixel(column, row, 0);
+    return marker;
 }
 
 } // namespace quintaraz

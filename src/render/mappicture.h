@@ -28,6 +28,9 @@ public:
      */
     QImage thumbnail(const GameMap& map, int size) const;
 
+    /** Player p's marker alone, 25 pixels a side, transparent around it. */
+    static QImage marker(const TileArt& art, int player);
+
 private:
     QImage draw(const GameMap& map, const MapRenderer::Tiles& tiles, bool markers) const;
     void layLargeMarkers(QImage& picture, const GameMap& map) const;
